@@ -30,7 +30,10 @@ echo "== test win64 (Wine)"
 ctest --test-dir "$ORV_BUILD/win64" --output-on-failure 2>&1 | tee "$ORV_BUILD/win64-ctest.log" || status=1
 
 # Reasons of skipped tests (cases that cannot hold under Wine) are printed, never hidden.
-grep -h -A1 'Skipped' "$ORV_BUILD"/win64/Testing/Temporary/LastTest.log 2>/dev/null | grep -i 'skip' | sort -u || true
+for preset in host win64; do
+  awk '/^\[ RUN      \]/ { name = $4 } /: Skipped$/ { getline reason; print "skipped " name ": " reason }' \
+    "$ORV_BUILD/$preset/Testing/Temporary/LastTest.log" 2>/dev/null | sort -u
+done
 
 summary() { grep -E '^[0-9]+% tests passed' "$1" | tail -n 1; }
 total_passed=0 total_failed=0
