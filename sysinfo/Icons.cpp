@@ -1,0 +1,93 @@
+#include "sysinfo/Icons.h"
+
+#include <shellapi.h>
+
+#include "base/TextRules.h"
+
+namespace orv {
+namespace {
+
+// ExtractIconA's answer for an existing file that is neither a program, a library nor an icon file.
+const HICON kNotAnIconFile = reinterpret_cast<HICON>(static_cast<INT_PTR>(1));
+
+bool FileExists(const std::string& path) {
+  if (path.empty()) return false;
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The file's first icon, or none: the pseudo-handle 1 is no image the lists could show, so such a
+// file gets the fallback icon like one without icons.
+HICON FirstIcon(const std::string& path) {
+  HICON icon = ExtractIconA(GetModuleHandleA(nullptr), path.c_str(), 0);
+  return icon == kNotAnIconFile ? nullptr : icon;
+}
+
+std::string InFolder(const std::string& folder, const char* name) {
+  return (folder.empty() ? folder : WithTrailingBackslash(folder)) + name;
+}
+
+void AssignFallbackIfEmpty(const std::string& sysDir, SharedIcon& icon) {
+  if (icon.Empty()) icon.Assign(FirstIcon(InFolder(sysDir, "msiexec.exe")));
+}
+
+using RedirectionFn = BOOL(WINAPI*)(PVOID*);
+using EnableRedirectionFn = BOOLEAN(WINAPI*)(BOOLEAN);
+
+template <typename Fn>
+Fn KernelFunction(HMODULE kernel, const char* name) {
+  // The functions are absent on 32-bit Windows and on XP before SP2, so they are looked up.
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(kernel, name)));
+}
+
+}  // namespace
+
+void SharedIcon::Clear() noexcept {
+  if (icon_ != nullptr && icon_ != kNotAnIconFile) DestroyIcon(icon_);
+  icon_ = nullptr;
+}
+
+void SharedIcon::Assign(HICON icon) noexcept {
+  if (icon == icon_) return;
+  Clear();
+  icon_ = icon;
+}
+
+bool DisableWow64Redirection(bool disable, const std::string& programFilesDir) {
+  if (UpperAscii(programFilesDir).find("(X86)") == std::string::npos) return false;
+  const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  if (kernel == nullptr) return false;
+  if (disable) {
+    const auto disableFn = KernelFunction<RedirectionFn>(kernel, "Wow64DisableWow64FsRedirection");
+    if (disableFn == nullptr) return false;
+    // A pointer-sized slot: the 64-bit build's function writes eight bytes here.
+    PVOID previous = nullptr;
+    disableFn(&previous);
+    return true;
+  }
+  const auto enableFn =
+      KernelFunction<EnableRedirectionFn>(kernel, "Wow64EnableWow64FsRedirection");
+  if (enableFn == nullptr) return false;
+  enableFn(TRUE);
+  return true;
+}
+
+SharedIcon& GetFileIcon(const std::string& path, const std::string& sysDir, SharedIcon& icon) {
+  icon.Clear();
+  if (FileExists(path)) icon.Assign(FirstIcon(path));
+  AssignFallbackIfEmpty(sysDir, icon);
+  return icon;
+}
+
+SharedIcon& GetMsiProductIcon(const std::string& text, const std::string& winDir,
+                              const std::string& sysDir, SharedIcon& icon) {
+  icon.Clear();
+  const std::size_t brace = text.find('{');
+  const std::string product = brace == std::string::npos ? text : text.substr(brace);
+  const std::string iconFile = InFolder(winDir, "Installer\\") + product + "\\ARPPRODUCTICON.exe";
+  if (FileExists(iconFile)) icon.Assign(FirstIcon(iconFile));
+  AssignFallbackIfEmpty(sysDir, icon);
+  return icon;
+}
+
+}  // namespace orv

@@ -1,0 +1,46 @@
+// Icons for the startup and installed-program lists, and the switch that lets the 32-bit program
+// see the real system folders of 64-bit Windows while it looks at files.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace orv {
+
+// The one icon that the icon functions fill and return. Each call replaces (and destroys) the icon
+// held before, so callers copy it into their image list at once.
+class SharedIcon {
+ public:
+  SharedIcon() = default;
+  ~SharedIcon() { Clear(); }
+  SharedIcon(const SharedIcon&) = delete;
+  SharedIcon& operator=(const SharedIcon&) = delete;
+
+  HICON Handle() const noexcept { return icon_; }
+  bool Empty() const noexcept { return icon_ == nullptr; }
+  // Destroys the icon held; the pseudo-handle 1 (ExtractIconA's "not an icon file") is only
+  // forgotten, since it is no icon to destroy.
+  void Clear() noexcept;
+  // Takes ownership of icon, destroying the one held before.
+  void Assign(HICON icon) noexcept;
+
+ private:
+  HICON icon_ = nullptr;
+};
+
+// Switches the file-system redirection of the calling thread off (disable) or back on. Only on
+// 64-bit Windows, recognised by a Program Files folder with "(X86)" in its name; returns whether
+// the system function was found and called.
+bool DisableWow64Redirection(bool disable, const std::string& programFilesDir);
+
+// The first icon of the file at path; the icon of sysDir's msiexec.exe when the file does not
+// exist or has none.
+SharedIcon& GetFileIcon(const std::string& path, const std::string& sysDir, SharedIcon& icon);
+
+// The icon of the installer product whose code in braces text holds (an uninstall command such as
+// "MsiExec.exe /X{...}"): winDir's Installer\{code}\ARPPRODUCTICON.exe, else msiexec.exe's icon.
+SharedIcon& GetMsiProductIcon(const std::string& text, const std::string& winDir,
+                              const std::string& sysDir, SharedIcon& icon);
+
+}  // namespace orv

@@ -1,0 +1,104 @@
+#include "sysinfo/RegUnit.h"
+
+#include "sysinfo/RegText.h"
+#include "sysinfo/RegistryKey.h"
+
+namespace orv {
+namespace {
+
+constexpr REGSAM kDefaultView = 0;
+constexpr REGSAM kView64 = KEY_WOW64_64KEY;
+
+enum class NameKind { SubKeys, Values };
+
+int GetNames(HKEY root, const std::string& keyPath, REGSAM view, NameKind kind, StringList& list) {
+  // Cleared first, so a key that does not open leaves the list empty.
+  list.clear();
+  RegistryKey key;
+  RegKeyCounts counts;
+  if (!key.Open(root, keyPath, view) || !key.QueryCounts(counts)) return 0;
+  const DWORD count = kind == NameKind::SubKeys ? counts.subKeys : counts.values;
+  const DWORD hint = kind == NameKind::SubKeys ? counts.maxSubKeyLength : counts.maxValueNameLength;
+  std::string name;
+  for (DWORD index = 0; index < count; ++index) {
+    const bool read = kind == NameKind::SubKeys ? key.SubKeyName(index, hint, name)
+                                                : key.ValueName(index, hint, name);
+    // A name deleted meanwhile is skipped rather than listed as a stale or empty entry.
+    if (read) list.push_back(name);
+  }
+  return static_cast<int>(list.size());
+}
+
+std::string ReadStr(HKEY root, const std::string& keyPath, const std::string& valueName,
+                    REGSAM view) {
+  RegistryKey key;
+  RegValueData value;
+  if (!key.Open(root, keyPath, view) || !key.ReadValue(valueName, value)) return std::string();
+  if (value.type != REG_SZ && value.type != REG_EXPAND_SZ) return std::string();
+  return RegTrimmedStringData(value.bytes.data(), value.bytes.size());
+}
+
+// A REG_DWORD of its proper four bytes; anything else (another type, a malformed size) is not an
+// integer.
+bool ReadDword(HKEY root, const std::string& keyPath, const std::string& valueName,
+               std::uint32_t& number) {
+  RegistryKey key;
+  RegValueData value;
+  if (!key.Open(root, keyPath, kView64) || !key.ReadValue(valueName, value)) return false;
+  if (value.type != REG_DWORD || value.bytes.size() != sizeof(std::uint32_t)) return false;
+  number = static_cast<std::uint32_t>(value.bytes[0]) |
+           static_cast<std::uint32_t>(value.bytes[1]) << 8 |
+           static_cast<std::uint32_t>(value.bytes[2]) << 16 |
+           static_cast<std::uint32_t>(value.bytes[3]) << 24;
+  return true;
+}
+
+}  // namespace
+
+int RegGetKeyNames(HKEY root, const std::string& keyPath, StringList& list) {
+  return GetNames(root, keyPath, kView64, NameKind::SubKeys, list);
+}
+
+int RegGetValueNames(HKEY root, const std::string& keyPath, StringList& list) {
+  return GetNames(root, keyPath, kDefaultView, NameKind::Values, list);
+}
+
+int RegGetValueNames64(HKEY root, const std::string& keyPath, StringList& list) {
+  return GetNames(root, keyPath, kView64, NameKind::Values, list);
+}
+
+std::string RegReadStr(HKEY root, const std::string& keyPath, const std::string& valueName) {
+  return ReadStr(root, keyPath, valueName, kDefaultView);
+}
+
+std::string RegReadStr64(HKEY root, const std::string& keyPath, const std::string& valueName) {
+  return ReadStr(root, keyPath, valueName, kView64);
+}
+
+std::int32_t RegReadInt(HKEY root, const std::string& keyPath, const std::string& valueName) {
+  std::uint32_t number = 0;
+  return ReadDword(root, keyPath, valueName, number) ? static_cast<std::int32_t>(number) : 0;
+}
+
+bool RegReadBool(HKEY root, const std::string& keyPath, const std::string& valueName) {
+  // A value that is not a 32-bit integer (installers write "1" as text) reads as false.
+  std::uint32_t number = 0;
+  return ReadDword(root, keyPath, valueName, number) && number != 0;
+}
+
+std::string RegReadBinaryPath(HKEY root, const std::string& keyPath, const std::string& valueName) {
+  RegistryKey key;
+  RegValueData value;
+  if (!key.Open(root, keyPath, kView64) || !key.ReadValue(valueName, value)) return std::string();
+  if (value.type != REG_BINARY) return std::string();
+  return RegBinaryDataToPath(value.bytes.data(), value.bytes.size());
+}
+
+bool RegValueExists(HKEY root, const std::string& keyPath, const std::string& valueName) {
+  RegistryKey key;
+  DWORD type = REG_NONE;
+  DWORD size = 0;
+  return key.Open(root, keyPath, kView64) && key.QueryValue(valueName, type, size);
+}
+
+}  // namespace orv

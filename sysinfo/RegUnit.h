@@ -1,0 +1,42 @@
+// The registry readers the pages and the start-up code use. Each call opens its key for reading,
+// does one read, closes the key and returns; a key or value that is missing, unreadable or of
+// another type gives the empty result (empty text, empty list, 0 or false), never an error.
+// The "64" readers and most others look at the 64-bit registry view of 64-bit Windows;
+// RegGetValueNames and RegReadStr use the process's default view (the 32-bit view for the 32-bit
+// program there).
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace orv {
+
+using StringList = std::vector<std::string>;
+
+// Clear list, then append the names of the key's subkeys (or values) in enumeration order;
+// return the number of entries.
+int RegGetKeyNames(HKEY root, const std::string& keyPath, StringList& list);
+int RegGetValueNames(HKEY root, const std::string& keyPath, StringList& list);
+int RegGetValueNames64(HKEY root, const std::string& keyPath, StringList& list);
+
+// A string or expandable-string value (not expanded), up to its first NUL, trimmed of blanks and
+// control characters at both ends.
+std::string RegReadStr(HKEY root, const std::string& keyPath, const std::string& valueName);
+std::string RegReadStr64(HKEY root, const std::string& keyPath, const std::string& valueName);
+
+// A 32-bit integer value as a signed number; 0 for anything else.
+std::int32_t RegReadInt(HKEY root, const std::string& keyPath, const std::string& valueName);
+
+// A 32-bit integer value read as a flag: true when non-zero; false for anything else.
+bool RegReadBool(HKEY root, const std::string& keyPath, const std::string& valueName);
+
+// A binary value read as a path from its drive letter on (see RegBinaryDataToPath).
+std::string RegReadBinaryPath(HKEY root, const std::string& keyPath, const std::string& valueName);
+
+// Whether the value exists, whatever its type.
+bool RegValueExists(HKEY root, const std::string& keyPath, const std::string& valueName);
+
+}  // namespace orv
