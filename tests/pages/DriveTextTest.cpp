@@ -1,0 +1,313 @@
+#include "pages/DriveText.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "tests/pages/FakeLookup.h"
+
+namespace orv {
+namespace {
+
+using test::FakeLookup;
+
+TEST(DriveFsKind, VolumeNamesAreMatchedExactly) {
+  EXPECT_EQ(FsKindFromVolumeName("FAT"), 16);
+  EXPECT_EQ(FsKindFromVolumeName("FAT32"), 32);
+  EXPECT_EQ(FsKindFromVolumeName("NTFS"), 64);
+  for (const char* other : {"", "fat", "ntfs", "FAT12", "exFAT", "CDFS", "NTFS ", " FAT"}) {
+    EXPECT_EQ(FsKindFromVolumeName(other), 0) << other;
+  }
+}
+
+TEST(DriveFsKind, FirstSectorLooksAtFourBytesAboveCode30) {
+  auto kind = [](std::string bytes) {
+    bytes.resize(512, '\0');
+    return FsKindFromFirstSector(reinterpret_cast<const unsigned char*>(bytes.data()), 512);
+  };
+  EXPECT_EQ(kind("NTFS"), 64);
+  EXPECT_EQ(kind("FATx"), 16);
+  EXPECT_EQ(kind("\x01"
+                 "FAT"),
+            16);  // codes of 30 and below are dropped
+  EXPECT_EQ(kind("\x1E"
+                 "NTF"
+                 "S"),
+            0);  // only the first four bytes count
+  EXPECT_EQ(kind("N\x05TFS"), 0);
+  EXPECT_EQ(kind("\x1FNTFS"), 0);
+  EXPECT_EQ(kind("\x1F\x1ENTFS"), 0);
+  // The boot sector of a real volume carries its name at offset 3: not recognised.
+  EXPECT_EQ(kind("\xEB\x52\x90NTFS    "), 0);
+  EXPECT_EQ(kind("\xEB\x58\x90MSDOS5.0"), 0);
+  // "FAT32" needs five characters and can never be found in four.
+  EXPECT_EQ(kind("FAT32"), 16);
+  const unsigned char shortBuffer[] = {'N', 'T'};
+  EXPECT_EQ(FsKindFromFirstSector(shortBuffer, 2), 0);
+}
+
+// A raw volume that accepts reads of exactly one size and holds the given first bytes.
+struct FakeVolume {
+  std::uint32_t acceptedSize = 0;
+  std::string firstBytes;
+  std::vector<std::uint32_t> tried;
+
+  FirstSectorReader Reader() {
+    return [this](unsigned char* buffer, std::uint32_t count) {
+      tried.push_back(count);
+      for (std::uint32_t i = 0; i < count; ++i) EXPECT_EQ(buffer[i], 0) << "buffer not zeroed";
+      if (count != acceptedSize) return false;
+      for (std::size_t i = 0; i < firstBytes.size() && i < count; ++i) buffer[i] = firstBytes[i];
+      return true;
+    };
+  }
+};
+
+TEST(DriveFsKind, RawProbeTriesSizesFrom512To4608) {
+  FakeVolume volume{2048, "NTFS", {}};
+  std::uint32_t rawSize = 0;
+  EXPECT_EQ(ProbeRawFsKind(volume.Reader(), rawSize), 64);
+  EXPECT_EQ(volume.tried, (std::vector<std::uint32_t>{512, 1024, 1536, 2048}));
+  EXPECT_EQ(rawSize, 2048u);
+
+  FakeVolume at4096{4096, "FAT ", {}};
+  EXPECT_EQ(ProbeRawFsKind(at4096.Reader(), rawSize), 16);
+  EXPECT_EQ(rawSize, 4096u);
+}
+
+TEST(DriveFsKind, RawProbeIgnoresTheNinthRead) {
+  FakeVolume ninth{4608, "NTFS", {}};
+  std::uint32_t rawSize = 0;
+  EXPECT_EQ(ProbeRawFsKind(ninth.Reader(), rawSize), 0);
+  EXPECT_EQ(ninth.tried.size(), 9u);
+  EXPECT_EQ(rawSize, 4608u);
+
+  FakeVolume unreadable{0, "", {}};
+  EXPECT_EQ(ProbeRawFsKind(unreadable.Reader(), rawSize), 0);
+  EXPECT_EQ(unreadable.tried.size(), 9u);
+}
+
+TEST(DriveFsKind, VolumeNameFirstThenRawProbe) {
+  std::uint32_t rawSize = 7;
+  std::vector<std::string> roots;
+  auto named = [&roots](std::string fs) {
+    return [&roots, fs](const std::string& root) {
+      roots.push_back(root);
+      return fs;
+    };
+  };
+  FakeVolume volume{512, "NTFS", {}};
+  EXPECT_EQ(DecideFsKind("C:", named("FAT32"), volume.Reader(), rawSize), 32);
+  EXPECT_TRUE(volume.tried.empty());
+  EXPECT_EQ(rawSize, 7u);
+  EXPECT_EQ(roots, (std::vector<std::string>{"C:\\"}));
+
+  EXPECT_EQ(DecideFsKind("D:\\", named("exFAT"), volume.Reader(), rawSize), 64);
+  EXPECT_EQ(roots.back(), "D:\\");  // no second backslash
+  EXPECT_EQ(volume.tried.size(), 1u);
+
+  EXPECT_EQ(DecideFsKind("", named("NTFS"), volume.Reader(), rawSize), 0);
+  EXPECT_EQ(roots.size(), 2u);
+}
+
+TEST(DriveRowText, DefaultAndTranslatedWords) {
+  FakeLookup english;
+  EXPECT_EQ(DriveRowText('C', true, 64, english.Fn()), "Drive C: Fixed (NTFS)");
+  EXPECT_EQ(DriveRowText('F', true, 16, english.Fn()), "Drive F: Fixed (FAT16)");
+  EXPECT_EQ(DriveRowText('G', true, 32, english.Fn()), "Drive G: Fixed (FAT32)");
+  EXPECT_EQ(DriveRowText('E', false, 32, english.Fn()), "Drive E: Removable ");
+
+  FakeLookup german({{{"Drives", "Drive"}, "Laufwerk"},
+                     {{"Drives", "Fixed"}, "Festplatte"},
+                     {{"Drives", "Removable"}, "Wechseldatentr\xE4ger"}});
+  EXPECT_EQ(DriveRowText('C', true, 64, german.Fn()), "Laufwerk C: Festplatte (NTFS)");
+  EXPECT_EQ(DriveRowText('D', false, 64, german.Fn()), "Laufwerk D: Wechseldatentr\xE4ger ");
+  // Only the word the row needs is looked up.
+  EXPECT_EQ(german.asked, (std::vector<std::string>{"Drives/Drive", "Drives/Fixed", "Drives/Drive",
+                                                    "Drives/Removable"}));
+}
+
+// A machine of fake drives: letter -> (GetDriveTypeA type, file-system kind).
+struct FakeDrives {
+  std::map<char, std::pair<unsigned, std::uint8_t>> drives;
+  std::vector<std::string> typeAsked;
+  std::vector<std::string> kindAsked;
+  int messagePumps = 0;
+
+  DriveListQueries Queries() {
+    DriveListQueries q;
+    q.logicalDrives = [this] {
+      std::uint32_t mask = 0;
+      for (const auto& [letter, info] : drives) mask |= 1u << (letter - 'A');
+      return mask;
+    };
+    q.driveType = [this](const std::string& root) {
+      typeAsked.push_back(root);
+      return drives.at(root[0]).first;
+    };
+    q.fsKind = [this](const std::string& drive) {
+      kindAsked.push_back(drive);
+      return drives.at(drive[0]).second;
+    };
+    q.processMessages = [this] { ++messagePumps; };
+    return q;
+  }
+};
+
+constexpr unsigned kCdRom = 5;
+
+TEST(ListDriveRows, FixedCdRomAndRemovable) {
+  FakeDrives fake{{{'C', {3, 64}}, {'D', {kCdRom, 0}}, {'E', {2, 32}}}, {}, {}, 0};
+  FakeLookup lookup;
+  std::uint8_t fsKind = 0;
+  const auto rows = ListDriveRows(fake.Queries(), lookup.Fn(), fsKind);
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[0].text, "Drive C: Fixed (NTFS)");
+  EXPECT_TRUE(rows[0].fixed);
+  EXPECT_EQ(rows[1].text, "Drive D: Removable ");  // the CD-ROM inherits C:'s kind
+  EXPECT_FALSE(rows[1].fixed);
+  EXPECT_EQ(rows[1].kind, 64);
+  EXPECT_EQ(rows[2].text, "Drive E: Removable ");
+  EXPECT_EQ(rows[2].kind, 32);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(rows[i].slot, i + 1);
+    EXPECT_EQ(rows[i].letter, "CDE"[i]);
+  }
+  EXPECT_EQ(fsKind, 32);
+  EXPECT_EQ(fake.messagePumps, 26);
+  EXPECT_EQ(fake.typeAsked, (std::vector<std::string>{"C:\\", "D:\\", "E:\\"}));
+  EXPECT_EQ(fake.kindAsked, (std::vector<std::string>{"C:", "E:"}));  // never the CD-ROM
+}
+
+TEST(ListDriveRows, GapsAndDriveAAreSkipped) {
+  FakeDrives fake{{{'A', {2, 16}}, {'C', {3, 64}}, {'E', {3, 64}}}, {}, {}, 0};
+  FakeLookup lookup;
+  std::uint8_t fsKind = 0;
+  const auto rows = ListDriveRows(fake.Queries(), lookup.Fn(), fsKind);
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[1].slot, 2);
+  EXPECT_EQ(rows[1].text, "Drive E: Fixed (NTFS)");
+  EXPECT_EQ(fake.typeAsked.front(), "C:\\");  // A: is never asked
+}
+
+TEST(ListDriveRows, RemovableDriveBComesFirst) {
+  FakeDrives fake{{{'B', {2, 16}}, {'C', {3, 64}}}, {}, {}, 0};
+  FakeLookup lookup;
+  std::uint8_t fsKind = 0;
+  const auto rows = ListDriveRows(fake.Queries(), lookup.Fn(), fsKind);
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].letter, 'B');
+  EXPECT_FALSE(rows[0].fixed);  // the first slot has no figures
+  EXPECT_EQ(rows[0].text, "Drive B: Removable ");
+}
+
+TEST(ListDriveRows, NineShownAllExamined) {
+  FakeDrives fake;
+  for (char c = 'C'; c <= 'M'; ++c) fake.drives[c] = {3, 64};  // eleven fixed drives
+  FakeLookup lookup;
+  std::uint8_t fsKind = 0;
+  const auto rows = ListDriveRows(fake.Queries(), lookup.Fn(), fsKind);
+  ASSERT_EQ(rows.size(), 9u);
+  EXPECT_EQ(rows.back().letter, 'K');
+  EXPECT_EQ(rows.back().slot, 9);
+  EXPECT_EQ(fake.kindAsked.size(), 11u);
+  EXPECT_EQ(fake.kindAsked.back(), "M:");
+}
+
+TEST(ListDriveRows, KindCarriesOverBetweenDrivesAndListings) {
+  // An unknown file system on a fixed drive resets the carried kind; a network drive after it is
+  // then left out, and so is one at the start of a listing when nothing known came before.
+  constexpr unsigned kNetwork = 4;
+  FakeDrives fake{
+      {{'C', {3, 64}}, {'D', {3, 0}}, {'E', {kNetwork, 0}}, {'F', {kCdRom, 0}}}, {}, {}, 0};
+  FakeLookup lookup;
+  std::uint8_t fsKind = 0;
+  auto rows = ListDriveRows(fake.Queries(), lookup.Fn(), fsKind);
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].letter, 'C');
+  EXPECT_EQ(fsKind, 0);
+
+  FakeDrives cdOnly{{{'D', {kCdRom, 0}}}, {}, {}, 0};
+  EXPECT_TRUE(ListDriveRows(cdOnly.Queries(), lookup.Fn(), fsKind).empty());
+  // The program-wide kind survives between listings: after an NTFS drive was seen, the same
+  // CD-ROM alone is listed.
+  fsKind = 64;
+  rows = ListDriveRows(cdOnly.Queries(), lookup.Fn(), fsKind);
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].text, "Drive D: Removable ");
+}
+
+constexpr std::int64_t kGb = 1073741824;
+
+TEST(DriveFigures, FiveHundredGigabyteExample) {
+  FakeLookup lookup;
+  const DriveFigures f = ComputeDriveFigures(500 * kGb, 125 * kGb, lookup.Fn());
+  EXPECT_EQ(f.sizeText, "Drive size: 500 Gb");
+  EXPECT_EQ(f.usedText, "Used: 375 Gb (75 %)");
+  EXPECT_EQ(f.freeText, "Free: 125 Gb (25 %)");
+  EXPECT_EQ(f.slices[0].value, 25);
+  EXPECT_EQ(f.slices[0].label, "Free");
+  EXPECT_EQ(f.slices[0].color, 0x008000u);
+  EXPECT_EQ(f.slices[1].value, 75);
+  EXPECT_EQ(f.slices[1].label, "Used");
+  EXPECT_EQ(f.slices[1].color, 0xFF0000u);
+}
+
+TEST(DriveFigures, HalvesRoundToEven) {
+  FakeLookup lookup;
+  // 62.5 % used: 62 % and 38 %; sizes of 2.5 and 1.5 Gb round to 2 both.
+  DriveFigures f = ComputeDriveFigures(16 * kGb, 6 * kGb, lookup.Fn());
+  EXPECT_EQ(f.usedPercent, 62);
+  EXPECT_EQ(f.usedText, "Used: 10 Gb (62 %)");
+  EXPECT_EQ(f.freeText, "Free: 6 Gb (38 %)");
+  f = ComputeDriveFigures(4 * kGb, kGb + kGb / 2, lookup.Fn());  // 62.5 % again, 2.5 / 1.5 Gb
+  EXPECT_EQ(f.usedText, "Used: 2 Gb (62 %)");
+  EXPECT_EQ(f.freeText, "Free: 2 Gb (38 %)");
+  f = ComputeDriveFigures(8 * kGb, 5 * kGb, lookup.Fn());  // 37.5 % -> 38 %
+  EXPECT_EQ(f.usedPercent, 38);
+}
+
+TEST(DriveFigures, EmptyAndFailedQueriesShowZero) {
+  FakeLookup lookup;
+  for (auto [size, free] : {std::pair<std::int64_t, std::int64_t>{0, 0}, {-1, -1}}) {
+    const DriveFigures f = ComputeDriveFigures(size, free, lookup.Fn());
+    EXPECT_EQ(f.sizeText, "Drive size: 0 Gb");
+    EXPECT_EQ(f.usedText, "Used: 0 Gb (0 %)");
+    EXPECT_EQ(f.freeText, "Free: 0 Gb (100 %)");
+    EXPECT_EQ(f.slices[0].value, 100);
+    EXPECT_EQ(f.slices[1].value, 0);
+  }
+}
+
+TEST(DriveFigures, ExtremeFiguresStayInRange) {
+  FakeLookup lookup;
+  DriveFigures f = ComputeDriveFigures(kGb, 2 * kGb, lookup.Fn());  // more free than size
+  EXPECT_EQ(f.usedPercent, 0);
+  EXPECT_EQ(f.usedText, "Used: -1 Gb (0 %)");
+  const std::int64_t huge = INT64_MAX;
+  f = ComputeDriveFigures(huge, huge / 4, lookup.Fn());
+  EXPECT_EQ(f.usedPercent, 75);
+  f = ComputeDriveFigures(huge, -huge, lookup.Fn());  // used overflows 64 bits
+  EXPECT_EQ(f.usedPercent, 100);
+}
+
+TEST(DriveFigures, TranslatedWordsFeedLabelsAndSlices) {
+  FakeLookup lookup({{{"Drives", "Size"},
+                      "Gr\xF6\xDF"
+                      "e"},
+                     {{"Drives", "Used"}, "Belegt"},
+                     {{"Drives", "Free"}, "Frei"}});
+  const DriveFigures f = ComputeDriveFigures(500 * kGb, 125 * kGb, lookup.Fn());
+  EXPECT_EQ(f.sizeText,
+            "Gr\xF6\xDF"
+            "e: 500 Gb");
+  EXPECT_EQ(f.usedText, "Belegt: 375 Gb (75 %)");
+  EXPECT_EQ(f.freeText, "Frei: 125 Gb (25 %)");
+  EXPECT_EQ(f.slices[0].label, "Frei");
+  EXPECT_EQ(f.slices[1].label, "Belegt");
+}
+
+}  // namespace
+}  // namespace orv

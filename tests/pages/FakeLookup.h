@@ -1,0 +1,34 @@
+// A language lookup for tests: the compiled default unless a translation is given, and a record of
+// every (section, key) asked, in order.
+#pragma once
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "pages/DriveText.h"
+
+namespace orv::test {
+
+class FakeLookup {
+ public:
+  FakeLookup() = default;
+  explicit FakeLookup(std::map<std::pair<std::string, std::string>, std::string> texts)
+      : texts_(std::move(texts)) {}
+
+  LookupFn Fn() {
+    return [this](const std::string& section, const std::string& key, const std::string& def) {
+      asked.push_back(section + "/" + key);
+      auto it = texts_.find({section, key});
+      return it == texts_.end() ? def : it->second;
+    };
+  }
+
+  std::vector<std::string> asked;
+
+ private:
+  std::map<std::pair<std::string, std::string>, std::string> texts_;
+};
+
+}  // namespace orv::test

@@ -1,0 +1,255 @@
+#include "pages/GeneralText.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "tests/pages/FakeLookup.h"
+
+namespace orv {
+namespace {
+
+using test::FakeLookup;
+
+std::array<std::uint32_t, 12> RegistersOf(const std::string& text) {
+  std::string padded = text;
+  padded.resize(48, '\0');
+  std::array<std::uint32_t, 12> regs{};
+  std::memcpy(regs.data(), padded.data(), 48);  // x86 and the host are little-endian
+  return regs;
+}
+
+TEST(CpuName, BytesInRegisterOrderTrimmed) {
+  EXPECT_EQ(CpuNameFromRegisters(RegistersOf("       Intel(R) Core(TM) i7-8700 CPU @ 3.20GHz")),
+            "Intel(R) Core(TM) i7-8700 CPU @ 3.20GHz");
+  EXPECT_EQ(CpuNameFromRegisters(RegistersOf("AMD Ryzen 7 5800X 8-Core Processor  ")),
+            "AMD Ryzen 7 5800X 8-Core Processor");
+  EXPECT_EQ(CpuNameFromRegisters(RegistersOf("")), "");
+  // Each register gives its lowest byte first: EAX = 0x64636261 reads "abcd".
+  std::array<std::uint32_t, 12> regs{};
+  regs[0] = 0x64636261;
+  regs[1] = 0x00000065;
+  EXPECT_EQ(CpuNameFromRegisters(regs), "abcde");
+  // Only the ends are trimmed; a blank or control character inside stays.
+  EXPECT_EQ(CpuNameFromRegisters(RegistersOf("\x01 A  B\tC \x7F")), "A  B\tC \x7F");
+}
+
+// The brand string as Linux reports it ("model name", trimmed the same way) is an independent
+// reading of the same instruction.
+TEST(CpuName, AgreesWithProcCpuinfo) {
+  const auto regs = ReadCpuBrandRegisters();
+  if (!regs) GTEST_SKIP() << "no x86 brand string on this machine";
+  std::ifstream cpuinfo("/proc/cpuinfo");
+  std::string line;
+  std::string model;
+  while (std::getline(cpuinfo, line)) {
+    if (line.rfind("model name", 0) == 0) {
+      model = line.substr(line.find(':') + 2);
+      break;
+    }
+  }
+  if (model.empty()) GTEST_SKIP() << "/proc/cpuinfo has no model name";
+  EXPECT_EQ(CpuNameFromRegisters(*regs), model);
+}
+
+TEST(ProductName, Windows11RuleOnBuildAndPrefix) {
+  EXPECT_EQ(CorrectProductName("Windows 10 Pro", 22000), "Windows 11 Pro");
+  EXPECT_EQ(CorrectProductName("Windows 10 Enterprise LTSC 2024", 26100),
+            "Windows 11 Enterprise LTSC 2024");
+  EXPECT_EQ(CorrectProductName("Windows 10", 22631), "Windows 11");
+  EXPECT_EQ(CorrectProductName("Windows 10 Pro", 21999), "Windows 10 Pro");
+  EXPECT_EQ(CorrectProductName("Windows 10 Pro", 0), "Windows 10 Pro");
+  EXPECT_EQ(CorrectProductName("Microsoft Windows 10 Pro", 22000), "Microsoft Windows 10 Pro");
+  EXPECT_EQ(CorrectProductName("Windows Server 2022 Datacenter", 20348),
+            "Windows Server 2022 Datacenter");
+  EXPECT_EQ(CorrectProductName("Windows 100", 22000), "Windows 100");
+  EXPECT_EQ(CorrectProductName("windows 10 Pro", 22000), "windows 10 Pro");
+  EXPECT_EQ(CorrectProductName("", 22000), "");
+}
+
+TEST(ProductName, BuildNumberParsing) {
+  EXPECT_EQ(ParseBuildNumber("22000"), 22000u);
+  EXPECT_EQ(ParseBuildNumber("7601"), 7601u);
+  for (const char* bad : {"", "22000 ", "22.000", "-1", "x", "12345678901"}) {
+    EXPECT_EQ(ParseBuildNumber(bad), 0u) << bad;
+  }
+}
+
+// Sources whose every call is recorded, with values that tests change one by one.
+struct FakeSources {
+  std::vector<std::string> calls;
+  std::string productId = "00371-OEM-8992671-00524";
+  std::string owner = "Ann", organization = "Tellwick";
+  std::string adapter = "Standard VGA Graphics Adapter", deviceName = "\\\\.\\DISPLAY1";
+  std::string monitor = "Generic PnP Monitor";
+  std::string versionNumber = "6.1 (7601.Service Pack 1)";
+  bool versionNumberFails = false;
+  std::string product = "Windows 7 Professional";
+  std::uint32_t build = 7601;
+  std::string versionText = "OS Version 6.1 build 7601";
+  std::string biosVersion = "DELL   - 1072009", biosDate = "03/14/19";
+  std::uint64_t memory = 4294967296ull;
+
+  GeneralSources Sources() {
+    GeneralSources s;
+    auto text = [this](const char* name, const std::string* value) {
+      return [this, name, value] {
+        calls.push_back(name);
+        return *value;
+      };
+    };
+    s.productId = text("productId", &productId);
+    s.registeredOwner = [this](std::string& o, std::string& org) {
+      calls.push_back("owner");
+      o = owner;
+      org = organization;
+    };
+    s.displayAdapterDesc = text("adapter", &adapter);
+    s.displayDeviceName = [this](std::string& name) {
+      calls.push_back("deviceName");
+      name = deviceName;
+    };
+    s.monitorDesc = text("monitor", &monitor);
+    s.osVersionNumber = [this](std::string& t) {
+      calls.push_back("versionNumber");
+      if (!versionNumberFails) t = versionNumber;
+    };
+    s.productName = text("productName", &product);
+    s.osBuild = [this] {
+      calls.push_back("build");
+      return build;
+    };
+    s.osVersionText = text("versionText", &versionText);
+    s.computerName = [this] {
+      calls.push_back("computerName");
+      return std::string("WORKSTATION");
+    };
+    s.userName = [this] {
+      calls.push_back("userName");
+      return std::string("ann");
+    };
+    s.biosVersion = text("biosVersion", &biosVersion);
+    s.biosDate = text("biosDate", &biosDate);
+    s.cpuName = [this] {
+      calls.push_back("cpu");
+      return std::string("Intel(R) Core(TM) i5 CPU");
+    };
+    s.totalPhysicalMemory = [this] {
+      calls.push_back("memory");
+      return memory;
+    };
+    s.languageName = [this] {
+      calls.push_back("language");
+      return std::string("English (United States)");
+    };
+    return s;
+  }
+};
+
+TEST(GeneralRows, AllThirteenRowsWithDefaultCaptions) {
+  FakeSources fake;
+  FakeLookup lookup;
+  const GeneralRows rows = GatherGeneralRows(fake.Sources(), lookup.Fn());
+  const GeneralRows expected = {
+      "Windows 6.1 (7601.Service Pack 1)",
+      "Windows 7 Professional",
+      "Product Id: 00371-OEM-8992671-00524",
+      "Computer name: WORKSTATION",
+      "User name: ann",
+      "Registered owner: Ann",
+      "Registered organization: Tellwick",
+      "BIOS: DELL   - 1072009 03/14/19",
+      "CPU: Intel(R) Core(TM) i5 CPU",
+      "Video: Standard VGA Graphics Adapter",
+      "Monitor: Generic PnP Monitor",
+      "Memory: 4096 Mb",
+      "Keyboard language: English (United States)",
+  };
+  EXPECT_EQ(rows, expected);
+}
+
+TEST(GeneralRows, QueriesAndCaptionsInPageOrder) {
+  FakeSources fake;
+  // Captions and queries go into one record.
+  LookupFn lookup = [&fake](const std::string&, const std::string& key, const std::string& def) {
+    fake.calls.push_back("[" + key + "]");
+    return def;
+  };
+  GatherGeneralRows(fake.Sources(), lookup);
+  const std::vector<std::string> expected = {
+      "productId",      "owner",       "adapter",     "monitor",
+      "versionNumber",  "productName", "[ProductId]", "[ComputerName]",
+      "computerName",   "[UserName]",  "userName",    "[Owner]",
+      "[Organization]", "[BIOS]",      "biosVersion", "biosDate",
+      "[CPU]",          "cpu",         "[Video]",     "[Monitor]",
+      "[Memory]",       "memory",      "[Keyboard]",  "language"};
+  EXPECT_EQ(fake.calls, expected);
+}
+
+TEST(GeneralRows, Fallbacks) {
+  FakeSources fake;
+  fake.adapter.clear();
+  fake.monitor.clear();
+  fake.product.clear();
+  fake.versionNumberFails = true;
+  fake.biosVersion.clear();
+  FakeLookup lookup;
+  const GeneralRows rows = GatherGeneralRows(fake.Sources(), lookup.Fn());
+  EXPECT_EQ(rows[0], "Windows ");
+  EXPECT_EQ(rows[1], "OS Version 6.1 build 7601");
+  EXPECT_EQ(rows[7], "BIOS:  03/14/19");
+  EXPECT_EQ(rows[9], "Video: \\\\.\\DISPLAY1");
+  EXPECT_EQ(rows[10], "Monitor: Standart monitor");
+  // The display-device name is asked only when the class key has no description.
+  FakeSources withAdapter;
+  GatherGeneralRows(withAdapter.Sources(), lookup.Fn());
+  EXPECT_EQ(std::count(withAdapter.calls.begin(), withAdapter.calls.end(), "deviceName"), 0);
+  EXPECT_EQ(std::count(withAdapter.calls.begin(), withAdapter.calls.end(), "versionText"), 0);
+}
+
+TEST(GeneralRows, Windows11NameUsesTheBuild) {
+  FakeSources fake;
+  fake.product = "Windows 10 Pro";
+  fake.build = 22631;
+  FakeLookup lookup;
+  EXPECT_EQ(GatherGeneralRows(fake.Sources(), lookup.Fn())[1], "Windows 11 Pro");
+  fake.build = 19045;
+  EXPECT_EQ(GatherGeneralRows(fake.Sources(), lookup.Fn())[1], "Windows 10 Pro");
+  // Other names never ask for the build.
+  FakeSources seven;
+  GatherGeneralRows(seven.Sources(), lookup.Fn());
+  EXPECT_EQ(std::count(seven.calls.begin(), seven.calls.end(), "build"), 0);
+}
+
+TEST(GeneralRows, TranslatedAndEmptyCaptions) {
+  FakeSources fake;
+  fake.memory = 512 * 1048576ull + 1048576 / 2;
+  FakeLookup lookup({{{"General", "Keyboard"}, ""}, {{"General", "CPU"}, "Prozessor"}});
+  const GeneralRows rows = GatherGeneralRows(fake.Sources(), lookup.Fn());
+  EXPECT_EQ(rows[12], ": English (United States)");
+  EXPECT_EQ(rows[8], "Prozessor: Intel(R) Core(TM) i5 CPU");
+  EXPECT_EQ(rows[11], "Memory: 512 Mb");
+  fake.memory = 513 * 1048576ull + 1048576 / 2;
+  EXPECT_EQ(GatherGeneralRows(fake.Sources(), lookup.Fn())[11], "Memory: 514 Mb");
+  fake.productId.clear();
+  EXPECT_EQ(GatherGeneralRows(fake.Sources(), lookup.Fn())[2], "Product Id: ");
+}
+
+TEST(GeneralRows, RegistryErrorEndsTheGathering) {
+  FakeSources fake;
+  GeneralSources sources = fake.Sources();
+  sources.registeredOwner = [](std::string&, std::string&) {
+    throw std::runtime_error("Invalid data type for 'RegisteredOwner'");
+  };
+  FakeLookup lookup;
+  EXPECT_THROW(GatherGeneralRows(sources, lookup.Fn()), std::runtime_error);
+  EXPECT_TRUE(lookup.asked.empty());
+}
+
+}  // namespace
+}  // namespace orv
