@@ -1,0 +1,154 @@
+#include "sysinfo/Icons.h"
+
+#include <gtest/gtest.h>
+
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+namespace orv {
+namespace {
+
+std::string SystemFolder() {
+  char dir[MAX_PATH] = {};
+  GetSystemDirectoryA(dir, MAX_PATH);
+  return std::string(dir) + "\\";
+}
+
+std::string WindowsFolder() {
+  char dir[MAX_PATH] = {};
+  GetWindowsDirectoryA(dir, MAX_PATH);
+  return std::string(dir) + "\\";
+}
+
+// The pixels and mask of an icon, to tell which file it came from.
+std::vector<char> Pixels(HICON icon) {
+  std::vector<char> bits;
+  ICONINFO info{};
+  if (icon == nullptr || !GetIconInfo(icon, &info)) return bits;
+  for (HBITMAP bitmap : {info.hbmColor, info.hbmMask}) {
+    BITMAP header{};
+    if (bitmap && GetObjectA(bitmap, sizeof(header), &header)) {
+      std::vector<char> part(static_cast<std::size_t>(header.bmWidthBytes) * header.bmHeight);
+      GetBitmapBits(bitmap, static_cast<LONG>(part.size()), part.data());
+      bits.insert(bits.end(), part.begin(), part.end());
+    }
+    if (bitmap) DeleteObject(bitmap);
+  }
+  return bits;
+}
+
+std::vector<char> FilePixels(const std::string& path) {
+  HICON icon = ExtractIconA(GetModuleHandleA(nullptr), path.c_str(), 0);
+  std::vector<char> bits = Pixels(icon);
+  if (icon) DestroyIcon(icon);
+  return bits;
+}
+
+class IconsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fallback_ = FilePixels(SystemFolder() + "msiexec.exe");
+    notepad_ = FilePixels(SystemFolder() + "notepad.exe");
+    if (fallback_.empty() || notepad_.empty() || fallback_ == notepad_) {
+      GTEST_SKIP() << "msiexec.exe and notepad.exe lack distinct icons on this system";
+    }
+  }
+  std::vector<char> fallback_;
+  std::vector<char> notepad_;
+};
+
+TEST(SharedIconTest, AssignDestroysTheIconHeldBeforeButNeverThePseudoHandle) {
+  HICON first = CopyIcon(LoadIconA(nullptr, MAKEINTRESOURCEA(32512)));
+  HICON second = CopyIcon(first);
+  ICONINFO info{};
+  {
+    SharedIcon icon;
+    icon.Assign(first);
+    icon.Assign(first);  // the same icon again is kept, not destroyed
+    ASSERT_TRUE(GetIconInfo(first, &info));
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    icon.Assign(second);
+    EXPECT_FALSE(GetIconInfo(first, &info));
+    icon.Assign(reinterpret_cast<HICON>(static_cast<INT_PTR>(1)));
+    EXPECT_FALSE(GetIconInfo(second, &info));
+    icon.Clear();
+    EXPECT_TRUE(icon.Empty());
+  }
+}
+
+TEST_F(IconsTest, FileIconIsTheFilesOwnOrMsiexecs) {
+  SharedIcon icon;
+  EXPECT_EQ(Pixels(GetFileIcon(SystemFolder() + "notepad.exe", SystemFolder(), icon).Handle()),
+            notepad_);
+  const std::string noBackslash = SystemFolder().substr(0, SystemFolder().size() - 1);
+  for (const std::string& path :
+       {SystemFolder() + "no such file.exe", std::string(), WindowsFolder(),
+        // An existing file without icons gets the fallback too, not ExtractIconA's pseudo-handle.
+        WindowsFolder() + "win.ini"}) {
+    EXPECT_EQ(Pixels(GetFileIcon(path, noBackslash, icon).Handle()), fallback_) << path;
+  }
+}
+
+// An installer product's icon file in the prefix's Installer folder, removed with whatever folders
+// it needed.
+class ProductIconFile {
+ public:
+  ProductIconFile(const std::string& code, const std::string& source)
+      : installer_(WindowsFolder() + "Installer"), product_(installer_ + "\\" + code) {
+    madeInstaller_ = CreateDirectoryA(installer_.c_str(), nullptr) != FALSE;
+    CreateDirectoryA(product_.c_str(), nullptr);
+    copied_ = CopyFileA(source.c_str(), Path().c_str(), FALSE) != FALSE;
+  }
+  ~ProductIconFile() { Remove(); }
+  bool Copied() const { return copied_; }
+  std::string Path() const { return product_ + "\\ARPPRODUCTICON.exe"; }
+  void Remove() {
+    DeleteFileA(Path().c_str());
+    RemoveDirectoryA(product_.c_str());
+    if (madeInstaller_) RemoveDirectoryA(installer_.c_str());
+  }
+
+ private:
+  std::string installer_;
+  std::string product_;
+  bool madeInstaller_ = false;
+  bool copied_ = false;
+};
+
+TEST_F(IconsTest, ProductIconIsArpProductIconOrMsiexecs) {
+  const std::string code = "{0D5A3F6E-0000-4C1B-9E11-0123456789AB}";
+  ProductIconFile file(code, SystemFolder() + "notepad.exe");
+  ASSERT_TRUE(file.Copied());
+
+  SharedIcon icon;
+  const std::string command = "MsiExec.exe /X" + code;
+  for (const std::string& text : {command, code}) {
+    EXPECT_EQ(Pixels(GetMsiProductIcon(text, WindowsFolder(), SystemFolder(), icon).Handle()),
+              notepad_)
+        << text;
+  }
+  file.Remove();
+  for (const std::string& text : {command, std::string("MsiExec.exe /X"), std::string()}) {
+    EXPECT_EQ(Pixels(GetMsiProductIcon(text, WindowsFolder(), SystemFolder(), icon).Handle()),
+              fallback_)
+        << text;
+  }
+}
+
+TEST(DisableWow64RedirectionTest, OnlyWhereProgramFilesHasX86) {
+  for (const char* folder : {"C:\\Program Files", "", "C:\\X86"}) {
+    EXPECT_FALSE(DisableWow64Redirection(true, folder)) << folder;
+    EXPECT_FALSE(DisableWow64Redirection(false, folder)) << folder;
+  }
+  const bool present =
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "Wow64DisableWow64FsRedirection") &&
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "Wow64EnableWow64FsRedirection");
+  EXPECT_EQ(DisableWow64Redirection(true, "c:\\program files (x86)"), present);
+  EXPECT_EQ(DisableWow64Redirection(false, "c:\\program files (x86)"), present);
+}
+
+}  // namespace
+}  // namespace orv

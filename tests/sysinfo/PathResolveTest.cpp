@@ -1,0 +1,93 @@
+#include "sysinfo/PathResolve.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace orv {
+namespace {
+
+const PathFolders kFolders{"C:\\Windows\\", "C:\\Users\\Ann\\"};
+
+struct PathCase {
+  const char* commandLine;
+  const char* path;
+};
+
+TEST(CommandLineToPath, StoredCommandLinesGiveTheirFile) {
+  const PathCase cases[] = {
+      {"\"C:\\Program Files\\App\\app.exe\" -min", "C:\\PROGRAM FILES\\APP\\APP.EXE"},
+      {"RUNDLL32.EXE C:\\WINDOWS\\SYSTEM32\\SHELL.DLL,ENTRY", "C:\\WINDOWS\\SYSTEM32\\SHELL.DLL"},
+      {"C:\\WINDOWS\\SYSTEM32\\RUNDLL32.EXE C:\\APP\\APP.DLL,RUN",
+       "C:\\WINDOWS\\SYSTEM32\\RUNDLL32.EXE"},
+      {"%ProgramFiles%\\App\\App.exe", "C:\\Program Files\\APP\\APP.EXE"},
+      {"%SystemRoot%\\notepad.exe", "C:\\Windows\\NOTEPAD.EXE"},
+      {"%PROGRAMW6432%\\App\\a.exe", "C:\\Program Files\\APP\\A.EXE"},
+      {"%CommonProgramFiles(x86)%\\Sys\\s.dll",
+       "C:\\Program Files (x86)\\Common Files\\SYS\\S.DLL"},
+      {"%userprofile%\\Tools\\t.cmd /q", "C:\\Users\\Ann\\TOOLS\\T.CMD"},
+      {"C:\\TOOLS\\APP.SCR /S", "C:\\TOOLS\\APP.SCR /S"},  // no listed extension
+      {"C:\\MY.DLLS\\APP.EXE", "C:\\MY.DLL"},              // a folder named like an extension
+      {"START C:\\APP\\A.EXE", "C:\\APP\\A.EXE"},
+      {"start app.exe", "APP.EXE"},
+      {"  \t c:\\app\\setup.bat  arg\r\n", "C:\\APP\\SETUP.BAT"},
+      {"C:\\APP\\ICONS.ICO,3", "C:\\APP\\ICONS.ICO"},
+      {"2,D:ICONS.ICO", "D:ICONS.ICO"},  // a comma before the colon: the index goes
+      {"APP,V1.2", "APP,V1.2"},          // a comma before the first dot stays
+      {"SHELL,ENTRY", "SHE"},            // no dot: only three characters stay
+      // A second drive path is cut before its drive letter, leaving the blank before it.
+      {"C:\\TOOLS\\APP.SCR D:\\DATA", "C:\\TOOLS\\APP.SCR "},
+      {"   \t\r\n ", ""},
+      {"", ""},
+  };
+  for (const PathCase& c : cases) {
+    EXPECT_EQ(CommandLineToPath(c.commandLine, kFolders), c.path) << c.commandLine;
+  }
+}
+
+TEST(CommandLineToPath, UsesTheGivenUpperCasing) {
+  // The host default changes ASCII letters only; Windows passes its code page's rules.
+  EXPECT_EQ(CommandLineToPath("c:\\caf\xE9\\a.exe", kFolders), "C:\\CAF\xE9\\A.EXE");
+  const UpperCaseFn latin1 = [](std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+      const auto b = static_cast<unsigned char>(c);
+      if ((b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7)) c = char(b - 32);
+    }
+    return out;
+  };
+  EXPECT_EQ(CommandLineToPath("c:\\caf\xE9\\a.exe", kFolders, latin1), "C:\\CAF\xC9\\A.EXE");
+}
+
+TEST(ExpandPathVariables, ReplacesUpperCaseTokensByFixedFolders) {
+  // Found in upper case, every occurrence in any case is replaced; the replacement is not searched.
+  EXPECT_EQ(ExpandPathVariables("%WINDIR%\\a;%windir%\\b;%USERPROFILE%\\c", kFolders),
+            "C:\\Windows\\a;C:\\Windows\\b;C:\\Users\\Ann\\c");
+  EXPECT_EQ(ExpandPathVariables("%windir%\\a", kFolders), "%windir%\\a");
+  EXPECT_EQ(ExpandPathVariables("%WINDIR%a", kFolders), "%WINDIR%a");  // the backslash belongs
+  EXPECT_EQ(ExpandPathVariables("%PROGRAMFILES(X86)%\\A %COMMONPROGRAMW6432%\\B", kFolders),
+            "C:\\Program Files (x86)\\A C:\\Program Files\\Common Files\\B");
+  // A folder given without its backslash still yields a path.
+  EXPECT_EQ(ExpandPathVariables("%SYSTEMROOT%\\X", PathFolders{"D:\\WIN", ""}), "D:\\WIN\\X");
+}
+
+TEST(CommandLineToPath, SurvivesArbitraryInput) {
+  // Short texts built from the characters the rules react to, plus random bytes; run under the
+  // sanitizers. A quote never survives the resolution.
+  const std::string alphabet = ":\\.,\" %STARTEXEDLLCPLICO()X86WINDIRPROGRAMFILESUSER\t\x01\xE9";
+  std::mt19937 random(20240611);
+  for (int round = 0; round < 20000; ++round) {
+    std::string text;
+    const int length = static_cast<int>(random() % 40);
+    for (int i = 0; i < length; ++i) {
+      text.push_back(random() % 8 == 0 ? static_cast<char>(random() % 256)
+                                       : alphabet[random() % alphabet.size()]);
+    }
+    if (round % 3 == 0) text = "%WINDIR%\\" + text + ",%USERPROFILE%\\";
+    const std::string path = CommandLineToPath(text, kFolders);
+    EXPECT_EQ(path.find('"'), std::string::npos) << text;
+  }
+}
+
+}  // namespace
+}  // namespace orv
