@@ -1,13 +1,17 @@
 # orv_add_resources(<target>): compiles the program's resources (Orvendex.rc: manifest, version
 # block, icons, pictures) into <target>. The icons and pictures are drawn by artwork.py at build time
 # into the calling folder's build directory; they are derived files and never part of the sources.
-# Call it from the folder that defines <target> (the drawing step belongs to that folder).
+# Call it from the folder that defines <target> (the drawing step belongs to that folder), in the
+# Windows builds only.
 
 find_package(Python3 3.6 COMPONENTS Interpreter REQUIRED)
 
 set(ORV_RES_SOURCE_DIR ${CMAKE_CURRENT_LIST_DIR})
 
 function(orv_add_resources target)
+  if(NOT WIN32)
+    message(FATAL_ERROR "orv_add_resources(${target}): resources exist in the Windows builds only")
+  endif()
   set(script ${ORV_RES_SOURCE_DIR}/artwork.py)
   set(rc ${ORV_RES_SOURCE_DIR}/Orvendex.rc)
   set(out ${CMAKE_CURRENT_BINARY_DIR}/artwork)
