@@ -1,5 +1,9 @@
 #include "sysinfo/PathResolve.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -45,9 +49,7 @@ TEST(CommandLineToPath, StoredCommandLinesGiveTheirFile) {
   }
 }
 
-TEST(CommandLineToPath, UsesTheGivenUpperCasing) {
-  // The host default changes ASCII letters only; Windows passes its code page's rules.
-  EXPECT_EQ(CommandLineToPath("c:\\caf\xE9\\a.exe", kFolders), "C:\\CAF\xE9\\A.EXE");
+TEST(CommandLineToPath, UpperCasesByTheSystemsRulesOrTheGivenOnes) {
   const UpperCaseFn latin1 = [](std::string_view text) {
     std::string out(text);
     for (char& c : out) {
@@ -57,6 +59,15 @@ TEST(CommandLineToPath, UsesTheGivenUpperCasing) {
     return out;
   };
   EXPECT_EQ(CommandLineToPath("c:\\caf\xE9\\a.exe", kFolders, latin1), "C:\\CAF\xC9\\A.EXE");
+  EXPECT_EQ(CommandLineToPath("c:\\caf\xE9\\a.exe", kFolders, nullptr), "C:\\CAF\xE9\\A.EXE");
+#ifdef _WIN32
+  // Windows upper-cases by its code page, which knows the accented letters of the Western one.
+  if (GetACP() != 1252) GTEST_SKIP() << "checked under the Western code page (1252) only";
+  const std::string systemUpper = "C:\\CAF\xC9\\A.EXE";
+#else
+  const std::string systemUpper = "C:\\CAF\xE9\\A.EXE";  // ASCII letters only
+#endif
+  EXPECT_EQ(CommandLineToPath("c:\\caf\xE9\\a.exe", kFolders), systemUpper);
 }
 
 TEST(ExpandPathVariables, ReplacesUpperCaseTokensByFixedFolders) {

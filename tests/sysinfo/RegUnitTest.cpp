@@ -56,102 +56,73 @@ TEST_F(RegUnitTest, ListHelpersClearTheListAndListEveryName) {
   }
 }
 
-TEST_F(RegUnitTest, StringReadsAreCutAtNulTrimmedAndTypeChecked) {
+// The bytes of a literal, embedded and final NULs included (the literal's own terminator not).
+template <std::size_t N>
+std::string Bytes(const char (&literal)[N]) {
+  return std::string(literal, N - 1);
+}
+
+// What each typed reader makes of every kind of stored value.
+TEST_F(RegUnitTest, TypedReadersTakeTheirOwnTypeOnly) {
   const std::string big(100 * 1024, 'z');
-  key_.SetSz("padded", "  abc  ");
-  key_.SetSz("blanks", "   ");
-  key_.SetSz("empty", "");
-  key_.Set("zero size", REG_SZ, "");
-  key_.SetSz("big", " " + big + "\t");
-  key_.Set("inner nul", REG_SZ, std::string("ab\0cd\0", 6));
-  key_.Set("expand", REG_EXPAND_SZ, std::string("%WINDIR%\\x\0", 11));
-  key_.Set("high", REG_SZ, std::string("\xE9t\xE9\0", 4));
-  // Stored without a terminating NUL: the byte after the counted data is not NUL, so the
-  // registry has no reason to count one in.
+  const struct {
+    const char* name;
+    DWORD type;
+    std::string bytes;
+    std::string text;     // RegReadStr, RegReadStr64
+    std::int32_t number;  // RegReadInt; RegReadBool is number != 0
+    std::string path;     // RegReadBinaryPath
+  } rows[] = {
+      {"padded", REG_SZ, Bytes("  abc  \0"), "abc", 0, ""},
+      {"blanks", REG_SZ, Bytes("   \0"), "", 0, ""},
+      {"zero size", REG_SZ, "", "", 0, ""},
+      {"big", REG_SZ, " " + big + Bytes("\t\0"), big, 0, ""},
+      {"inner nul", REG_SZ, Bytes("ab\0cd\0"), "ab", 0, ""},
+      {"high", REG_SZ, Bytes("\xE9t\xE9\0"), "\xE9t\xE9", 0, ""},
+      {"drive text", REG_SZ, Bytes("C:\\x\0"), "C:\\x", 0, ""},
+      {"one as text", REG_SZ, Bytes("1\0"), "1", 0, ""},
+      {"expand", REG_EXPAND_SZ, Bytes("%WINDIR%\\x\0"), "%WINDIR%\\x", 0, ""},
+      {"seven", REG_DWORD, Bytes("\7\0\0\0"), "", 7, ""},
+      {"zero", REG_DWORD, Bytes("\0\0\0\0"), "", 0, ""},
+      {"all bits", REG_DWORD, Bytes("\xFF\xFF\xFF\xFF"), "", -1, ""},
+      {"short dword", REG_DWORD, Bytes("\1\1"), "", 0, ""},
+      {"long dword", REG_DWORD, Bytes("\1\1\1\1\1\1"), "", 0, ""},
+      {"big endian", REG_DWORD_BIG_ENDIAN, Bytes("\0\0\0\1"), "", 0, ""},
+      {"qword", REG_QWORD, Bytes("\1\0\0\0\0\0\0\0"), "", 0, ""},
+      {"multi", REG_MULTI_SZ, Bytes("a\0b\0\0"), "", 0, ""},
+      {"none", REG_NONE, "", "", 0, ""},
+      {"four bytes", REG_BINARY, Bytes("\1\0\0\0"), "", 0, ""},
+      {"drive later", REG_BINARY, Bytes("AB:\\x"), "", 0, "B:\\x"},
+      {"drive first", REG_BINARY, Bytes(":\\x"), "", 0, ":\\x"},
+      {"padded path", REG_BINARY, Bytes("xyzC:\\Dir\\a.exe\0\0\0"), "", 0, "C:\\Dir\\a.exe"},
+      {"no drive", REG_BINARY, Bytes("abc"), "", 0, ""},
+      {"empty binary", REG_BINARY, "", "", 0, ""},
+  };
+  for (const auto& row : rows) key_.Set(row.name, row.type, row.bytes);
+  // Stored without a terminating NUL: the byte after the counted data is not NUL either, so
+  // nothing appends one.
   key_.SetRaw("no nul", REG_SZ, "abcX", 3);
+  EXPECT_EQ(RegReadStr(HKEY_CURRENT_USER, Path(), "no nul"), "abc");
 
-  key_.SetDword("dword", 7);
-  key_.Set("multi", REG_MULTI_SZ, std::string("a\0b\0\0", 5));
-  key_.Set("binary", REG_BINARY, "C:\\x");
-  key_.Set("qword", REG_QWORD, std::string(8, '\1'));
-  key_.Set("none", REG_NONE, "abc");
-
-  const struct {
-    const char* value;
-    std::string text;
-  } cases[] = {
-      {"padded", "abc"},
-      {"blanks", ""},
-      {"empty", ""},
-      {"zero size", ""},
-      {"big", big},
-      {"inner nul", "ab"},
-      {"expand", "%WINDIR%\\x"},
-      {"high", "\xE9t\xE9"},
-      {"no nul", "abc"},
-      {"dword", ""},
-      {"multi", ""},
-      {"binary", ""},
-      {"qword", ""},
-      {"none", ""},
-      {"missing", ""},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(RegReadStr(HKEY_CURRENT_USER, Path(), c.value), c.text) << c.value;
-    EXPECT_EQ(RegReadStr64(HKEY_CURRENT_USER, "\\" + Path(), c.value), c.text) << c.value;
-  }
-  EXPECT_EQ(RegReadStr(HKEY_CURRENT_USER, kMissing, "padded"), "");
-}
-
-TEST_F(RegUnitTest, IntegerAndFlagReadsAcceptOnlyFourByteDwords) {
-  key_.SetDword("seven", 7);
-  key_.SetDword("zero", 0);
-  key_.SetDword("all bits", 0xFFFFFFFFu);
-  key_.Set("short dword", REG_DWORD, "\1\1");
-  key_.Set("long dword", REG_DWORD, "\1\1\1\1\1\1");
-  key_.Set("big endian", REG_DWORD_BIG_ENDIAN, std::string("\0\0\0\1", 4));
-  key_.Set("qword", REG_QWORD, std::string("\1\0\0\0\0\0\0\0", 8));
-  key_.SetSz("text one", "1");
-  key_.Set("binary", REG_BINARY, "\1\0\0\0");
-
-  const struct {
-    const char* value;
-    std::int32_t number;
-  } cases[] = {
-      {"seven", 7},      {"zero", 0},  {"all bits", -1}, {"short dword", 0}, {"long dword", 0},
-      {"big endian", 0}, {"qword", 0}, {"text one", 0},  {"binary", 0},      {"missing", 0},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(RegReadInt(HKEY_CURRENT_USER, Path(), c.value), c.number) << c.value;
+  for (const auto& row : rows) {
+    EXPECT_EQ(RegReadStr(HKEY_CURRENT_USER, Path(), row.name), row.text) << row.name;
+    EXPECT_EQ(RegReadStr64(HKEY_CURRENT_USER, "\\" + Path(), row.name), row.text) << row.name;
+    EXPECT_EQ(RegReadInt(HKEY_CURRENT_USER, Path(), row.name), row.number) << row.name;
     // A value of another type is no flag: false, and no error escapes.
-    EXPECT_EQ(RegReadBool(HKEY_CURRENT_USER, "\\" + Path(), c.value), c.number != 0) << c.value;
+    EXPECT_EQ(RegReadBool(HKEY_CURRENT_USER, Path(), row.name), row.number != 0) << row.name;
+    EXPECT_EQ(RegReadBinaryPath(HKEY_CURRENT_USER, Path(), row.name), row.path) << row.name;
+    EXPECT_TRUE(RegValueExists(HKEY_CURRENT_USER, Path(), row.name)) << row.name;
   }
-  EXPECT_EQ(RegReadInt(HKEY_CURRENT_USER, kMissing, "seven"), 0);
-  EXPECT_FALSE(RegReadBool(HKEY_CURRENT_USER, kMissing, "seven"));
-}
-
-TEST_F(RegUnitTest, BinaryPathAndExistence) {
-  key_.Set("drive later", REG_BINARY, "AB:\\x");
-  key_.Set("drive first", REG_BINARY, ":\\x");
-  key_.Set("padded", REG_BINARY, std::string("xyzC:\\Dir\\a.exe\0\0\0", 18));
-  key_.Set("no drive", REG_BINARY, "abc");
-  key_.Set("empty binary", REG_BINARY, "");
-  key_.SetSz("string", "C:\\x");
-  key_.Set("none", REG_NONE, "");
-
-  EXPECT_EQ(RegReadBinaryPath(HKEY_CURRENT_USER, Path(), "drive later"), "B:\\x");
-  EXPECT_EQ(RegReadBinaryPath(HKEY_CURRENT_USER, Path(), "drive first"), ":\\x");
-  EXPECT_EQ(RegReadBinaryPath(HKEY_CURRENT_USER, "\\" + Path(), "padded"), "C:\\Dir\\a.exe");
-  for (const char* value : {"no drive", "empty binary", "string", "missing"}) {
-    EXPECT_EQ(RegReadBinaryPath(HKEY_CURRENT_USER, Path(), value), "") << value;
+  for (const std::string& path : {Path(), kMissing}) {
+    EXPECT_EQ(RegReadStr(HKEY_CURRENT_USER, path, "missing"), "");
+    EXPECT_EQ(RegReadStr64(HKEY_CURRENT_USER, path, "missing"), "");
+    EXPECT_EQ(RegReadInt(HKEY_CURRENT_USER, path, "missing"), 0);
+    EXPECT_FALSE(RegReadBool(HKEY_CURRENT_USER, path, "missing"));
+    EXPECT_EQ(RegReadBinaryPath(HKEY_CURRENT_USER, path, "missing"), "");
+    EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, path, "missing"));
   }
-
-  for (const char* value : {"drive later", "empty binary", "string", "none"}) {
-    EXPECT_TRUE(RegValueExists(HKEY_CURRENT_USER, Path(), value)) << value;
-  }
-  EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, Path(), "missing"));
   EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, Path(), ""));  // no default value set
-  EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, kMissing, "string"));
+  EXPECT_EQ(RegReadStr(HKEY_CURRENT_USER, kMissing, "padded"), "");
 }
 
 TEST_F(RegUnitTest, NoHelperLeaksAKeyOrFailsOnBadInput) {

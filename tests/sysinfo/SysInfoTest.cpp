@@ -63,18 +63,6 @@ TEST(SysInfo, UserNameOf49CharactersIsReadAnd50IsNot) {
   EXPECT_EQ(read50, "");
 }
 
-TEST(SysInfo, DisplayDeviceIsTheLastThatEnumerates) {
-  std::vector<std::string> names;
-  DISPLAY_DEVICEA device{};
-  device.cb = sizeof(device);
-  for (DWORD i = 0; EnumDisplayDevicesA(nullptr, i, &device, 0); ++i) {
-    names.push_back(device.DeviceName);
-  }
-  std::string text = "unset";
-  GetDisplayDeviceName(text);
-  EXPECT_EQ(text, names.empty() ? "unset" : names.back());
-}
-
 // Writes the owner values in the prefix's HKLM key and puts the originals back afterwards.
 class RegisteredOwnerTest : public ::testing::Test {
  protected:
