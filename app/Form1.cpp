@@ -1,0 +1,286 @@
+// The main window's life: creation of the window and the shared state, the creation-time
+// captions, the footer links, the restore request of a second copy, and the end.
+#include "app/Form1.h"
+
+#include <stdexcept>
+#include <utility>
+
+#include "app/ShellText.h"
+#include "app/res/ResourceIds.h"
+#include "base/TextRules.h"
+#include "lang/CaptionTable.h"
+#include "sysinfo/RegUnit.h"
+
+namespace orv {
+namespace {
+
+#if defined(_WIN64)
+// The 64-bit build runs on 64-bit Windows only.
+constexpr bool kIs64BitBuild = true;
+#else
+constexpr bool kIs64BitBuild = false;
+#endif
+
+constexpr char kShellFoldersKey[] =
+    "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders\\";
+
+std::string SystemErrorText(HRESULT hr) {
+  char* buffer = nullptr;
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+  std::string text = length && buffer ? std::string(buffer, length) : std::string();
+  if (buffer) LocalFree(buffer);
+  text = TrimControl(text);
+  while (!text.empty() && text.back() == '.') text.pop_back();
+  if (text.empty()) {
+    char code[16];
+    wsprintfA(code, "0x%08lX", static_cast<unsigned long>(hr));
+    text = std::string("error ") + code;
+  }
+  return text;
+}
+
+// Where each creation-time caption goes. Rows in the order of the caption table.
+struct CaptionSink {
+  CaptionTarget target;
+  void (*apply)(TForm1& form, const std::string& text);
+};
+
+const CaptionSink kCaptionSinks[] = {
+    {CaptionTarget::Page1Tab, [](TForm1& f, const std::string& t) { f.Pages.SetPageCaption(0, t); }},
+    {CaptionTarget::Page1Label14, [](TForm1& f, const std::string& t) { f.Page1Label14.SetCaption(t); }},
+    {CaptionTarget::Page1Label15, [](TForm1& f, const std::string& t) { f.Page1Label15.SetCaption(t); }},
+    {CaptionTarget::Page2Tab, [](TForm1& f, const std::string& t) { f.Pages.SetPageCaption(1, t); }},
+    {CaptionTarget::Page2Label01, [](TForm1& f, const std::string& t) { f.Page2Label01.SetCaption(t); }},
+    {CaptionTarget::Page2Label02, [](TForm1& f, const std::string& t) { f.Page2Label02.SetCaption(t); }},
+    {CaptionTarget::Page2Label14, [](TForm1& f, const std::string& t) { f.Page2Label14.SetCaption(t); }},
+    {CaptionTarget::Page2Label15, [](TForm1& f, const std::string& t) { f.Page2Label15.SetCaption(t); }},
+    {CaptionTarget::Page3Tab, [](TForm1& f, const std::string& t) { f.Pages.SetPageCaption(2, t); }},
+    {CaptionTarget::Page3TopLabel, [](TForm1& f, const std::string& t) { f.Page3TopLabel.SetCaption(t); }},
+    {CaptionTarget::Page3Label05, [](TForm1& f, const std::string& t) { f.Page3Label05.SetCaption(t); }},
+    {CaptionTarget::Page3Label06, [](TForm1& f, const std::string& t) { f.Page3Label06.SetCaption(t); }},
+    {CaptionTarget::Page4Tab, [](TForm1& f, const std::string& t) { f.Pages.SetPageCaption(3, t); }},
+    {CaptionTarget::Page4TopLabel,
+     [](TForm1& f, const std::string& t) {
+       f.Page4TopLabel.SetCaption(t);
+       f.Page4List.SetDoubleBuffered(true);
+     }},
+    {CaptionTarget::Page4ListColumn1, [](TForm1& f, const std::string& t) { f.Page4List.SetColumnCaption(1, t); }},
+    {CaptionTarget::Page4ListColumn2, [](TForm1& f, const std::string& t) { f.Page4List.SetColumnCaption(2, t); }},
+    {CaptionTarget::Page4ListColumn3, [](TForm1& f, const std::string& t) { f.Page4List.SetColumnCaption(3, t); }},
+    {CaptionTarget::Page4Label01, [](TForm1& f, const std::string& t) { f.Page4Label01.SetCaption(t); }},
+    {CaptionTarget::Page4Label02, [](TForm1& f, const std::string& t) { f.Page4Label02.SetCaption(t); }},
+    {CaptionTarget::Page4Label03, [](TForm1& f, const std::string& t) { f.Page4Label03.SetCaption(t); }},
+    {CaptionTarget::Page4Label04, [](TForm1& f, const std::string& t) { f.Page4Label04.SetCaption(t); }},
+    {CaptionTarget::Page4Label05, [](TForm1& f, const std::string& t) { f.Page4Label05.SetCaption(t); }},
+    {CaptionTarget::Page5Tab, [](TForm1& f, const std::string& t) { f.Pages.SetPageCaption(4, t); }},
+    {CaptionTarget::Page5TopLabel,
+     [](TForm1& f, const std::string& t) {
+       f.Page5TopLabel.SetCaption(t);
+       f.Page5List.SetDoubleBuffered(true);
+     }},
+    {CaptionTarget::Page5ListColumn0, [](TForm1& f, const std::string& t) { f.Page5List.SetColumnCaption(0, t); }},
+    {CaptionTarget::Page5ListColumn1, [](TForm1& f, const std::string& t) { f.Page5List.SetColumnCaption(1, t); }},
+    {CaptionTarget::Page5Label01, [](TForm1& f, const std::string& t) { f.Page5Label01.SetCaption(t); }},
+    {CaptionTarget::Page5Label02, [](TForm1& f, const std::string& t) { f.Page5Label02.SetCaption(t); }},
+    {CaptionTarget::Page6Tab, [](TForm1& f, const std::string& t) { f.Pages.SetPageCaption(5, t); }},
+    {CaptionTarget::Page6Label02, [](TForm1& f, const std::string& t) { f.Page6Label02.SetCaption(t); }},
+    {CaptionTarget::Page6Label05, [](TForm1& f, const std::string& t) { f.Page6Label05.SetCaption(t); }},
+    {CaptionTarget::Page6Label07, [](TForm1& f, const std::string& t) { f.Page6Label07.SetCaption(t); }},
+    {CaptionTarget::HelpLabel, [](TForm1& f, const std::string& t) { f.HelpLabel.SetCaption(t); }},
+    {CaptionTarget::SaveLabel,
+     [](TForm1& f, const std::string& t) {
+       f.SaveLabel.SetCaption(t);
+       // Both footer links have their final widths now: "Help" goes 10 pixels left of
+       // "Save report", whose right edge stays where the design put it.
+       f.HelpLabel.SetLeft(f.SaveLabel.Left() - f.HelpLabel.Width() - 10);
+     }},
+    {CaptionTarget::SaveAsTXTItem, [](TForm1& f, const std::string& t) { f.SaveAsTXTItem.SetCaption(t); }},
+    {CaptionTarget::SaveAsHTMLItem, [](TForm1& f, const std::string& t) { f.SaveAsHTMLItem.SetCaption(t); }},
+};
+
+}  // namespace
+
+TForm1::TForm1(Outside& outside, SystemQueries queries)
+    : outside_(outside), queries_(std::move(queries)) {
+  Application::Instance().SetOutside(&outside_);
+  fills_.SetErrorSink(
+      [](std::exception_ptr error) { Application::Instance().HandleException(error); });
+  ApplicationEvents1.OnMessage = [this](MSG& msg, bool& handled) { MessageEvent(msg, handled); };
+}
+
+TForm1::~TForm1() {
+  // Destroyed while the whole object is alive, so DestroyForm runs as the window goes.
+  Destroy();
+  if (Application::Instance().MainForm() == this) Application::Instance().SetMainForm(nullptr);
+  Application::Instance().SetOutside(nullptr);
+}
+
+bool TForm1::Create(HWND owner) {
+  if (!CreateFrame(owner, " System Information", 528, 460, FontSpec{"Arial", 11, false, false})) {
+    return false;
+  }
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  auto icon = [&](int metricX, int metricY) {
+    return static_cast<HICON>(LoadImageA(instance, res::kWindowIcon, IMAGE_ICON,
+                                         GetSystemMetrics(metricX), GetSystemMetrics(metricY),
+                                         LR_SHARED));
+  };
+  SetIcons(icon(SM_CXICON, SM_CYICON), icon(SM_CXSMICON, SM_CYSMICON));
+  CreateControls();
+  CreateForm();
+  return true;
+}
+
+std::function<void(Label&)> TForm1::ClickHandler(void (TForm1::*handler)(Label&)) {
+  return [this, handler](Label& sender) {
+    Label* label = &sender;
+    RunRequest("click:" + std::to_string(reinterpret_cast<std::uintptr_t>(label)),
+               [this, handler, label] { (this->*handler)(*label); });
+  };
+}
+
+void TForm1::CreateForm() {
+  // 1, 2, 3
+  RestoreMessageId = RegisterWindowMessageA(kRestoreMessageName);
+  CurrentUserName = queries_.userName();
+  AppDir = ProgramDirectory(queries_.programPath());
+  // 4
+  WinDir = WithTrailingBackslash(queries_.windowsDirectory());
+  SysDir = WithTrailingBackslash(queries_.systemDirectory());
+  ProgramFilesDir = WithTrailingBackslash(queries_.folderPath(kFolderProgramFiles));
+  Is64BitWindows = kIs64BitBuild || NamesX86ProgramFiles(ProgramFilesDir);
+  // 5
+  UserAppDataRoot =
+      WithTrailingBackslash(CutAfterLastBackslash(queries_.folderPath(kFolderAppData)));
+  // 6, 7: the registry only when the shell gives no path.
+  auto shellFolder = [this](HKEY root, const char* value) {
+    return
+        [this, root, value] { return queries_.readRegistryString(root, kShellFoldersKey, value); };
+  };
+  UserStartupDir =
+      FirstNonEmpty(queries_.folderPath(kFolderStartup), shellFolder(HKEY_CURRENT_USER, "Startup"),
+                    shellFolder(HKEY_CURRENT_USER, "AltStartup"));
+  CommonStartupDir = FirstNonEmpty(queries_.folderPath(kFolderCommonStartup),
+                                   shellFolder(HKEY_LOCAL_MACHINE, "Startup"),
+                                   shellFolder(HKEY_LOCAL_MACHINE, "Common Startup"));
+  // 8
+  UserStartupDir = WithTrailingBackslash(UserStartupDir);
+  CommonStartupDir = WithTrailingBackslash(CommonStartupDir);
+  // 9: without the object the Startup page lists shortcuts without their targets; the rest of
+  // the window is prepared all the same and the failure is reported once the window is ready.
+  shellLinkResult_ = queries_.createShellLink(ShellLinkObject);
+  // 10, 11: both start empty.
+  SharedIcon.Clear();
+  InstalledProgramList.clear();
+  // 12
+  const LanguageChoice choice = ChooseLanguageFile(AppDir);
+  LanguageIndex = choice.index;
+  LanguageFileName = choice.fileName;
+  LanguageIni.emplace(choice.path);
+  // 13
+  SetCaption(queries_.computerName());
+  // 14, 15, 16
+  ApplyCreationCaptions();
+  Pages.SetActiveIndex(0);
+
+  if (FAILED(shellLinkResult_)) {
+    Application::Instance().HandleException(std::make_exception_ptr(std::runtime_error(
+        "Cannot create the shell link object. " + SystemErrorText(shellLinkResult_))));
+  }
+}
+
+void TForm1::ApplyCreationCaptions() {
+  const auto lookup = [this](const std::string& section, const std::string& key,
+                             const std::string& defaultText) {
+    return LookupLanguageText(section, key, defaultText);
+  };
+  for (const CaptionText& caption : CreationCaptions(lookup)) {
+    for (const CaptionSink& sink : kCaptionSinks) {
+      if (sink.target == caption.target) sink.apply(*this, caption.text);
+    }
+  }
+}
+
+std::string TForm1::LookupLanguageText(const std::string& section, const std::string& key,
+                                       const std::string& defaultText) const {
+  return LanguageIni ? LanguageIni->Read(section, key, defaultText) : defaultText;
+}
+
+std::array<Label*, 9> TForm1::DriveLabels() {
+  return {&Page2Label02, &Page2Label03, &Page2Label04, &Page2Label05, &Page2Label06,
+          &Page2Label07, &Page2Label08, &Page2Label09, &Page2Label10};
+}
+
+void TForm1::ProcessMessages() { Application::Instance().ProcessMessages(); }
+
+void TForm1::RunRequest(const std::string& key, std::function<void()> action) {
+  fills_.Run(key, std::move(action));
+}
+
+void TForm1::OpenInShell(const std::string& target) { outside_.ShellOpen(Handle(), target); }
+
+void TForm1::OnShow() { Pages.RaiseShownForActive(); }
+
+void TForm1::PageShown(int index) {
+  using ShowHandler = void (TForm1::*)();
+  static constexpr ShowHandler kShowHandlers[] = {&TForm1::Page1Show, &TForm1::Page2Show,
+                                                  &TForm1::Page3Show, &TForm1::Page4Show,
+                                                  &TForm1::Page5Show, nullptr};
+  if (index < 0 || index >= static_cast<int>(std::size(kShowHandlers))) return;
+  const ShowHandler show = kShowHandlers[index];
+  if (!show) return;
+  RunRequest("show:" + std::to_string(index), [this, index, show] {
+    // A page the user has left again before its turn came needs no fill now.
+    if (Pages.ActiveIndex() != index) return;
+    ++PageShowCount[static_cast<std::size_t>(index)];
+    (this->*show)();
+  });
+}
+
+bool TForm1::OnCloseQuery() {
+  if (!fills_.Busy()) return true;
+  // Closing in the middle of a fill would pull the controls from under it: the window closes
+  // as soon as the fill is over.
+  closePending_ = true;
+  RunRequest("close", [this] { PostMessageA(Handle(), WM_CLOSE, 0, 0); });
+  return false;
+}
+
+void TForm1::OnDestroy() { DestroyForm(); }
+
+void TForm1::DestroyForm() {
+  if (destroyed_) return;
+  destroyed_ = true;
+  LanguageIni.reset();
+  InstalledProgramList.clear();
+  SharedIcon.Clear();
+}
+
+void TForm1::HelpLabelClick(Label& /*sender*/) {
+  const DWORD attributes = GetFileAttributesA(kHelpFileName);
+  if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    OpenInShell(kHelpFileName);
+  } else {
+    outside_.ShowMessage(Handle(), "Help file not found!", "Warning", MB_OK);
+  }
+}
+
+void TForm1::SaveLabelClick(Label& /*sender*/) {
+  // The menu's corner: the window's outer top-left plus the label's right edge and top in the
+  // client area.
+  RECT window{};
+  GetWindowRect(Handle(), &window);
+  SaveMenu.Popup(outside_, Handle(), window.left + SaveLabel.Left() + SaveLabel.Width(),
+                 window.top + SaveLabel.Top());
+}
+
+void TForm1::MessageEvent(MSG& msg, bool& /*handled*/) {
+  if (RestoreMessageId != 0 && msg.message == RestoreMessageId && msg.wParam == kRestoreWParam) {
+    Application::Instance().Restore();
+    Application::Instance().BringToFront();
+  }
+}
+
+}  // namespace orv

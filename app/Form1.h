@@ -1,0 +1,185 @@
+// The main window: the logo line, the tab control with its six pages and every page's controls,
+// the footer with the copyright line and the "Help" and "Save report" links, and the state that
+// the pages share, prepared once when the window is created. The page handlers live one unit per
+// page under pages/; this unit creates the window, prepares the state, applies the language
+// file's captions and runs the footer.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "app/ShellLink.h"
+#include "app/SystemQueries.h"
+#include "chart/PieChart.h"
+#include "lang/Language.h"
+#include "sysinfo/Icons.h"
+#include "sysinfo/RegUnit.h"
+#include "ui/Application.h"
+#include "ui/FillQueue.h"
+#include "ui/Form.h"
+#include "ui/Graphics.h"
+#include "ui/ImageList.h"
+#include "ui/Label.h"
+#include "ui/ListView.h"
+#include "ui/Memo.h"
+#include "ui/Menu.h"
+#include "ui/Outside.h"
+#include "ui/TabControl.h"
+
+namespace orv {
+
+class TForm1 : public Form {
+ public:
+  // outside: where shell requests, message boxes, the save dialog and the pop-up menu go.
+  explicit TForm1(Outside& outside, SystemQueries queries = SystemQueries::Real());
+  ~TForm1() override;
+
+  // Creates the window (hidden) owned by owner and every control with its design values, then
+  // runs CreateForm. False when the window cannot be created.
+  bool Create(HWND owner);
+
+  // ---- Controls, in the order of the window's design.
+  Label LogoLabel;
+  Label ProduceLabel;
+  TabControl Pages;
+  TabPage Page1;
+  Picture Image1;
+  Label Page1Label01, Page1Label02, Page1Label03, Page1Label04, Page1Label05, Page1Label06,
+      Page1Label07, Page1Label08, Page1Label09, Page1Label10, Page1Label11, Page1Label12,
+      Page1Label13, Page1Label14, Page1Label15;
+  Bevel Bevel1;
+  TabPage Page2;
+  PieChart DriveChart;
+  Label Page2Label01, Page2Label02, Page2Label03, Page2Label04, Page2Label05, Page2Label06,
+      Page2Label07, Page2Label08, Page2Label09, Page2Label10, Page2Label11, Page2Label12,
+      Page2Label13, Page2Label14, Page2Label15;
+  Bevel Bevel2;
+  TabPage Page3;
+  Label Page3TopLabel;
+  Memo Page3List;
+  PieChart MemoryChart;
+  PieChart& PieSeries1 = MemoryChart;  // the memory chart's slices
+  Label Page3Label01, Page3Label02, Page3Label03, Page3Label04, Page3Label05, Page3Label06;
+  Bevel Bevel3;
+  TabPage Page4;
+  Label Page4TopLabel;
+  ListView Page4List;
+  ImageList ImageList1;  // small images of Page4List and Page5List
+  Label Page4Label01, Page4Label02, Page4Label03, Page4Label04, Page4Label05;
+  Bevel Bevel4;
+  TabPage Page5;
+  Label Page5TopLabel;
+  ListView Page5List;
+  Bevel Bevel5;
+  Label Page5Label01, Page5Label02;
+  TabPage Page6;
+  Picture Page6Image;
+  Label Page6Label01, Page6Label02, Page6Label03, Page6Label05, Page6Label06, Page6Label07,
+      Page6Label08;
+  Label HelpLabel;
+  Label SaveLabel;
+  SaveDialog SaveDialog1;
+  PopupMenu SaveMenu;
+  MenuItem SaveAsTXTItem, SaveAsHTMLItem;
+  ApplicationEvents ApplicationEvents1;
+  PieChart& Series1 = DriveChart;  // the drive chart's slices
+
+  // ---- Handlers.
+  void CreateForm();
+  void Page1Show();
+  void Page1Label14Click(Label& sender);
+  void Page2Show();
+  // Shared by the nine drive labels; sender is the drive label.
+  void Page2LabelClick(Label& sender);
+  void Page2Label14Click(Label& sender);
+  void Page3Show();
+  void Page3Label05Click(Label& sender);
+  void Page4Show();
+  void Page4Label01Click(Label& sender);
+  void Page4Label02Click(Label& sender);
+  void Page4Label03Click(Label& sender);
+  void Page4Label04Click(Label& sender);
+  void GetUninstallNames(HKEY root, const std::string& keyPath);
+  void Page5Show();
+  void Page5Label01Click(Label& sender);
+  void Page6Label06Click(Label& sender);
+  void Page6Label08Click(Label& sender);
+  void SaveLabelClick(Label& sender);
+  void SaveAsTxt();
+  void SaveAsHTML();
+  void HelpLabelClick(Label& sender);
+  void MessageEvent(MSG& msg, bool& handled);
+  void DestroyForm();
+
+  // ---- Shared state, prepared once by CreateForm.
+  UINT RestoreMessageId = 0;
+  std::string CurrentUserName;
+  std::string AppDir;
+  std::string WinDir;
+  std::string SysDir;
+  std::string ProgramFilesDir;
+  bool Is64BitWindows = false;
+  std::string UserAppDataRoot;
+  std::string UserStartupDir;
+  std::string CommonStartupDir;
+  ShellLink ShellLinkObject;
+  orv::SharedIcon SharedIcon;
+  StringList InstalledProgramList;
+  std::int32_t LanguageIndex = 0;
+  std::string LanguageFileName;
+  std::optional<orv::LanguageIni> LanguageIni;
+
+  // The drive letter each drive label (Page2Label02 to Page2Label10) stands for.
+  std::array<char, 9> DriveLabelLetter{'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K'};
+  std::array<Label*, 9> DriveLabels();
+
+  // ---- Services for the page handlers.
+  // The language file's text for section and key; defaultText (the English one) when the file
+  // does not give one.
+  std::string LookupLanguageText(const std::string& section, const std::string& key,
+                                 const std::string& defaultText) const;
+  // Lets the window messages that wait now through; the long fills call it once per item.
+  void ProcessMessages();
+  // Runs a request (a page fill, a click, a report) now, or, while another one runs, right after
+  // it; a request whose key is already waiting is not queued again.
+  void RunRequest(const std::string& key, std::function<void()> action);
+  bool FillRunning() const noexcept { return fills_.Busy(); }
+  // True once the user asked to close the window during a fill: a long fill may stop early.
+  bool ClosePending() const noexcept { return closePending_; }
+  // ShellExecuteA(this window, "open", target, NULL, NULL, SW_SHOWNORMAL).
+  void OpenInShell(const std::string& target);
+  Outside& World() const noexcept { return outside_; }
+
+  // How often each page's show handler has run (tab order); the About page has none.
+  std::array<int, 6> PageShowCount{};
+
+  // The command ids of the "Save report" menu.
+  static constexpr UINT kSaveAsTxtId = 101;
+  static constexpr UINT kSaveAsHtmlId = 102;
+
+ protected:
+  void OnShow() override;
+  bool OnCloseQuery() override;
+  void OnDestroy() override;
+
+ private:
+  void CreateControls();
+  void ApplyCreationCaptions();
+  void PageShown(int index);
+  std::function<void(Label&)> ClickHandler(void (TForm1::*handler)(Label&));
+
+  Outside& outside_;
+  SystemQueries queries_;
+  FillQueue fills_;
+  bool closePending_ = false;
+  bool destroyed_ = false;
+  HRESULT shellLinkResult_ = S_OK;
+  std::string shellLinkError_;
+};
+
+}  // namespace orv

@@ -1,0 +1,312 @@
+// The window's design: every control with its place, size, design caption, font and event, as
+// tables that read like the layout they describe, created by one loop per kind of control.
+#include <iterator>
+
+#include "app/Form1.h"
+#include "app/Maker.h"
+#include "app/res/ResourceIds.h"
+
+namespace orv {
+namespace {
+
+using LabelMember = Label TForm1::*;
+using PageMember = TabPage TForm1::*;
+using ClickMember = void (TForm1::*)(Label&);
+
+constexpr COLORREF kNavy = RGB(0, 0, 128);
+constexpr COLORREF kGray = RGB(128, 128, 128);
+
+const FontSpec kWindowFont{"Arial", 11, false, false};
+const FontSpec kUnderlined{"Arial", 11, false, true};
+
+// The kinds of label the design uses.
+const LabelStyle kPlain{.font = kWindowFont};
+const LabelStyle kDriveRow{.font = kUnderlined, .cursor = CursorKind::Hand};
+const LabelStyle kLogo{.font = {"Arial", 16, true, false}, .color = kNavy};
+const LabelStyle kTitle{.font = {"Arial", 16, true, false}};
+const LabelStyle kCopyright{
+    .font = kWindowFont, .color = kGray, .align = TextAlign::Center, .centerVertically = true};
+const LabelStyle kFooterLink{.font = {"Arial", 13, true, true},
+                             .align = TextAlign::Right,
+                             .centerVertically = true,
+                             .cursor = CursorKind::Hand};
+const LabelStyle kBandLink{.font = kUnderlined,
+                           .align = TextAlign::Center,
+                           .autoSize = false,
+                           .centerVertically = true,
+                           .cursor = CursorKind::Hand};
+const LabelStyle kBandText{
+    .font = kWindowFont, .align = TextAlign::Center, .autoSize = false, .centerVertically = true};
+const LabelStyle kTopText{.font = kWindowFont, .autoSize = false, .wordWrap = true};
+const LabelStyle kTopTextCentred{
+    .font = kWindowFont, .align = TextAlign::Center, .autoSize = false, .wordWrap = true};
+const LabelStyle kAction{.font = {"Verdana", 11, true, true},
+                         .align = TextAlign::Center,
+                         .autoSize = false,
+                         .cursor = CursorKind::Hand};
+const LabelStyle kFixedCentred{
+    .font = kWindowFont, .align = TextAlign::Center, .autoSize = false, .centerVertically = true};
+const LabelStyle kRightAligned{.font = kWindowFont, .align = TextAlign::Right};
+const LabelStyle kCentredAuto{
+    .font = kWindowFont, .align = TextAlign::Center, .centerVertically = true};
+const LabelStyle kLink{.font = kUnderlined, .cursor = CursorKind::Hand};
+
+struct LabelRow {
+  LabelMember label;
+  PageMember page;  // nullptr: on the window itself
+  int left, top, width, height;
+  const char* caption;
+  const LabelStyle& style;
+  ClickMember click;
+  bool hidden;
+};
+
+// Pages 1 to 5 end with the same band: a bevel, a centred product link and a line of text.
+const LabelRow kLabels[] = {
+    {&TForm1::LogoLabel, nullptr, 24, 8, 174, 19, "Orvendel", kLogo, nullptr, false},
+    {&TForm1::ProduceLabel, nullptr, 9, 440, 198, 14, kCopyrightLine, kCopyright, nullptr, false},
+    {&TForm1::HelpLabel, nullptr, 402, 436, 29, 16, "Help", kFooterLink, &TForm1::HelpLabelClick,
+     false},
+    {&TForm1::SaveLabel, nullptr, 442, 436, 74, 16, "Save report", kFooterLink,
+     &TForm1::SaveLabelClick, false},
+
+    {&TForm1::Page1Label01, &TForm1::Page1, 144, 16, 0, 14, "Platform", kPlain, nullptr, false},
+    {&TForm1::Page1Label02, &TForm1::Page1, 144, 40, 0, 14, "OS", kPlain, nullptr, false},
+    {&TForm1::Page1Label03, &TForm1::Page1, 144, 64, 0, 14, "Product Id", kPlain, nullptr, false},
+    {&TForm1::Page1Label04, &TForm1::Page1, 32, 112, 0, 14, "Computer name", kPlain, nullptr,
+     false},
+    {&TForm1::Page1Label05, &TForm1::Page1, 32, 136, 0, 14, "User name", kPlain, nullptr, false},
+    {&TForm1::Page1Label06, &TForm1::Page1, 224, 112, 0, 14, "Registered owner", kPlain, nullptr,
+     false},
+    {&TForm1::Page1Label07, &TForm1::Page1, 224, 136, 0, 14, "Registered organization", kPlain,
+     nullptr, false},
+    {&TForm1::Page1Label08, &TForm1::Page1, 32, 176, 0, 14, "BIOS", kPlain, nullptr, false},
+    {&TForm1::Page1Label09, &TForm1::Page1, 32, 200, 0, 14, "CPU", kPlain, nullptr, false},
+    {&TForm1::Page1Label10, &TForm1::Page1, 32, 224, 0, 14, "Video", kPlain, nullptr, false},
+    {&TForm1::Page1Label11, &TForm1::Page1, 32, 248, 0, 14, "Monitor", kPlain, nullptr, false},
+    {&TForm1::Page1Label12, &TForm1::Page1, 32, 272, 0, 14, "Memory", kPlain, nullptr, false},
+    {&TForm1::Page1Label13, &TForm1::Page1, 32, 296, 0, 14, "Keyboard language", kPlain, nullptr,
+     false},
+    {&TForm1::Page1Label14, &TForm1::Page1, 122, 336, 250, 14, "Download Pellory", kBandLink,
+     &TForm1::Page1Label14Click, false},
+    {&TForm1::Page1Label15, &TForm1::Page1, 20, 354, 454, 14,
+     "to make your computer error-free and more efficient!", kBandText, nullptr, false},
+
+    {&TForm1::Page2Label01, &TForm1::Page2, 8, 16, 0, 14, "Drive A: Removable", kPlain, nullptr,
+     false},
+    {&TForm1::Page2Label02, &TForm1::Page2, 8, 40, 0, 14, "Drive C: Fixed", kDriveRow,
+     &TForm1::Page2LabelClick, true},
+    {&TForm1::Page2Label03, &TForm1::Page2, 8, 64, 0, 14, "Drive D:", kDriveRow,
+     &TForm1::Page2LabelClick, true},
+    {&TForm1::Page2Label04, &TForm1::Page2, 8, 88, 0, 14, "Drive E:", kDriveRow,
+     &TForm1::Page2LabelClick, true},
+    {&TForm1::Page2Label05, &TForm1::Page2, 8, 112, 0, 14, "Drive F:", kDriveRow,
+     &TForm1::Page2LabelClick, true},
+    {&TForm1::Page2Label06, &TForm1::Page2, 8, 136, 0, 14, "Drive G:", kDriveRow,
+     &TForm1::Page2LabelClick, true},
+    {&TForm1::Page2Label07, &TForm1::Page2, 8, 160, 0, 14, "Drive H:", kDriveRow,
+     &TForm1::Page2LabelClick, true},
+    {&TForm1::Page2Label08, &TForm1::Page2, 8, 184, 0, 14, "Drive I:", kDriveRow,
+     &TForm1::Page2LabelClick, true},
+    // The design caption of this slot is spelled with a small j; the first show replaces it.
+    {&TForm1::Page2Label09, &TForm1::Page2, 8, 208, 0, 14, "Drive j:", kDriveRow,
+     &TForm1::Page2LabelClick, true},
+    {&TForm1::Page2Label10, &TForm1::Page2, 8, 232, 0, 14, "Drive K:", kDriveRow,
+     &TForm1::Page2LabelClick, true},
+    {&TForm1::Page2Label11, &TForm1::Page2, 248, 264, 0, 14, "Drive size:", kPlain, nullptr, false},
+    {&TForm1::Page2Label12, &TForm1::Page2, 248, 284, 0, 14, "Used:", kPlain, nullptr, false},
+    {&TForm1::Page2Label13, &TForm1::Page2, 248, 304, 0, 14, "Free:", kPlain, nullptr, false},
+    {&TForm1::Page2Label14, &TForm1::Page2, 122, 336, 250, 14, "Download Dravenna", kBandLink,
+     &TForm1::Page2Label14Click, false},
+    {&TForm1::Page2Label15, &TForm1::Page2, 20, 354, 454, 14,
+     "to recover deleted data data from hard disks and any type of storage media.", kBandText,
+     nullptr, false},
+
+    {&TForm1::Page3TopLabel, &TForm1::Page3, 8, 8, 225, 30,
+     "Processes are the programs running now.", kTopTextCentred, nullptr, false},
+    {&TForm1::Page3Label04, &TForm1::Page3, 10, 48, 0, 14, "Processes:", kPlain, nullptr, false},
+    {&TForm1::Page3Label01, &TForm1::Page3, 248, 264, 0, 14, "Memory size:", kPlain, nullptr,
+     false},
+    {&TForm1::Page3Label02, &TForm1::Page3, 248, 284, 0, 14, "Used:", kPlain, nullptr, false},
+    {&TForm1::Page3Label03, &TForm1::Page3, 248, 304, 0, 14, "Virtual Memory:", kPlain, nullptr,
+     false},
+    {&TForm1::Page3Label05, &TForm1::Page3, 122, 336, 250, 14, "Download Kestrova", kBandLink,
+     &TForm1::Page3Label05Click, false},
+    {&TForm1::Page3Label06, &TForm1::Page3, 20, 354, 454, 14,
+     "Speed up your PC loading several times!", kBandText, nullptr, false},
+
+    {&TForm1::Page4TopLabel, &TForm1::Page4, 8, 8, 480, 30,
+     "Some programs add themselves to the autorun, and load when the PC starts. Not all of them "
+     "are necessary, and their work may slow down the PC processing.",
+     kTopText, nullptr, false},
+    {&TForm1::Page4Label01, &TForm1::Page4, 14, 298, 150, 13, "Open folder", kAction,
+     &TForm1::Page4Label01Click, false},
+    {&TForm1::Page4Label02, &TForm1::Page4, 174, 298, 150, 13, "Launch software", kAction,
+     &TForm1::Page4Label02Click, false},
+    {&TForm1::Page4Label03, &TForm1::Page4, 334, 298, 150, 13, "Ask Google", kAction,
+     &TForm1::Page4Label03Click, false},
+    {&TForm1::Page4Label04, &TForm1::Page4, 122, 336, 250, 14, "Download Lumarel", kBandLink,
+     &TForm1::Page4Label04Click, false},
+    {&TForm1::Page4Label05, &TForm1::Page4, 20, 354, 454, 14, "to manage your startup list!",
+     kBandText, nullptr, false},
+
+    {&TForm1::Page5TopLabel, &TForm1::Page5, 8, 8, 480, 30,
+     "Here is the list of programs installed at your PC. You may delete them in the start menu or "
+     "control panel.",
+     kTopText, nullptr, false},
+    {&TForm1::Page5Label01, &TForm1::Page5, 122, 336, 250, 14, "Download Ferrowin", kBandLink,
+     &TForm1::Page5Label01Click, false},
+    {&TForm1::Page5Label02, &TForm1::Page5, 20, 354, 454, 14,
+     "to track applications installation and deinstallation!", kBandText, nullptr, false},
+
+    {&TForm1::Page6Label01, &TForm1::Page6, 144, 32, 174, 19, "Orvendel", kTitle, nullptr, false},
+    {&TForm1::Page6Label02, &TForm1::Page6, 180, 64, 105, 14, "Version: 2.2", kFixedCentred,
+     nullptr, false},
+    {&TForm1::Page6Label03, &TForm1::Page6, 233, 101, 198, 14, kCopyrightLine, kCentredAuto,
+     nullptr, false},
+    {&TForm1::Page6Label05, &TForm1::Page6, 232, 168, 39, 14, "Internet:", kRightAligned, nullptr,
+     false},
+    {&TForm1::Page6Label06, &TForm1::Page6, 280, 168, 145, 14, kMakerSite, kLink,
+     &TForm1::Page6Label06Click, false},
+    {&TForm1::Page6Label07, &TForm1::Page6, 242, 192, 27, 14, "Email:", kRightAligned, nullptr,
+     false},
+    {&TForm1::Page6Label08, &TForm1::Page6, 280, 192, 133, 14, kSupportMail, kLink,
+     &TForm1::Page6Label08Click, false},
+};
+
+struct PageRow {
+  PageMember page;
+  const char* caption;
+};
+
+const PageRow kPages[] = {
+    {&TForm1::Page1, "General"},
+    {&TForm1::Page2, "Drives"},
+    {&TForm1::Page3, "Memory"},
+    {&TForm1::Page4, "Startup list"},
+    {&TForm1::Page5, "Installed programs"},
+    {&TForm1::Page6, "About"},
+};
+
+struct BevelRow {
+  Bevel TForm1::*bevel;
+  PageMember page;
+};
+
+const BevelRow kBevels[] = {
+    {&TForm1::Bevel1, &TForm1::Page1}, {&TForm1::Bevel2, &TForm1::Page2},
+    {&TForm1::Bevel3, &TForm1::Page3}, {&TForm1::Bevel4, &TForm1::Page4},
+    {&TForm1::Bevel5, &TForm1::Page5},
+};
+
+struct PictureRow {
+  Picture TForm1::*picture;
+  PageMember page;
+  int left, top, width, height;
+  const char* resource;
+};
+
+const PictureRow kPictures[] = {
+    {&TForm1::Image1, &TForm1::Page1, 8, 8, 128, 88, res::kGeneralPicture},
+    {&TForm1::Page6Image, &TForm1::Page6, 32, 112, 128, 128, res::kAboutPicture},
+};
+
+struct ChartRow {
+  PieChart TForm1::*chart;
+  PageMember page;
+  const char* title;
+  PieMarks marks;
+};
+
+const ChartRow kCharts[] = {
+    {&TForm1::DriveChart, &TForm1::Page2, "TChart", PieMarks::Label},
+    {&TForm1::MemoryChart, &TForm1::Page3, "", PieMarks::LabelAndValue},
+};
+
+struct ColumnRow {
+  const char* caption;
+  int width;
+};
+
+const ColumnRow kStartupColumns[] = {{"", 30}, {"User", 80}, {"Program", 100}, {"Location", 240}};
+const ColumnRow kProgramColumns[] = {{"Program", 300}, {"Publisher", 156}};
+
+struct ListRow {
+  ListView TForm1::*list;
+  PageMember page;
+  int left, top, width, height;
+  const ColumnRow* columns;
+  std::size_t columnCount;
+  bool infoTips;
+};
+
+const ListRow kLists[] = {
+    {&TForm1::Page4List, &TForm1::Page4, 4, 56, 480, 228, kStartupColumns,
+     std::size(kStartupColumns), false},
+    {&TForm1::Page5List, &TForm1::Page5, 4, 48, 480, 263, kProgramColumns,
+     std::size(kProgramColumns), true},
+};
+
+}  // namespace
+
+void TForm1::CreateControls() {
+  HWND form = Handle();
+  HFONT windowFont = WindowFont();
+  auto parentOf = [&](PageMember page) { return page ? (this->*page).Handle() : form; };
+
+  Pages.Create(form, 16, 32, 500, 400);
+  Pages.SetFont(windowFont);
+  for (const PageRow& row : kPages) Pages.AddPage(this->*row.page, row.caption);
+  Pages.OnPageShown = [this](int index) { PageShown(index); };
+  SetKeyboardTabs(&Pages);
+
+  for (const PictureRow& row : kPictures) {
+    Picture& picture = this->*row.picture;
+    picture.Create(parentOf(row.page), row.left, row.top, row.width, row.height);
+    picture.LoadResource(row.resource);
+  }
+  for (const BevelRow& row : kBevels) {
+    (this->*row.bevel).Create(parentOf(row.page), 20, 328, 454, 3);
+  }
+  for (const ChartRow& row : kCharts) {
+    PieChart& chart = this->*row.chart;
+    chart.Create(parentOf(row.page), 242, 0, 250, 250);
+    chart.SetMarks(row.marks);
+    chart.SetTitle(row.title);
+  }
+
+  Page3List.Create(Page3.Handle(), 8, 64, 225, 250);
+  Page3List.SetFont(windowFont);
+  Page3List.SetLines({""});
+
+  ImageList1.Create(16, 16);
+  for (const ListRow& row : kLists) {
+    ListView& list = this->*row.list;
+    list.Create(parentOf(row.page), row.left, row.top, row.width, row.height,
+                ListViewStyle{.infoTips = row.infoTips});
+    list.SetFont(windowFont);
+    for (std::size_t i = 0; i < row.columnCount; ++i) {
+      list.AddColumn(row.columns[i].caption, row.columns[i].width);
+    }
+    list.SetSmallImages(ImageList1.Handle());
+  }
+
+  for (const LabelRow& row : kLabels) {
+    Label& label = this->*row.label;
+    label.Create(parentOf(row.page), row.left, row.top, row.width, row.height, row.caption,
+                 row.style);
+    if (row.click) label.OnClick = ClickHandler(row.click);
+    if (row.hidden) label.SetVisible(false);
+  }
+
+  SaveDialog1.FileName = "Orvensys";
+  SaveMenu.Create();
+  SaveMenu.Add(SaveAsTXTItem, kSaveAsTxtId, "Save as text");
+  SaveMenu.Add(SaveAsHTMLItem, kSaveAsHtmlId, "Save as html");
+  SaveAsTXTItem.OnClick = [this] { RunRequest("SaveAsTxt", [this] { SaveAsTxt(); }); };
+  SaveAsHTMLItem.OnClick = [this] { RunRequest("SaveAsHTML", [this] { SaveAsHTML(); }); };
+
+  Pages.SetActiveIndex(0);
+}
+
+}  // namespace orv

@@ -1,0 +1,40 @@
+// Program entry: the single-instance rule, COM for the shell-link object, the application title
+// window, the main window and the message loop.
+#include <commctrl.h>
+#include <objbase.h>
+#include <windows.h>
+
+#include "app/Form1.h"
+#include "app/ShellText.h"
+#include "app/SingleInstance.h"
+#include "app/res/ResourceIds.h"
+#include "ui/Application.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
+                   int /*show*/) {
+  using namespace orv;
+  if (ClaimSingleInstance(RealOutside()) != StartOutcome::First) return 0;
+
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES};
+  InitCommonControlsEx(&controls);
+  const HRESULT com = CoInitialize(nullptr);
+
+  int exitCode = 0;
+  {
+    auto icon = [&](int metricX, int metricY) {
+      return static_cast<HICON>(LoadImageA(instance, res::kMainIcon, IMAGE_ICON,
+                                           GetSystemMetrics(metricX), GetSystemMetrics(metricY),
+                                           LR_SHARED));
+    };
+    Application& app = Application::Instance();
+    app.Initialize(kAppTitle, icon(SM_CXICON, SM_CYICON), icon(SM_CXSMICON, SM_CYSMICON));
+    TForm1 form(RealOutside());
+    app.SetMainForm(&form);
+    if (form.Create(app.Handle())) {
+      form.Show();
+      exitCode = app.Run();
+    }
+  }
+  if (SUCCEEDED(com)) CoUninitialize();
+  return exitCode;
+}

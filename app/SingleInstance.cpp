@@ -1,0 +1,29 @@
+#include "app/SingleInstance.h"
+
+#include "app/ShellText.h"
+
+namespace orv {
+
+StartOutcome ClaimSingleInstance(Outside& outside) {
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = sizeof(version);
+  if (GetVersionExA(&version) && version.dwPlatformId != VER_PLATFORM_WIN32_NT) {
+    outside.ShowMessage(GetActiveWindow(), "The program works under XP/Vista/Windows 7/Windows 8!",
+                        "Warning", MB_ICONERROR);
+    return StartOutcome::Refused;
+  }
+  // Neither handle is ever closed: the mutex marks this copy until the process ends. The name
+  // has no "Global\" prefix, so another user's copy in another session does not see it.
+  if (OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kMutexName)) {
+    const UINT restore = RegisterWindowMessageA(kRestoreMessageName);
+    if (HWND running = FindWindowA(nullptr, kAppTitle)) {
+      PostMessageA(running, restore, kRestoreWParam, 0);
+      Sleep(500);
+    }
+    return StartOutcome::Forwarded;
+  }
+  CreateMutexA(nullptr, FALSE, kMutexName);
+  return StartOutcome::First;
+}
+
+}  // namespace orv

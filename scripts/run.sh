@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Sets up, builds the 64-bit Orvendex.exe and starts it under Wine from its own folder (so the Help
+# link finds Orvendex.chm beside it). With a display ($DISPLAY) the window opens there. Without
+# one the program runs on a virtual screen (Xvfb) in a Wine desktop that draws the title bar, and
+# a screenshot of the window is saved to build/screenshots/ instead; ORV_SHOT_TABS=1 saves one
+# screenshot per tab (switched with Ctrl+Tab).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+export ORV_ROOT=$PWD
+export ORV_BUILD=${ORV_BUILD:-$PWD/build}
+
+bash scripts/setup.sh
+cmake --preset win64 -B "$ORV_BUILD/win64" >/dev/null
+cmake --build "$ORV_BUILD/win64" -j "$(nproc)" --target Orvendex
+bin=$ORV_BUILD/win64/bin
+
+export ORV_WINE_DISPLAY=1
+. scripts/wine-env.sh
+
+if [ -n "${DISPLAY:-}" ]; then
+  orv_wine_prefix
+  cd "$bin"
+  exec "$WINELOADER" Orvendex.exe
+fi
+
+shots=$ORV_ROOT/build/screenshots
+mkdir -p "$shots"
+
+display=
+for n in $(seq 90 -1 20); do
+  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=$n; break; fi
+done
+[ -n "$display" ] || { echo "No free X display number" >&2; exit 1; }
+
+Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=:$display
+cleanup() {
+  "$WINESERVER" -k 2>/dev/null || true
+  kill "$xvfb" 2>/dev/null || true
+  wait "$xvfb" 2>/dev/null || true
+}
+trap cleanup EXIT
+for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+
+orv_wine_prefix
+"$WINESERVER" -k 2>/dev/null || true
+"$WINESERVER" -p
+(cd "$bin" && "$WINELOADER" explorer /desktop=Orvendel,640x560 Orvendex.exe >/dev/null 2>&1 &)
+
+# The Wine desktop window appears first; the program's window is drawn inside it.
+desktop=
+for _ in $(seq 150); do
+  desktop=$(xdotool search --name 'Orvendel - Wine desktop' 2>/dev/null | head -n 1 || true)
+  [ -n "$desktop" ] && break
+  sleep 0.2
+done
+[ -n "$desktop" ] || { echo "The program's window did not appear" >&2; exit 1; }
+sleep 4
+
+stamp=$(date +%Y%m%d-%H%M%S)
+if [ "${ORV_SHOT_TABS:-0}" = 1 ]; then
+  for tab in 1 2 3 4 5 6; do
+    import -window "$desktop" "$shots/orvendel-$stamp-tab$tab.png"
+    echo "Screenshot: $shots/orvendel-$stamp-tab$tab.png"
+    xdotool key --window "$desktop" ctrl+Tab
+    sleep 3
+  done
+else
+  import -window "$desktop" "$shots/orvendel-$stamp.png"
+  echo "Screenshot: $shots/orvendel-$stamp.png"
+fi

@@ -1,0 +1,58 @@
+// The common ground of the child controls: a real child window (STATIC, EDIT, SysListView32, ...)
+// with position, visibility, text and font, and the hooks through which its parent (a Container)
+// passes on the notifications and colour requests that Windows sends to the parent.
+#pragma once
+
+#include <commctrl.h>
+#include <windows.h>
+
+#include <string>
+
+namespace orv {
+
+class Control {
+ public:
+  Control() = default;
+  virtual ~Control();
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+
+  HWND Handle() const noexcept { return hwnd_; }
+  // The control object behind a child window, or nullptr.
+  static Control* FromHandle(HWND hwnd) noexcept;
+
+  // Position and size relative to the parent's client area.
+  RECT Bounds() const;
+  int Left() const { return Bounds().left; }
+  int Top() const { return Bounds().top; }
+  int Width() const;
+  int Height() const;
+  void SetBounds(int left, int top, int width, int height);
+  void SetLeft(int left);
+  void SetWidth(int width);
+
+  // The control's own visible flag, whether or not its page or window is on screen.
+  bool Visible() const;
+  void SetVisible(bool visible);
+
+  std::string Text() const;
+  void SetFont(HFONT font);
+  HFONT Font() const;
+
+  // Called by the parent for the child's WM_COMMAND, WM_NOTIFY, WM_CTLCOLOR* and WM_SETCURSOR.
+  virtual void OnCommand(WORD /*code*/) {}
+  virtual bool OnNotify(NMHDR* /*header*/, LRESULT& /*result*/) { return false; }
+  // A brush for the background (the DC's colours set), or nullptr for the system's default.
+  virtual HBRUSH OnCtlColor(HDC /*dc*/) { return nullptr; }
+  virtual bool OnSetCursor() { return false; }
+
+ protected:
+  // Creates the child window and ties this object to it.
+  bool CreateChild(const char* className, DWORD exStyle, DWORD style, const std::string& text,
+                   int x, int y, int width, int height, HWND parent);
+  void Attach(HWND hwnd);
+
+  HWND hwnd_ = nullptr;
+};
+
+}  // namespace orv

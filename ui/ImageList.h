@@ -1,0 +1,27 @@
+// An owned image list of small (16 x 16) icons, shared by list views that do not destroy it.
+#pragma once
+
+#include <commctrl.h>
+#include <windows.h>
+
+namespace orv {
+
+class ImageList {
+ public:
+  ImageList() = default;
+  ~ImageList();
+  ImageList(const ImageList&) = delete;
+  ImageList& operator=(const ImageList&) = delete;
+
+  bool Create(int width = 16, int height = 16);
+  HIMAGELIST Handle() const noexcept { return list_; }
+  // Adds a copy of icon, scaled to the list's size; returns its index, -1 when it fails.
+  int AddIcon(HICON icon);
+  void Clear();
+  int Count() const;
+
+ private:
+  HIMAGELIST list_ = nullptr;
+};
+
+}  // namespace orv

@@ -1,0 +1,59 @@
+// A text label: a STATIC child window that can size itself to its text in its own font (keeping
+// its right edge when right-aligned), is drawn transparently over its parent's background, and
+// can be coloured, bold or underlined, carry the hand cursor and raise a click event.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "ui/Control.h"
+#include "ui/Fonts.h"
+#include "ui/LabelGeometry.h"
+
+namespace orv {
+
+enum class CursorKind { Default, Hand };
+
+struct LabelStyle {
+  FontSpec font;
+  COLORREF color = CLR_DEFAULT;  // CLR_DEFAULT: the system's window-text colour
+  TextAlign align = TextAlign::Left;
+  bool autoSize = true;
+  bool wordWrap = false;
+  bool centerVertically = false;
+  CursorKind cursor = CursorKind::Default;
+};
+
+class Label : public Control {
+ public:
+  bool Create(HWND parent, int left, int top, int width, int height, const std::string& caption,
+              const LabelStyle& style);
+
+  std::string Caption() const { return Text(); }
+  // Sets the text; an auto-sized label then fits itself to it.
+  void SetCaption(const std::string& caption);
+
+  const LabelStyle& Style() const noexcept { return style_; }
+  void SetColor(COLORREF color);
+  void SetUnderline(bool underline);
+  bool Underlined() const noexcept { return style_.font.underline; }
+  void SetCursor(CursorKind cursor) noexcept { style_.cursor = cursor; }
+  CursorKind Cursor() const noexcept { return style_.cursor; }
+
+  // Fits an auto-sized label to its text: width and height of the text in the label's font; a
+  // right-aligned label keeps its right edge.
+  void AdjustBounds();
+
+  // Raised by a click on the label (and by Click()).
+  std::function<void(Label& sender)> OnClick;
+  void Click();
+
+  void OnCommand(WORD code) override;
+  HBRUSH OnCtlColor(HDC dc) override;
+  bool OnSetCursor() override;
+
+ private:
+  LabelStyle style_;
+};
+
+}  // namespace orv

@@ -1,0 +1,139 @@
+#include "ui/ListView.h"
+
+#include <vector>
+
+namespace orv {
+
+bool ListView::Create(HWND parent, int left, int top, int width, int height,
+                      const ListViewStyle& style) {
+  if (!CreateChild(WC_LISTVIEWA, WS_EX_CLIENTEDGE,
+                   WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHAREIMAGELISTS, "",
+                   left, top, width, height, parent)) {
+    return false;
+  }
+  DWORD ex = 0;
+  if (style.gridLines) ex |= LVS_EX_GRIDLINES;
+  if (style.rowSelect) ex |= LVS_EX_FULLROWSELECT;
+  if (style.infoTips) ex |= LVS_EX_INFOTIP | LVS_EX_LABELTIP;
+  ListView_SetExtendedListViewStyleEx(hwnd_, ex, ex);
+  ListView_SetBkColor(hwnd_, style.background);
+  ListView_SetTextBkColor(hwnd_, style.background);
+  ListView_SetTextColor(hwnd_, style.textColor);
+  return true;
+}
+
+void ListView::AddColumn(const std::string& caption, int width) {
+  std::vector<char> text(caption.begin(), caption.end());
+  text.push_back('\0');
+  LVCOLUMNA column{};
+  column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+  column.pszText = text.data();
+  column.cx = width;
+  column.iSubItem = ColumnCount();
+  SendMessageA(hwnd_, LVM_INSERTCOLUMNA, static_cast<WPARAM>(column.iSubItem),
+               reinterpret_cast<LPARAM>(&column));
+}
+
+int ListView::ColumnCount() const {
+  HWND header = ListView_GetHeader(hwnd_);
+  return header ? Header_GetItemCount(header) : 0;
+}
+
+std::string ListView::ColumnCaption(int column) const {
+  char text[512] = {};
+  LVCOLUMNA col{};
+  col.mask = LVCF_TEXT;
+  col.pszText = text;
+  col.cchTextMax = sizeof(text);
+  if (!SendMessageA(hwnd_, LVM_GETCOLUMNA, static_cast<WPARAM>(column),
+                    reinterpret_cast<LPARAM>(&col))) {
+    return std::string();
+  }
+  return std::string(col.pszText);
+}
+
+void ListView::SetColumnCaption(int column, const std::string& caption) {
+  std::vector<char> text(caption.begin(), caption.end());
+  text.push_back('\0');
+  LVCOLUMNA col{};
+  col.mask = LVCF_TEXT;
+  col.pszText = text.data();
+  SendMessageA(hwnd_, LVM_SETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&col));
+}
+
+int ListView::ColumnWidth(int column) const { return ListView_GetColumnWidth(hwnd_, column); }
+
+void ListView::SetSmallImages(HIMAGELIST images) {
+  ListView_SetImageList(hwnd_, images, LVSIL_SMALL);
+}
+
+void ListView::SetDoubleBuffered(bool on) {
+  ListView_SetExtendedListViewStyleEx(hwnd_, LVS_EX_DOUBLEBUFFER, on ? LVS_EX_DOUBLEBUFFER : 0);
+}
+
+bool ListView::DoubleBuffered() const {
+  return (ListView_GetExtendedListViewStyle(hwnd_) & LVS_EX_DOUBLEBUFFER) != 0;
+}
+
+void ListView::Clear() { ListView_DeleteAllItems(hwnd_); }
+
+int ListView::AddItem(const std::string& caption, int imageIndex) {
+  std::vector<char> text(caption.begin(), caption.end());
+  text.push_back('\0');
+  LVITEMA item{};
+  item.mask = LVIF_TEXT | LVIF_IMAGE;
+  item.iItem = Count();
+  item.pszText = text.data();
+  item.iImage = imageIndex < 0 ? I_IMAGENONE : imageIndex;
+  return static_cast<int>(SendMessageA(hwnd_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+void ListView::SetSubItem(int row, int subItem, const std::string& text) {
+  std::vector<char> buffer(text.begin(), text.end());
+  buffer.push_back('\0');
+  LVITEMA item{};
+  item.iSubItem = subItem;
+  item.pszText = buffer.data();
+  SendMessageA(hwnd_, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+int ListView::Count() const { return ListView_GetItemCount(hwnd_); }
+
+std::string ListView::ItemText(int row, int subItem) const {
+  // The list view copies at most the buffer it is given; grow it until the text fits.
+  for (std::size_t size = 512; size <= (1u << 20); size *= 4) {
+    std::vector<char> buffer(size, '\0');
+    LVITEMA item{};
+    item.iSubItem = subItem;
+    item.pszText = buffer.data();
+    item.cchTextMax = static_cast<int>(size);
+    const auto copied = static_cast<std::size_t>(SendMessageA(
+        hwnd_, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
+    if (copied + 1 < size) return std::string(buffer.data(), copied);
+  }
+  return std::string();
+}
+
+int ListView::ImageIndex(int row) const {
+  LVITEMA item{};
+  item.mask = LVIF_IMAGE;
+  item.iItem = row;
+  if (!SendMessageA(hwnd_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return -1;
+  return item.iImage;
+}
+
+int ListView::Selected() const { return ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); }
+
+void ListView::Select(int row) {
+  ListView_SetItemState(hwnd_, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  ListView_EnsureVisible(hwnd_, row, FALSE);
+}
+
+void ListView::BeginUpdate() { SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0); }
+
+void ListView::EndUpdate() {
+  SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+}  // namespace orv

@@ -1,0 +1,52 @@
+// A report-style list view (SysListView32): columns, grid lines, whole-row selection, small images
+// from a shared image list, optional double-buffered drawing. Read-only: no label editing.
+#pragma once
+
+#include <string>
+
+#include "ui/Control.h"
+
+namespace orv {
+
+struct ListViewStyle {
+  bool gridLines = true;
+  bool rowSelect = true;
+  bool infoTips = false;  // tool tips for texts cut at a column's edge
+  COLORREF background = RGB(255, 255, 255);
+  COLORREF textColor = RGB(0, 0, 0);
+};
+
+class ListView : public Control {
+ public:
+  bool Create(HWND parent, int left, int top, int width, int height, const ListViewStyle& style);
+
+  void AddColumn(const std::string& caption, int width);
+  int ColumnCount() const;
+  std::string ColumnCaption(int column) const;
+  void SetColumnCaption(int column, const std::string& caption);
+  int ColumnWidth(int column) const;
+
+  // The image list stays the owner's: the list view only shows it.
+  void SetSmallImages(HIMAGELIST images);
+
+  void SetDoubleBuffered(bool on);
+  bool DoubleBuffered() const;
+
+  void Clear();
+  // Appends a row with its caption (column 0) and image (-1: none); returns its index.
+  int AddItem(const std::string& caption, int imageIndex = -1);
+  void SetSubItem(int row, int subItem, const std::string& text);
+  int Count() const;
+  // The text of a row's caption (subItem 0) or sub-item; empty when the row has none.
+  std::string ItemText(int row, int subItem = 0) const;
+  int ImageIndex(int row) const;
+
+  int Selected() const;  // -1 when no row is selected
+  void Select(int row);
+
+  // Suspends drawing while many rows change.
+  void BeginUpdate();
+  void EndUpdate();
+};
+
+}  // namespace orv

@@ -1,0 +1,60 @@
+#include "ui/Memo.h"
+
+namespace orv {
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = text.find("\r\n", start);
+    if (end == std::string::npos) {
+      lines.push_back(text.substr(start));
+      break;
+    }
+    lines.push_back(text.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+bool Memo::Create(HWND parent, int left, int top, int width, int height) {
+  if (!CreateChild("EDIT", WS_EX_CLIENTEDGE,
+                   WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL |
+                       ES_AUTOVSCROLL | ES_NOHIDESEL,
+                   "", left, top, width, height, parent)) {
+    return false;
+  }
+  // The default limit of an edit box (32 KB) would cut a long process list.
+  SendMessageA(hwnd_, EM_SETLIMITTEXT, 0, 0);
+  return true;
+}
+
+std::vector<std::string> Memo::Lines() const { return SplitLines(Text()); }
+
+void Memo::SetLines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const auto& line : lines) text += line + "\r\n";
+  SetWindowTextA(hwnd_, text.c_str());
+}
+
+void Memo::AddLine(const std::string& line) {
+  const int length = GetWindowTextLengthA(hwnd_);
+  std::string insert = line + "\r\n";
+  if (length > 0) {
+    const std::string text = Text();
+    if (text.size() < 2 || text.compare(text.size() - 2, 2, "\r\n") != 0) insert = "\r\n" + insert;
+  }
+  SendMessageA(hwnd_, EM_SETSEL, static_cast<WPARAM>(length), static_cast<LPARAM>(length));
+  SendMessageA(hwnd_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(insert.c_str()));
+}
+
+void Memo::Clear() { SetWindowTextA(hwnd_, ""); }
+
+HBRUSH Memo::OnCtlColor(HDC dc) {
+  // Read-only, but a list to read: the window colour, not the grey of a disabled box.
+  SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  return GetSysColorBrush(COLOR_WINDOW);
+}
+
+}  // namespace orv

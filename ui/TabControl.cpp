@@ -1,0 +1,141 @@
+#include "ui/TabControl.h"
+
+#include <uxtheme.h>
+#include <vssym32.h>
+
+#include <vector>
+
+namespace orv {
+
+TabPage::~TabPage() { CloseTheme(); }
+
+bool TabPage::Create(HWND tabControl, const RECT& bounds) {
+  if (!CreateOfClass({"OrvTabPage", 0, nullptr, nullptr, nullptr}, WS_EX_CONTROLPARENT,
+                     WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, "", bounds.left, bounds.top,
+                     bounds.right - bounds.left, bounds.bottom - bounds.top, tabControl)) {
+    return false;
+  }
+  OpenTheme();
+  return true;
+}
+
+void TabPage::OpenTheme() {
+  CloseTheme();
+  if (IsAppThemed()) theme_ = OpenThemeData(Handle(), L"TAB");
+}
+
+void TabPage::CloseTheme() {
+  if (theme_) CloseThemeData(static_cast<HTHEME>(theme_));
+  theme_ = nullptr;
+}
+
+LRESULT TabPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_THEMECHANGED) {
+    OpenTheme();
+    InvalidateRect(Handle(), nullptr, TRUE);
+  } else if (message == WM_DESTROY) {
+    CloseTheme();
+  }
+  return Container::HandleMessage(message, wParam, lParam);
+}
+
+void TabPage::PaintBackground(HDC dc, const RECT& client) {
+  if (theme_) {
+    DrawThemeBackground(static_cast<HTHEME>(theme_), dc, TABP_BODY, 0, &client, nullptr);
+  } else {
+    Container::PaintBackground(dc, client);
+  }
+}
+
+bool TabControl::Create(HWND parent, int left, int top, int width, int height) {
+  return CreateChild(WC_TABCONTROLA, WS_EX_CONTROLPARENT,
+                     WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, "", left, top,
+                     width, height, parent);
+}
+
+RECT TabControl::PageBounds() const {
+  RECT rc{};
+  GetClientRect(hwnd_, &rc);
+  TabCtrl_AdjustRect(hwnd_, FALSE, &rc);
+  return rc;
+}
+
+bool TabControl::AddPage(TabPage& page, const std::string& caption) {
+  std::vector<char> text(caption.begin(), caption.end());
+  text.push_back('\0');
+  TCITEMA item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = text.data();
+  const int index = PageCount();
+  if (SendMessageA(hwnd_, TCM_INSERTITEMA, static_cast<WPARAM>(index),
+                   reinterpret_cast<LPARAM>(&item)) < 0) {
+    return false;
+  }
+  // The display area is known once the tab row exists.
+  if (!page.Create(hwnd_, PageBounds())) return false;
+  page.index_ = index;
+  pages_.push_back(&page);
+  ShowOnly(ActiveIndex());
+  return true;
+}
+
+std::string TabControl::PageCaption(int index) const {
+  char text[512] = {};
+  TCITEMA item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = text;
+  item.cchTextMax = sizeof(text);
+  if (!SendMessageA(hwnd_, TCM_GETITEMA, static_cast<WPARAM>(index),
+                    reinterpret_cast<LPARAM>(&item))) {
+    return std::string();
+  }
+  return std::string(item.pszText);
+}
+
+void TabControl::SetPageCaption(int index, const std::string& caption) {
+  std::vector<char> text(caption.begin(), caption.end());
+  text.push_back('\0');
+  TCITEMA item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = text.data();
+  SendMessageA(hwnd_, TCM_SETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+  // Longer captions may need a second row of tabs, which moves the display area.
+  const RECT bounds = PageBounds();
+  for (TabPage* page : pages_) {
+    SetWindowPos(page->Handle(), nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
+                 bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+int TabControl::ActiveIndex() const { return TabCtrl_GetCurSel(hwnd_); }
+
+void TabControl::ShowOnly(int index) {
+  for (TabPage* page : pages_) {
+    ShowWindow(page->Handle(), page->Index() == index ? SW_SHOWNA : SW_HIDE);
+  }
+}
+
+void TabControl::SetActiveIndex(int index) {
+  if (index < 0 || index >= PageCount()) return;
+  TabCtrl_SetCurSel(hwnd_, index);
+  ShowOnly(index);
+  if (IsWindowVisible(Page(index).Handle()) && OnPageShown) OnPageShown(index);
+}
+
+void TabControl::RaiseShownForActive() {
+  const int index = ActiveIndex();
+  if (index >= 0 && IsWindowVisible(Page(index).Handle()) && OnPageShown) OnPageShown(index);
+}
+
+bool TabControl::OnNotify(NMHDR* header, LRESULT& result) {
+  if (header->code == TCN_SELCHANGE) {
+    const int index = ActiveIndex();
+    ShowOnly(index);
+    if (index >= 0 && OnPageShown) OnPageShown(index);
+    result = 0;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace orv

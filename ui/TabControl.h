@@ -1,0 +1,67 @@
+// A tab control (SysTabControl32) whose pages are windows of their own, laid over its display
+// area. Each time a page becomes visible on screen, OnPageShown is raised with its index: when
+// the user picks its tab, when it is made the active page while the window is on screen, and when
+// the window that holds the tab control is first shown with it active.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/Container.h"
+#include "ui/Control.h"
+
+namespace orv {
+
+// One page: a container for that page's controls, with the themed tab-body background.
+class TabPage : public Container {
+ public:
+  ~TabPage() override;
+  bool Create(HWND tabControl, const RECT& bounds);
+  int Index() const noexcept { return index_; }
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void PaintBackground(HDC dc, const RECT& client) override;
+
+ private:
+  friend class TabControl;
+  void OpenTheme();
+  void CloseTheme();
+
+  void* theme_ = nullptr;  // HTHEME
+  int index_ = -1;
+};
+
+class TabControl : public Control {
+ public:
+  bool Create(HWND parent, int left, int top, int width, int height);
+
+  // Adds a tab with caption and creates page inside the tab control's display area.
+  bool AddPage(TabPage& page, const std::string& caption);
+  int PageCount() const noexcept { return static_cast<int>(pages_.size()); }
+  TabPage& Page(int index) const { return *pages_.at(static_cast<std::size_t>(index)); }
+
+  std::string PageCaption(int index) const;
+  void SetPageCaption(int index, const std::string& caption);
+
+  int ActiveIndex() const;
+  // Makes index the active page; raises OnPageShown when it is on screen afterwards.
+  void SetActiveIndex(int index);
+  // As a click on the tab: the same as SetActiveIndex, for keyboard shortcuts.
+  void SelectByUser(int index) { SetActiveIndex(index); }
+  // The window holding the tab control came on screen: the active page is shown.
+  void RaiseShownForActive();
+
+  std::function<void(int index)> OnPageShown;
+
+  bool OnNotify(NMHDR* header, LRESULT& result) override;
+
+ private:
+  RECT PageBounds() const;
+  void ShowOnly(int index);
+
+  std::vector<TabPage*> pages_;
+};
+
+}  // namespace orv
