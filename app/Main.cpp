@@ -1,8 +1,9 @@
 // Program entry: the single-instance rule, COM for the shell-link object, the application title
 // window, the main window and the message loop.
+#include <windows.h>
+
 #include <commctrl.h>
 #include <objbase.h>
-#include <windows.h>
 
 #include "app/Form1.h"
 #include "app/ShellText.h"

@@ -3,9 +3,10 @@
 // program's lifetime. COM must be initialised on the thread first.
 #pragma once
 
+#include <windows.h>
+
 #include <objidl.h>
 #include <shlobj.h>
-#include <windows.h>
 
 namespace orv {
 

@@ -3,8 +3,9 @@
 // passes on the notifications and colour requests that Windows sends to the parent.
 #pragma once
 
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <string>
 

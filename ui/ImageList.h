@@ -1,8 +1,9 @@
 // An owned image list of small (16 x 16) icons, shared by list views that do not destroy it.
 #pragma once
 
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 namespace orv {
 
