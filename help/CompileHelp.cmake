@@ -1,0 +1,15 @@
+# Runs chmcmd on the help project and fails the build on any warning: chmcmd reports a missing page
+# or a link to a page that does not exist as a warning and still writes a .chm.
+execute_process(
+  COMMAND ${CHMCMD} Orvendex.hhp
+  WORKING_DIRECTORY ${PROJECT_DIR}
+  RESULT_VARIABLE result
+  OUTPUT_VARIABLE output
+  ERROR_VARIABLE output)
+if(NOT result EQUAL 0 OR output MATCHES "Warning|Error|exception")
+  message(FATAL_ERROR "chmcmd failed (exit code ${result}):\n${output}")
+endif()
+if(NOT EXISTS ${PROJECT_DIR}/Orvendex.chm)
+  message(FATAL_ERROR "chmcmd wrote no Orvendex.chm:\n${output}")
+endif()
+file(COPY_FILE ${PROJECT_DIR}/Orvendex.chm ${OUTPUT})

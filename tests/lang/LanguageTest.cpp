@@ -1,0 +1,286 @@
+#include "lang/Language.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "base/Handles.h"
+#include "lang/CaptionTable.h"
+#include "lang/LanguageText.h"
+#include "tests/lang/ProgramFolder.h"
+#include "tests/support/HandleProbe.h"
+
+namespace orv {
+namespace {
+
+// A scratch folder under %TEMP% for language files written by a test, removed with its files.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    dir_ = std::string(temp) + "orv_lang_" + std::to_string(GetCurrentProcessId()) + "_" +
+           std::to_string(GetTickCount());
+    CreateDirectoryA(dir_.c_str(), nullptr);
+  }
+  ~ScratchFolder() {
+    for (const std::string& f : files_) DeleteFileA(f.c_str());
+    RemoveDirectoryA(dir_.c_str());
+  }
+  const std::string& Dir() const { return dir_; }
+  // Writes bytes exactly as given (the test chooses the line ends).
+  std::string Write(const std::string& name, const std::string& bytes) {
+    const std::string path = dir_ + "\\" + name;
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    files_.push_back(path);
+    return path;
+  }
+
+ private:
+  std::string dir_;
+  std::vector<std::string> files_;
+};
+
+TEST(LanguageIni, MissingFileSectionOrKeyGivesTheDefault) {
+  ScratchFolder folder;
+  const std::string path = folder.Write("Lang.ini", "[About]\r\nVersion=Verze\r\n");
+  LanguageIni ini(path);
+  EXPECT_EQ(ini.Path(), path);
+  EXPECT_EQ(ini.Read("About", "Version", "Version"), "Verze");
+  EXPECT_EQ(ini.Read("About", "Internet", "Internet"), "Internet");
+  EXPECT_EQ(ini.Read("Drives", "Version", "Version"), "Version");
+  EXPECT_EQ(LanguageIni(folder.Dir() + "\\Nothing.ini").Read("About", "Version", "Version"),
+            "Version");
+  EXPECT_EQ(LanguageIni("").Read("About", "Version", "Version"), "Version");
+}
+
+TEST(LanguageIni, ValuesFollowTheWindowsIniRules) {
+  ScratchFolder folder;
+  const std::string path = folder.Write("Lang.ini",
+                                        "; comment\r\n"
+                                        "[Report]\r\n"
+                                        "Save=\"  Bericht speichern \"\r\n"
+                                        "SaveTxt='Als Text'\r\n"
+                                        "SaveHtml=   Als HTML   \r\n"
+                                        "Empty=\r\n"
+                                        "Inner=Nom de l'ordinateur\r\n"
+                                        "Lopsided=\"Bericht\r\n"
+                                        "[about]\r\n"
+                                        "e-mail=E-Mail\r\n");
+  LanguageIni ini(path);
+  EXPECT_EQ(ini.Read("Report", "Save", "x"), "  Bericht speichern ");
+  EXPECT_EQ(ini.Read("Report", "SaveTxt", "x"), "Als Text");
+  EXPECT_EQ(ini.Read("Report", "SaveHtml", "x"), "Als HTML");
+  EXPECT_EQ(ini.Read("Report", "Empty", "Default"), "");
+  EXPECT_EQ(ini.Read("Report", "Inner", "x"), "Nom de l'ordinateur");
+  EXPECT_EQ(ini.Read("Report", "Lopsided", "x"), "\"Bericht");
+  EXPECT_EQ(ini.Read("About", "E-mail", "Email"), "E-Mail");  // names ignore case
+}
+
+TEST(LanguageIni, KeepsBytesOfTheFilesCodePage) {
+  ScratchFolder folder;
+  const std::string path = folder.Write("Lang.ini",
+                                        "[About]\r\nAbout=\xDC"
+                                        "ber\r\n");
+  EXPECT_EQ(LanguageIni(path).Read("About", "About", "About"),
+            "\xDC"
+            "ber");
+}
+
+TEST(LanguageIni, CutsAValueLongerThan2047Characters) {
+  ScratchFolder folder;
+  std::string value(3000, 'x');
+  value[2046] = 'L';
+  value[2047] = 'C';
+  const std::string path = folder.Write("Lang.ini", "[Startup]\r\nInfo=" + value + "\r\n");
+  const std::string text = LanguageIni(path).Read("Startup", "Info", "Default");
+  ASSERT_EQ(text.size(), 2047u);
+  EXPECT_EQ(text.back(), 'L');
+}
+
+TEST(LanguageIni, ReadsTheFileAnewAtEveryLookup) {
+  ScratchFolder folder;
+  const std::string path = folder.Write("Lang.ini", "[General]\r\nGeneral=Allgemein\r\n");
+  LanguageIni ini(path);
+  EXPECT_EQ(ini.Read("General", "General", "General"), "Allgemein");
+  folder.Write("Lang.ini", "[General]\r\nGeneral=Obecne a jine\r\n");
+  EXPECT_EQ(ini.Read("General", "General", "General"), "Obecne a jine");
+  DeleteFileA(path.c_str());
+  EXPECT_EQ(ini.Read("General", "General", "General"), "General");
+}
+
+TEST(LanguageIni, LeavesNoHandleOpen) {
+  ScratchFolder folder;
+  const std::string path = folder.Write("Lang.ini", "[General]\r\nGeneral=Allgemein\r\n");
+  LanguageIni ini(path);
+  ini.Read("General", "General", "General");  // the first read may set up the loader's caches
+  test::HandleProbe probe;
+  for (int i = 0; i < 20; ++i) ini.Read("General", "General", "General");
+  EXPECT_TRUE(probe.NothingLeaked());
+}
+
+// A program in a drive's root has the folder "C:\", which gives "C:\\English.ini".
+TEST(LanguageIni, FindsAFileInADriveRootThroughADoubledBackslash) {
+  const std::string name = "orv_lang_" + std::to_string(GetCurrentProcessId()) + ".ini";
+  const std::string rootFile = "C:\\" + name;
+  {
+    std::ofstream out(rootFile, std::ios::binary);
+    if (!out) GTEST_SKIP() << "the drive root C:\\ is not writable for this account";
+    out << "[About]\r\nHelp=Hilfe\r\n";
+  }
+  EXPECT_EQ(LanguageIni("C:\\\\" + name).Read("About", "Help", "Help"), "Hilfe");
+  DeleteFileA(rootFile.c_str());
+}
+
+// The test prefix's HKCU\Software\Tellwick\Orvendel "Language" value, put back as it was found.
+class LanguageValueGuard {
+ public:
+  static constexpr const char* kParent = "Software\\Tellwick";
+  static constexpr const char* kKey = "Software\\Tellwick\\Orvendel";
+
+  LanguageValueGuard() {
+    parentExisted_ = Exists(kParent);
+    keyExisted_ = Exists(kKey);
+    UniqueKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, key.Put()) == ERROR_SUCCESS) {
+      DWORD size = 0;
+      if (RegQueryValueExA(key.Get(), "Language", nullptr, &type_, nullptr, &size) ==
+          ERROR_SUCCESS) {
+        valueExisted_ = true;
+        data_.resize(size);
+        RegQueryValueExA(key.Get(), "Language", nullptr, &type_, data_.data(), &size);
+      }
+    }
+  }
+  ~LanguageValueGuard() {
+    if (valueExisted_) {
+      Set(type_, data_.data(), static_cast<DWORD>(data_.size()));
+    } else {
+      Delete();
+    }
+    if (!keyExisted_) RegDeleteKeyA(HKEY_CURRENT_USER, kKey);
+    if (!parentExisted_) RegDeleteKeyA(HKEY_CURRENT_USER, kParent);
+  }
+
+  void SetDword(DWORD value) { Set(REG_DWORD, reinterpret_cast<const BYTE*>(&value), 4); }
+  void SetString(const std::string& text) {
+    Set(REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), static_cast<DWORD>(text.size() + 1));
+  }
+  void Delete() {
+    UniqueKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_SET_VALUE, key.Put()) == ERROR_SUCCESS) {
+      RegDeleteValueA(key.Get(), "Language");
+    }
+  }
+
+ private:
+  static bool Exists(const char* path) {
+    UniqueKey key;
+    return RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, key.Put()) == ERROR_SUCCESS;
+  }
+  void Set(DWORD type, const BYTE* data, DWORD size) {
+    UniqueKey key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                              key.Put(), nullptr),
+              ERROR_SUCCESS);
+    ASSERT_EQ(RegSetValueExA(key.Get(), "Language", 0, type, data, size), ERROR_SUCCESS);
+  }
+
+  bool parentExisted_ = false;
+  bool keyExisted_ = false;
+  bool valueExisted_ = false;
+  DWORD type_ = REG_NONE;
+  std::vector<BYTE> data_;
+};
+
+TEST(ChooseLanguageFile, FollowsTheLanguageValue) {
+  LanguageValueGuard guard;
+
+  guard.Delete();
+  LanguageChoice choice = ChooseLanguageFile("C:\\Program Files\\Orvendel");
+  EXPECT_EQ(choice.index, 0);
+  EXPECT_EQ(choice.fileName, "English.ini");
+  EXPECT_EQ(choice.path, "C:\\Program Files\\Orvendel\\English.ini");
+
+  guard.SetDword(2);
+  choice = ChooseLanguageFile("C:\\Program Files\\Orvendel");
+  EXPECT_EQ(choice.index, 2);
+  EXPECT_EQ(choice.fileName, "German.ini");
+  EXPECT_EQ(choice.path, "C:\\Program Files\\Orvendel\\German.ini");
+
+  guard.SetDword(6);
+  EXPECT_EQ(ChooseLanguageFile("D:\\Tools").path, "D:\\Tools\\Czech.ini");
+
+  for (DWORD other : {DWORD{0}, DWORD{7}, static_cast<DWORD>(-1)}) {
+    guard.SetDword(other);
+    choice = ChooseLanguageFile("C:\\Orvendel");
+    EXPECT_EQ(choice.index, static_cast<int>(other));
+    EXPECT_EQ(choice.fileName, "English.ini") << static_cast<int>(other);
+  }
+
+  // Written by hand as text, the value is not a DWORD and does not count.
+  guard.SetString("2");
+  choice = ChooseLanguageFile("C:\\Orvendel");
+  EXPECT_EQ(choice.index, 0);
+  EXPECT_EQ(choice.fileName, "English.ini");
+}
+
+TEST(ChooseLanguageFile, AProgramInADriveRootGetsADoubledBackslash) {
+  LanguageValueGuard guard;
+  guard.SetDword(3);
+  EXPECT_EQ(ChooseLanguageFile("C:\\").path, "C:\\\\French.ini");
+}
+
+// The window's creation captions read through a real file: a German.ini that holds only one key
+// changes that one caption.
+TEST(CreationCaptionsFromAFile, APartialFileChangesOnlyWhatItHolds) {
+  ScratchFolder folder;
+  const std::string path = folder.Write("German.ini", "[About]\r\nVersion=Fassung\r\n");
+  const LanguageIni ini(path);
+  const std::vector<CaptionText> fromFile =
+      CreationCaptions([&ini](const std::string& s, const std::string& k, const std::string& d) {
+        return ini.Read(s, k, d);
+      });
+  const std::vector<CaptionText> english = CreationCaptions(
+      [](const std::string&, const std::string&, const std::string& d) { return d; });
+  ASSERT_EQ(fromFile.size(), english.size());
+  for (std::size_t i = 0; i < english.size(); ++i) {
+    if (english[i].target == CaptionTarget::Page6Label02) {
+      EXPECT_EQ(fromFile[i].text, "Fassung: 2.2");
+    } else {
+      EXPECT_EQ(fromFile[i].text, english[i].text);
+    }
+  }
+}
+
+// The shipped files as the program reads them: English.ini reproduces every compiled text, and
+// every translation answers every key with a text of its own.
+TEST(ShippedLanguageFiles, AnswerEveryKnownKeyThroughTheRealReader) {
+  const std::string folder = test::ProgramFolder();
+  const std::string kAbsent =
+      "\x01"
+      "absent";
+  const LanguageIni english(folder + "\\English.ini");
+  for (const LanguageKey& k : KnownLanguageKeys()) {
+    EXPECT_EQ(english.Read(k.section, k.key, kAbsent), k.defaultText) << k.section << "/" << k.key;
+  }
+  for (const char* name : {"German.ini", "French.ini", "Spanish.ini", "Italian.ini", "Czech.ini"}) {
+    const LanguageIni ini(folder + "\\" + name);
+    for (const LanguageKey& k : KnownLanguageKeys()) {
+      const std::string text = ini.Read(k.section, k.key, kAbsent);
+      EXPECT_NE(text, kAbsent) << name << " " << k.section << "/" << k.key;
+      EXPECT_FALSE(text.empty()) << name << " " << k.section << "/" << k.key;
+    }
+  }
+  EXPECT_EQ(LanguageIni(folder + "\\German.ini").Read("About", "About", "About"),
+            "\xDC"
+            "ber");
+  EXPECT_EQ(LanguageIni(folder + "\\Czech.ini").Read("General", "Memory", "Memory"), "Pam\xEC\x9D");
+}
+
+}  // namespace
+}  // namespace orv
