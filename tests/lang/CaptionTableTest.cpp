@@ -156,11 +156,11 @@ TEST(CreationCaptions, EachCompoundCaptionUsesItsOwnLookups) {
   const std::vector<CaptionText> captions =
       CreationCaptions([&driveLookups](const std::string& section, const std::string& key,
                                        const std::string& defaultText) -> std::string {
-        if (section == "Drives" && key == "Drive") return "D" + std::to_string(++driveLookups);
+        if (section == "Drives" && key == "Drive") return std::to_string(++driveLookups) + "D";
         return defaultText;
       });
-  EXPECT_EQ(captions[4].text, "D1 A: Removable");
-  EXPECT_EQ(captions[5].text, "D2 C: Fixed");
+  EXPECT_EQ(captions[4].text, "1D A: Removable");
+  EXPECT_EQ(captions[5].text, "2D C: Fixed");
 }
 
 }  // namespace
