@@ -33,7 +33,10 @@ class Application::TitleWindow final : public Window {
       case WM_ACTIVATE:
         // Activated from the taskbar: hand the activation on to the form.
         if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) {
+          // The title window becoming active makes itself its last active pop-up, so the form
+          // is the fallback.
           HWND popup = GetLastActivePopup(Handle());
+          if ((!popup || popup == Handle()) && form) popup = form->Handle();
           if (popup && popup != Handle() && IsWindowVisible(popup) && IsWindowEnabled(popup)) {
             SetActiveWindow(popup);
             return 0;

@@ -66,7 +66,14 @@ bool Form::PreTranslateMessage(MSG& msg) {
 }
 
 void Form::RestoreFocus() {
-  if (lastFocus_ && IsWindow(lastFocus_) && IsChild(Handle(), lastFocus_)) SetFocus(lastFocus_);
+  // Focusing a control also activates the form; with no control remembered, the first one that
+  // takes the focus (or the form itself) gets it.
+  HWND target = lastFocus_;
+  if (!target || !IsWindow(target) || !IsChild(Handle(), target)) {
+    target = GetNextDlgTabItem(Handle(), nullptr, FALSE);
+    if (!target) target = Handle();
+  }
+  SetFocus(target);
 }
 
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

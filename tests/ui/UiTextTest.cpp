@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "ui/ErrorText.h"
+#include "ui/FillQueue.h"
+#include "ui/LabelGeometry.h"
+
+namespace orv {
+namespace {
+
+TEST(ErrorBoxText, AppendsAFullStopOnlyAfterCharactersThatSortAfterIt) {
+  EXPECT_EQ(ErrorBoxText("Stream write error"), "Stream write error.");
+  EXPECT_EQ(ErrorBoxText("Error 5"), "Error 5.");
+  EXPECT_EQ(ErrorBoxText("Cannot create file \"C:\\x.txt\"/"),
+            "Cannot create file \"C:\\x.txt\"/.");
+  // Characters that sort before or at the full stop keep the text as it is.
+  EXPECT_EQ(ErrorBoxText("Done."), "Done.");
+  EXPECT_EQ(ErrorBoxText("Really!"), "Really!");
+  EXPECT_EQ(ErrorBoxText("(see above)"), "(see above)");
+  EXPECT_EQ(ErrorBoxText("a-"), "a-");
+  EXPECT_EQ(ErrorBoxText("ends in a blank "), "ends in a blank ");
+  EXPECT_EQ(ErrorBoxText(""), "");
+}
+
+TEST(ErrorBoxText, CharactersAbove127SortAfterTheFullStop) {
+  EXPECT_EQ(ErrorBoxText("Fehler \xE4"), "Fehler \xE4.");
+  EXPECT_EQ(ErrorBoxText("\xFF"), "\xFF.");
+}
+
+TEST(AutoSizedLeft, RightAlignedLabelsKeepTheirRightEdge) {
+  // "Save report" designed at 442 with width 74 ends at 516 whatever its new width.
+  EXPECT_EQ(AutoSizedLeft(TextAlign::Right, 442, 74, 120), 516 - 120);
+  EXPECT_EQ(AutoSizedLeft(TextAlign::Right, 442, 74, 20), 516 - 20);
+  EXPECT_EQ(AutoSizedLeft(TextAlign::Left, 442, 74, 120), 442);
+  EXPECT_EQ(AutoSizedLeft(TextAlign::Center, 9, 198, 250), 9);
+}
+
+TEST(FillQueue, RunsAtOnceWhenIdle) {
+  FillQueue queue;
+  int runs = 0;
+  EXPECT_TRUE(queue.Run("a", [&] { ++runs; }));
+  EXPECT_EQ(runs, 1);
+  EXPECT_FALSE(queue.Busy());
+}
+
+TEST(FillQueue, RequestsDuringAFillRunAfterItInOrderEachOnce) {
+  FillQueue queue;
+  std::vector<std::string> log;
+  queue.Run("fill", [&] {
+    log.push_back("fill begins");
+    // What a message pump inside the fill would let through: clicks, tab changes, a report.
+    EXPECT_FALSE(queue.Run("show:2", [&] { log.push_back("show 2"); }));
+    EXPECT_FALSE(queue.Run("click", [&] { log.push_back("click"); }));
+    EXPECT_FALSE(queue.Run("show:2", [&] { log.push_back("show 2 again"); }));
+    EXPECT_TRUE(queue.IsPending("show:2"));
+    EXPECT_EQ(queue.Pending(), 2u);
+    log.push_back("fill ends");
+  });
+  EXPECT_EQ(log, (std::vector<std::string>{"fill begins", "fill ends", "show 2", "click"}));
+  EXPECT_EQ(queue.Pending(), 0u);
+  EXPECT_FALSE(queue.Busy());
+}
+
+TEST(FillQueue, ARequestMadeByAQueuedRequestIsNotLost) {
+  FillQueue queue;
+  std::vector<std::string> log;
+  queue.Run("first", [&] {
+    queue.Run("second", [&] {
+      log.push_back("second");
+      queue.Run("third", [&] { log.push_back("third"); });
+    });
+    log.push_back("first");
+  });
+  EXPECT_EQ(log, (std::vector<std::string>{"first", "second", "third"}));
+}
+
+TEST(FillQueue, AFailingRequestIsReportedAndTheOthersStillRun) {
+  FillQueue queue;
+  std::vector<std::string> errors;
+  queue.SetErrorSink([&](std::exception_ptr error) {
+    try {
+      std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+      errors.push_back(e.what());
+    }
+  });
+  int later = 0;
+  queue.Run("fill", [&] {
+    queue.Run("later", [&] { ++later; });
+    throw std::runtime_error("Stream write error");
+  });
+  EXPECT_EQ(errors, std::vector<std::string>{"Stream write error"});
+  EXPECT_EQ(later, 1);
+  EXPECT_FALSE(queue.Busy());
+  // The queue is usable again.
+  EXPECT_TRUE(queue.Run("again", [&] { ++later; }));
+  EXPECT_EQ(later, 2);
+}
+
+}  // namespace
+}  // namespace orv
