@@ -63,7 +63,8 @@ if [ "${ORV_SHOT_TABS:-0}" = 1 ]; then
   for tab in 1 2 3 4 5 6; do
     import -window "$desktop" "$shots/orvendel-$stamp-tab$tab.png"
     echo "Screenshot: $shots/orvendel-$stamp-tab$tab.png"
-    xdotool key --window "$desktop" ctrl+Tab
+    # Synthetic key events are ignored by Wine: type through XTEST over the window instead.
+    xdotool mousemove 320 300 key ctrl+Tab
     sleep 3
   done
 else
