@@ -223,22 +223,6 @@ void TForm1::OpenInShell(const std::string& target) { outside_.ShellOpen(Handle(
 
 void TForm1::OnShow() { Pages.RaiseShownForActive(); }
 
-void TForm1::PageShown(int index) {
-  using ShowHandler = void (TForm1::*)();
-  static constexpr ShowHandler kShowHandlers[] = {&TForm1::Page1Show, &TForm1::Page2Show,
-                                                  &TForm1::Page3Show, &TForm1::Page4Show,
-                                                  &TForm1::Page5Show, nullptr};
-  if (index < 0 || index >= static_cast<int>(std::size(kShowHandlers))) return;
-  const ShowHandler show = kShowHandlers[index];
-  if (!show) return;
-  RunRequest("show:" + std::to_string(index), [this, index, show] {
-    // A page the user has left again before its turn came needs no fill now.
-    if (Pages.ActiveIndex() != index) return;
-    ++PageShowCount[static_cast<std::size_t>(index)];
-    (this->*show)();
-  });
-}
-
 bool TForm1::OnCloseQuery() {
   if (!fills_.Busy()) return true;
   // Closing in the middle of a fill would pull the controls from under it: the window closes

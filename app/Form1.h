@@ -179,7 +179,6 @@ class TForm1 : public Form {
   bool closePending_ = false;
   bool destroyed_ = false;
   HRESULT shellLinkResult_ = S_OK;
-  std::string shellLinkError_;
 };
 
 }  // namespace orv

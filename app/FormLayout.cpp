@@ -1,6 +1,7 @@
 // The window's design: every control with its place, size, design caption, font and event, as
 // tables that read like the layout they describe, created by one loop per kind of control.
 #include <iterator>
+#include <string>
 
 #include "app/Form1.h"
 #include "app/Maker.h"
@@ -174,18 +175,20 @@ const LabelRow kLabels[] = {
      &TForm1::Page6Label08Click, false},
 };
 
+// The pages in tab order, each with its design caption and the handler that fills it when shown.
 struct PageRow {
   PageMember page;
   const char* caption;
+  void (TForm1::*show)();
 };
 
 const PageRow kPages[] = {
-    {&TForm1::Page1, "General"},
-    {&TForm1::Page2, "Drives"},
-    {&TForm1::Page3, "Memory"},
-    {&TForm1::Page4, "Startup list"},
-    {&TForm1::Page5, "Installed programs"},
-    {&TForm1::Page6, "About"},
+    {&TForm1::Page1, "General", &TForm1::Page1Show},
+    {&TForm1::Page2, "Drives", &TForm1::Page2Show},
+    {&TForm1::Page3, "Memory", &TForm1::Page3Show},
+    {&TForm1::Page4, "Startup list", &TForm1::Page4Show},
+    {&TForm1::Page5, "Installed programs", &TForm1::Page5Show},
+    {&TForm1::Page6, "About", nullptr},
 };
 
 struct BevelRow {
@@ -307,6 +310,18 @@ void TForm1::CreateControls() {
   SaveAsHTMLItem.OnClick = [this] { RunRequest("SaveAsHTML", [this] { SaveAsHTML(); }); };
 
   Pages.SetActiveIndex(0);
+}
+
+void TForm1::PageShown(int index) {
+  if (index < 0 || index >= static_cast<int>(std::size(kPages))) return;
+  const auto show = kPages[index].show;
+  if (!show) return;
+  RunRequest("show:" + std::to_string(index), [this, index, show] {
+    // A page the user has left again before its turn came needs no fill now.
+    if (Pages.ActiveIndex() != index) return;
+    ++PageShowCount[static_cast<std::size_t>(index)];
+    (this->*show)();
+  });
 }
 
 }  // namespace orv
