@@ -1,0 +1,90 @@
+#include "pages/ProcessList.h"
+
+#include "base/Handles.h"
+#include "base/TextRules.h"
+
+namespace orv {
+
+namespace {
+
+// The record size the snapshot functions check: 296 bytes in the 32-bit program; the 64-bit
+// structure is 304 bytes and the functions refuse any other size.
+#if defined(_WIN64)
+static_assert(sizeof(PROCESSENTRY32) == 304);
+#else
+static_assert(sizeof(PROCESSENTRY32) == 296);
+#endif
+
+template <typename Fn>
+Fn Lookup(HMODULE module, const char* name) {
+  if (!module) return nullptr;
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+ProcessFunctions LookUpSystemFunctions() {
+  ProcessFunctions f;
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  f.createSnapshot = Lookup<ProcessFunctions::CreateSnapshotFn>(kernel, "CreateToolhelp32Snapshot");
+  f.first = Lookup<ProcessFunctions::ProcessWalkFn>(kernel, "Process32First");
+  f.next = Lookup<ProcessFunctions::ProcessWalkFn>(kernel, "Process32Next");
+  // PSAPI is loaded from the system folder by its full path, never from the program's folder or the
+  // current directory where a planted copy could wait. It stays loaded for the program's life.
+  char systemDir[MAX_PATH] = {};
+  const UINT length = GetSystemDirectoryA(systemDir, MAX_PATH);
+  if (length > 0 && length < MAX_PATH) {
+    const std::string path = WithTrailingBackslash(std::string(systemDir, length)) + "psapi.dll";
+    HMODULE psapi = LoadLibraryA(path.c_str());
+    f.enumModules = Lookup<ProcessFunctions::EnumModulesFn>(psapi, "EnumProcessModules");
+    f.moduleFileName = Lookup<ProcessFunctions::ModuleFileNameFn>(psapi, "GetModuleFileNameExA");
+  }
+  return f;
+}
+
+// The executable's path as the process's first module reports it; empty when it cannot be read.
+std::string ExecutablePath(const ProcessFunctions& f, HANDLE process) {
+  if (!f.enumModules || !f.moduleFileName) return "";
+  HMODULE modules[256] = {};
+  DWORD needed = 0;
+  if (!f.enumModules(process, modules, sizeof modules, &needed) || !modules[0]) return "";
+  char name[260] = {};
+  const DWORD length = f.moduleFileName(process, modules[0], name, 256);
+  return std::string(name, length < 256 ? length : 256);
+}
+
+}  // namespace
+
+const ProcessFunctions& SystemProcessFunctions() {
+  static const ProcessFunctions functions = LookUpSystemFunctions();
+  return functions;
+}
+
+std::vector<std::string> ListProcessPaths(const std::function<void()>& beforeEachProcess) {
+  return ListProcessPaths(SystemProcessFunctions(), beforeEachProcess);
+}
+
+std::vector<std::string> ListProcessPaths(const ProcessFunctions& f,
+                                          const std::function<void()>& beforeEachProcess) {
+  std::vector<std::string> lines;
+  if (!f.createSnapshot || !f.first || !f.next) return lines;
+  HANDLE taken = f.createSnapshot(TH32CS_SNAPPROCESS, 0);
+  if (taken == nullptr || taken == INVALID_HANDLE_VALUE) return lines;
+  UniqueFile snapshot(taken);
+
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = f.first(snapshot.Get(), &entry); more; more = f.next(snapshot.Get(), &entry)) {
+    if (beforeEachProcess) beforeEachProcess();
+    // The least rights that reading the module path needs; without memory-read rights the module
+    // path cannot be read, but the process is still listed under its snapshot name.
+    UniqueHandleNull process(
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, entry.th32ProcessID));
+    if (!process) process.Reset(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, entry.th32ProcessID));
+    if (!process) continue;
+    std::string path = ExecutablePath(f, process.Get());
+    if (path.size() < 3) path = UpToNul(entry.szExeFile, sizeof entry.szExeFile);
+    lines.push_back(std::move(path));
+  }
+  return lines;
+}
+
+}  // namespace orv

@@ -1,0 +1,302 @@
+#include "pages/DriveProbe.h"
+
+#include <windows.h>
+#include <winioctl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "base/TextRules.h"
+#include "tests/pages/FakeLookup.h"
+#include "tests/pages/WinTestTools.h"
+#include "tests/support/HandleProbe.h"
+
+namespace orv {
+namespace {
+
+using test::FakeLookup;
+
+std::string VolumeFsNameOf(const std::string& root) {
+  char fs[MAX_PATH + 1] = {};
+  if (!GetVolumeInformationA(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, fs, sizeof fs)) {
+    return "";
+  }
+  return fs;
+}
+
+// One row of "wmic logicaldisk get name,drivetype,filesystem,size": column -> text.
+using WmicDisks = std::map<std::string, std::map<std::string, std::string>>;
+
+// The logical disks as Wine's (or Windows') own wmic reports them, keyed by "C:". The columns are
+// cut at the positions of the header's names, since an empty column leaves only blanks.
+WmicDisks RunWmicLogicalDisk() {
+  const auto lines =
+      test::Lines(test::RunAndCapture("wmic logicaldisk get name,drivetype,filesystem,size"));
+  WmicDisks disks;
+  if (lines.empty()) return disks;
+  const std::string& header = lines[0];
+  std::vector<std::pair<std::string, std::size_t>> columns;
+  for (std::size_t i = 0; i < header.size();) {
+    if (header[i] == ' ') {
+      ++i;
+      continue;
+    }
+    const std::size_t end = std::min(header.find(' ', i), header.size());
+    columns.emplace_back(header.substr(i, end - i), i);
+    i = end;
+  }
+  for (std::size_t l = 1; l < lines.size(); ++l) {
+    std::map<std::string, std::string> row;
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+      const std::size_t from = columns[c].second;
+      const std::size_t to = c + 1 < columns.size() ? columns[c + 1].second : std::string::npos;
+      if (from >= lines[l].size()) continue;
+      row[columns[c].first] = TrimControl(lines[l].substr(from, to - from));
+    }
+    if (!row["Name"].empty()) disks[row["Name"]] = row;
+  }
+  return disks;
+}
+
+TEST(DriveProbe, FileSystemOfTheFixedDrivesAgreesWithTheSystem) {
+  const WmicDisks wmic = RunWmicLogicalDisk();
+  for (const char* drive : {"C:", "Z:"}) {
+    const std::string root = std::string(drive) + "\\";
+    if (GetDriveTypeA(root.c_str()) != DRIVE_FIXED) {
+      if (std::string(drive) == "C:") ADD_FAILURE() << "C: is not a fixed drive";
+      continue;  // Z: is Wine's view of the Linux root; Windows rarely has it
+    }
+    const std::uint8_t kind = GetDriveFileSystemKind(drive);
+    // Source 1: the volume query itself.
+    EXPECT_EQ(kind, FsKindFromVolumeName(VolumeFsNameOf(root))) << drive;
+    if (test::RunningOnWine()) {
+      EXPECT_EQ(kind, 64) << drive << ": the Wine prefix reports NTFS";
+    }
+    // Source 2: wmic logicaldisk on the same system.
+    if (wmic.empty()) {
+      std::printf("wmic gave no output; only the volume query was compared\n");
+      continue;
+    }
+    ASSERT_TRUE(wmic.count(drive)) << drive << " missing from wmic";
+    EXPECT_EQ(wmic.at(drive).at("DriveType"), "3") << drive;
+    EXPECT_EQ(kind, FsKindFromVolumeName(wmic.at(drive).at("FileSystem"))) << drive;
+  }
+}
+
+TEST(DriveProbe, DriveSpaceOfCAndOfAMissingDrive) {
+  std::int64_t size = 0;
+  std::int64_t free = 0;
+  QueryDriveSpace('C', size, free);
+  EXPECT_GT(size, 0);
+  EXPECT_GE(free, 0);
+  EXPECT_LE(free, size);
+  // The cluster counts of the older query describe the same volume.
+  DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
+  ASSERT_TRUE(GetDiskFreeSpaceA("C:\\", &sectorsPerCluster, &bytesPerSector, &freeClusters,
+                                &totalClusters));
+  const std::int64_t clusterBytes = std::int64_t{sectorsPerCluster} * bytesPerSector;
+  if (totalClusters != 0xFFFFFFFFu) {
+    EXPECT_EQ(size, clusterBytes * totalClusters);
+  }
+
+  // A letter that is not a drive gives -1 and -1.
+  for (char letter = 'Y'; letter > 'B'; --letter) {
+    if (GetLogicalDrives() & (1u << (letter - 'A'))) continue;
+    QueryDriveSpace(letter, size, free);
+    EXPECT_EQ(size, -1);
+    EXPECT_EQ(free, -1);
+    break;
+  }
+}
+
+TEST(DriveProbe, DriveSizeAgreesWithWmic) {
+  if (test::RunningOnWine()) {
+    GTEST_SKIP() << "Wine 8's wmic computes the Size column differently from "
+                    "GetDiskFreeSpaceExA (for this prefix's C: it printed about a third of the "
+                    "volume); on Windows both report the volume's total bytes";
+  }
+  std::int64_t size = 0;
+  std::int64_t free = 0;
+  QueryDriveSpace('C', size, free);
+  const WmicDisks wmic = RunWmicLogicalDisk();
+  if (!wmic.count("C:") || wmic.at("C:").at("Size").empty()) GTEST_SKIP() << "wmic gave no size";
+  EXPECT_EQ(std::to_string(size), wmic.at("C:").at("Size"));
+}
+
+TEST(DriveProbe, ProbeRestoresErrorModeAndLeaksNothing) {
+  const UINT mine = SEM_NOGPFAULTERRORBOX;
+  const UINT before = SetErrorMode(mine);
+  char missing = 0;
+  for (char letter = 'Y'; letter > 'B' && !missing; --letter) {
+    if (!(GetLogicalDrives() & (1u << (letter - 'A')))) missing = letter;
+  }
+  ASSERT_NE(missing, 0);
+  test::HandleProbe probe;
+  GetDriveFileSystemKind("C:");
+  EXPECT_EQ(GetDriveFileSystemKind(std::string{missing, ':'}), 0);
+  EXPECT_EQ(GetDriveFileSystemKind(""), 0);
+  unsigned char buffer[512];
+  std::memset(buffer, 0xAB, sizeof buffer);
+  EXPECT_FALSE(ReadVolumeSectors(std::string{missing, ':'}, 0, buffer, sizeof buffer));
+  EXPECT_TRUE(std::all_of(buffer, buffer + sizeof buffer, [](unsigned char b) { return b == 0; }));
+  std::int64_t size = 0;
+  std::int64_t free = 0;
+  QueryDriveSpace(missing, size, free);
+  EXPECT_TRUE(probe.NothingLeaked());
+  EXPECT_EQ(GetErrorMode(), mine);
+  SetErrorMode(before);
+}
+
+TEST(DriveProbe, ListingOfThisSystem) {
+  FakeLookup lookup;
+  int pumps = 0;
+  const auto rows = ListDrives([&pumps] { ++pumps; }, lookup.Fn());
+  EXPECT_EQ(pumps, 26);
+  ASSERT_FALSE(rows.empty());
+  const auto c =
+      std::find_if(rows.begin(), rows.end(), [](const DriveRow& r) { return r.letter == 'C'; });
+  ASSERT_NE(c, rows.end());
+  EXPECT_TRUE(c->fixed);
+  EXPECT_EQ(c->text, "Drive C: Fixed " + FsKindSuffix(GetDriveFileSystemKind("C:")));
+  for (std::size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i].slot, static_cast<int>(i) + 1);
+  EXPECT_LE(rows.size(), 9u);
+}
+
+// Wine's own interface for defining drives (the one its configuration tool uses): it creates the
+// symlink in $WINEPREFIX/dosdevices and records the type under HKLM\Software\Wine\Drives.
+struct WineUnixDrive {
+  ULONG size;
+  ULONG type;
+  ULONG fsType;
+  DWORD serial;
+  ULONGLONG unixDev;
+  WCHAR letter;
+  USHORT mountPointOffset;
+  USHORT deviceOffset;
+  USHORT labelOffset;
+};
+constexpr DWORD kDefineUnixDrive =
+    CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
+
+bool DefineWineDrive(char letter, const std::string& unixPath, ULONG type) {
+  UniqueFile manager(CreateFileA("\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                 nullptr));
+  if (!manager) return false;
+  std::vector<char> buffer(sizeof(WineUnixDrive) + unixPath.size() + 1, '\0');
+  auto* request = reinterpret_cast<WineUnixDrive*>(buffer.data());
+  request->size = static_cast<ULONG>(buffer.size());
+  request->letter = static_cast<WCHAR>(std::tolower(letter));
+  request->type = type;
+  if (type != DRIVE_NO_ROOT_DIR) {
+    std::memcpy(buffer.data() + sizeof(WineUnixDrive), unixPath.c_str(), unixPath.size());
+    request->mountPointOffset = sizeof(WineUnixDrive);
+  }
+  DWORD returned = 0;
+  return DeviceIoControl(manager.Get(), kDefineUnixDrive, buffer.data(),
+                         static_cast<DWORD>(buffer.size()), nullptr, 0, &returned, nullptr);
+}
+
+// A drive letter added to the Wine prefix for one test and removed afterwards.
+class ScopedWineDrive {
+ public:
+  ScopedWineDrive(char letter, const std::string& unixPath, ULONG type) : letter_(letter) {
+    ok_ = DefineWineDrive(letter, unixPath, type);
+  }
+  ~ScopedWineDrive() {
+    DefineWineDrive(letter_, "", DRIVE_NO_ROOT_DIR);
+    // The mount manager leaves the letter's device name behind; without this the letter would
+    // linger as a drive without a root for the rest of the prefix's session.
+    DefineDosDeviceA(DDD_REMOVE_DEFINITION, std::string{letter_, ':'}.c_str(), nullptr);
+  }
+  bool Ok() const { return ok_; }
+
+ private:
+  char letter_;
+  bool ok_ = false;
+};
+
+char FreeLetterFrom(char first) {
+  for (char letter = first; letter < 'Z'; ++letter) {
+    if (!(GetLogicalDrives() & (1u << (letter - 'A')))) return letter;
+  }
+  return 0;
+}
+
+// The Unix folder of this test's build, as the drive's target (Wine maps Z: to the Unix root).
+std::string UnixFolderOfThisProgram() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path);
+  folder.erase(folder.rfind('\\'));
+  if (folder.size() < 2 || (folder[0] != 'Z' && folder[0] != 'z') || folder[1] != ':') return "";
+  folder.erase(0, 2);
+  std::replace(folder.begin(), folder.end(), '\\', '/');
+  return folder;
+}
+
+TEST(DriveProbe, AddedCdromIsListedAsRemovableAfterAnNtfsDrive) {
+  if (!test::RunningOnWine()) GTEST_SKIP() << "adds drive letters through Wine's mount manager";
+  const std::string target = UnixFolderOfThisProgram();
+  const char letter = FreeLetterFrom('M');
+  ASSERT_FALSE(target.empty());
+  ASSERT_NE(letter, 0);
+  ScopedWineDrive drive(letter, target, DRIVE_CDROM);
+  ASSERT_TRUE(drive.Ok());
+  const std::string lower{static_cast<char>(std::tolower(letter)), ':'};
+  EXPECT_EQ(test::RegQueryValue("HKLM\\Software\\Wine\\Drives", lower), "cdrom");
+  ASSERT_EQ(GetDriveTypeA((std::string{letter} + ":\\").c_str()), static_cast<UINT>(DRIVE_CDROM));
+
+  FakeLookup lookup;
+  DriveFsKind = 0;
+  const auto rows = ListDrives({}, lookup.Fn());
+  const auto cd = std::find_if(rows.begin(), rows.end(),
+                               [letter](const DriveRow& r) { return r.letter == letter; });
+  ASSERT_NE(cd, rows.end()) << "the CD-ROM after C: (NTFS) is listed";
+  EXPECT_FALSE(cd->fixed);
+  EXPECT_EQ(cd->text, std::string("Drive ") + letter + ": Removable ");
+
+  // Asked directly, the CD's file system is none of the three: the raw probe decides, and the
+  // raw volume of a folder-backed drive gives no FAT or NTFS signature.
+  EXPECT_EQ(GetDriveFileSystemKind(std::string{letter, ':'}), 0);
+}
+
+TEST(DriveProbe, AddedFloppyDriveIsRemovable) {
+  if (!test::RunningOnWine()) GTEST_SKIP() << "adds drive letters through Wine's mount manager";
+  const std::string target = UnixFolderOfThisProgram();
+  const char letter = FreeLetterFrom('M');
+  ASSERT_FALSE(target.empty());
+  ASSERT_NE(letter, 0);
+  {
+    ScopedWineDrive drive(letter, target, DRIVE_REMOVABLE);
+    ASSERT_TRUE(drive.Ok());
+    const std::string lower{static_cast<char>(std::tolower(letter)), ':'};
+    EXPECT_EQ(test::RegQueryValue("HKLM\\Software\\Wine\\Drives", lower), "floppy");
+    const std::string driveText{letter, ':'};
+    const std::uint8_t kind = GetDriveFileSystemKind(driveText);
+    EXPECT_EQ(kind, FsKindFromVolumeName(VolumeFsNameOf(driveText + "\\")));
+
+    FakeLookup lookup;
+    const auto rows = ListDrives({}, lookup.Fn());
+    const auto floppy = std::find_if(rows.begin(), rows.end(),
+                                     [letter](const DriveRow& r) { return r.letter == letter; });
+    if (kind == 0) {
+      EXPECT_EQ(floppy, rows.end());
+    } else {
+      ASSERT_NE(floppy, rows.end());
+      EXPECT_FALSE(floppy->fixed);
+      EXPECT_EQ(floppy->text, std::string("Drive ") + letter + ": Removable ");
+      EXPECT_EQ(DriveFsKind, 64) << "the last drive examined is Z: (NTFS)";
+    }
+  }
+  EXPECT_FALSE(GetLogicalDrives() & (1u << (letter - 'A'))) << "the drive was removed";
+}
+
+}  // namespace
+}  // namespace orv

@@ -1,0 +1,170 @@
+// Helpers of the Windows tests: running a console tool and capturing its output, changing a
+// registry value for one test and putting it back, telling Wine from Windows.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "base/Handles.h"
+
+namespace orv::test {
+
+inline bool RunningOnWine() {
+  HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+// Runs a command line with its output captured; tools that write UTF-16 to a pipe (wmic) are
+// converted to the ANSI code page. Carriage returns are dropped. Empty when it cannot start.
+inline std::string RunAndCapture(std::string commandLine) {
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+  HANDLE readEnd = nullptr;
+  HANDLE writeEnd = nullptr;
+  if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return "";
+  UniqueHandleNull reader(readEnd);
+  UniqueHandleNull writer(writeEnd);
+  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  si.hStdOutput = writeEnd;
+  si.hStdError = writeEnd;
+  PROCESS_INFORMATION pi = {};
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                      nullptr, nullptr, &si, &pi)) {
+    return "";
+  }
+  UniqueHandleNull process(pi.hProcess);
+  UniqueHandleNull thread(pi.hThread);
+  writer.Reset();
+  // Read until the tool has ended and the pipe is drained. End of file alone is not waited for:
+  // a process the tool starts in passing (Wine's desktop process) may inherit the pipe and keep
+  // it open for the rest of the session.
+  std::string raw;
+  const ULONGLONG deadline = GetTickCount64() + 60000;
+  for (;;) {
+    const bool ended = WaitForSingleObject(process.Get(), 10) == WAIT_OBJECT_0;
+    DWORD available = 0;
+    while (PeekNamedPipe(reader.Get(), nullptr, 0, nullptr, &available, nullptr) && available) {
+      std::string chunk(available, '\0');
+      DWORD got = 0;
+      if (!ReadFile(reader.Get(), chunk.data(), available, &got, nullptr) || got == 0) break;
+      raw.append(chunk, 0, got);
+    }
+    if (ended || GetTickCount64() > deadline) break;
+  }
+
+  std::string text;
+  const bool utf16 = raw.size() >= 2 && ((raw[0] == '\xFF' && raw[1] == '\xFE') ||
+                                         (raw.size() >= 4 && raw[1] == '\0' && raw[3] == '\0'));
+  if (utf16) {
+    std::wstring wide(raw.size() / 2, L'\0');
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+      wide[i] = static_cast<wchar_t>(static_cast<unsigned char>(raw[2 * i]) |
+                                     (static_cast<unsigned char>(raw[2 * i + 1]) << 8));
+    }
+    if (!wide.empty() && wide[0] == 0xFEFF) wide.erase(0, 1);
+    const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    text.resize(size);
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size,
+                        nullptr, nullptr);
+  } else {
+    text = raw;
+  }
+  std::string out;
+  for (char c : text) {
+    if (c != '\r') out.push_back(c);
+  }
+  return out;
+}
+
+inline std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    const std::size_t end = text.find('\n', start);
+    lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return lines;
+}
+
+// The data of one value as "reg query <key> /v <value>" prints it, or "(missing)".
+inline std::string RegQueryValue(const std::string& key, const std::string& value) {
+  const std::string output = RunAndCapture("reg query \"" + key + "\" /v \"" + value + "\"");
+  for (const std::string& line : Lines(output)) {
+    const std::string head = "    " + value + "    ";
+    if (line.rfind(head, 0) != 0) continue;
+    const std::size_t typeEnd = line.find("    ", head.size());
+    if (typeEnd == std::string::npos) return "";
+    return line.substr(typeEnd + 4);
+  }
+  return "(missing)";
+}
+
+// Changes one registry value for the length of a test and restores what was there: the old data,
+// or no value, or no key at all.
+class ScopedRegValue {
+ public:
+  ScopedRegValue(HKEY root, std::string keyPath, std::string valueName)
+      : root_(root), keyPath_(std::move(keyPath)), valueName_(std::move(valueName)) {
+    DWORD disposition = 0;
+    ok_ = RegCreateKeyExA(root_, keyPath_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                          key_.Put(), &disposition) == ERROR_SUCCESS;
+    createdKey_ = ok_ && disposition == REG_CREATED_NEW_KEY;
+    DWORD size = 0;
+    if (ok_ && RegQueryValueExA(key_.Get(), valueName_.c_str(), nullptr, &oldType_, nullptr,
+                                &size) == ERROR_SUCCESS) {
+      oldData_.resize(size);
+      hadValue_ = RegQueryValueExA(key_.Get(), valueName_.c_str(), nullptr, &oldType_,
+                                   oldData_.data(), &size) == ERROR_SUCCESS;
+      oldData_.resize(size);
+    }
+  }
+  ~ScopedRegValue() {
+    if (!ok_) return;
+    if (hadValue_) {
+      RegSetValueExA(key_.Get(), valueName_.c_str(), 0, oldType_, oldData_.data(),
+                     static_cast<DWORD>(oldData_.size()));
+    } else {
+      RegDeleteValueA(key_.Get(), valueName_.c_str());
+    }
+    key_.Reset();
+    if (createdKey_) RegDeleteKeyA(root_, keyPath_.c_str());
+  }
+  ScopedRegValue(const ScopedRegValue&) = delete;
+  ScopedRegValue& operator=(const ScopedRegValue&) = delete;
+
+  bool Ok() const { return ok_; }
+  bool SetString(const std::string& data) { return Set(REG_SZ, data + '\0'); }
+  // data holds the strings separated by NULs; the closing double NUL is added here.
+  bool SetMultiString(const std::string& data) { return Set(REG_MULTI_SZ, data + '\0' + '\0'); }
+  bool Delete() {
+    const LONG r = RegDeleteValueA(key_.Get(), valueName_.c_str());
+    return r == ERROR_SUCCESS || r == ERROR_FILE_NOT_FOUND;
+  }
+
+ private:
+  bool Set(DWORD type, const std::string& bytes) {
+    return RegSetValueExA(key_.Get(), valueName_.c_str(), 0, type,
+                          reinterpret_cast<const BYTE*>(bytes.data()),
+                          static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
+  }
+
+  HKEY root_;
+  std::string keyPath_;
+  std::string valueName_;
+  UniqueKey key_;
+  bool ok_ = false;
+  bool createdKey_ = false;
+  bool hadValue_ = false;
+  DWORD oldType_ = 0;
+  std::vector<BYTE> oldData_;
+};
+
+}  // namespace orv::test
