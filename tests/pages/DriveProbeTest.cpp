@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <string>
@@ -222,6 +223,16 @@ class ScopedWineDrive {
   bool ok_ = false;
 };
 
+// Whether $WINEPREFIX/dosdevices holds the letter's symlink (seen through Wine's \\?\unix paths).
+bool DosDeviceLinkExists(char letter) {
+  const char* prefix = std::getenv("WINEPREFIX");
+  if (!prefix) return false;
+  std::string path = std::string("\\\\?\\unix") + prefix + "/dosdevices/" +
+                     static_cast<char>(std::tolower(letter)) + ":";
+  std::replace(path.begin(), path.end(), '/', '\\');
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 char FreeLetterFrom(char first) {
   for (char letter = first; letter < 'Z'; ++letter) {
     if (!(GetLogicalDrives() & (1u << (letter - 'A')))) return letter;
@@ -249,6 +260,7 @@ TEST(DriveProbe, AddedCdromIsListedAsRemovableAfterAnNtfsDrive) {
   ASSERT_NE(letter, 0);
   ScopedWineDrive drive(letter, target, DRIVE_CDROM);
   ASSERT_TRUE(drive.Ok());
+  EXPECT_TRUE(DosDeviceLinkExists(letter));
   const std::string lower{static_cast<char>(std::tolower(letter)), ':'};
   EXPECT_EQ(test::RegQueryValue("HKLM\\Software\\Wine\\Drives", lower), "cdrom");
   ASSERT_EQ(GetDriveTypeA((std::string{letter} + ":\\").c_str()), static_cast<UINT>(DRIVE_CDROM));
@@ -276,6 +288,7 @@ TEST(DriveProbe, AddedFloppyDriveIsRemovable) {
   {
     ScopedWineDrive drive(letter, target, DRIVE_REMOVABLE);
     ASSERT_TRUE(drive.Ok());
+    EXPECT_TRUE(DosDeviceLinkExists(letter));
     const std::string lower{static_cast<char>(std::tolower(letter)), ':'};
     EXPECT_EQ(test::RegQueryValue("HKLM\\Software\\Wine\\Drives", lower), "floppy");
     const std::string driveText{letter, ':'};
@@ -296,6 +309,10 @@ TEST(DriveProbe, AddedFloppyDriveIsRemovable) {
     }
   }
   EXPECT_FALSE(GetLogicalDrives() & (1u << (letter - 'A'))) << "the drive was removed";
+  EXPECT_FALSE(DosDeviceLinkExists(letter));
+  EXPECT_EQ(test::RegQueryValue("HKLM\\Software\\Wine\\Drives",
+                                std::string{static_cast<char>(std::tolower(letter)), ':'}),
+            "(missing)");
 }
 
 }  // namespace

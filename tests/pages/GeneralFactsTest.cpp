@@ -141,15 +141,5 @@ TEST(GeneralFacts, BiosRow) {
   EXPECT_EQ(GatherGeneralRows(lookup.Fn())[7], "BIOS:  ");
 }
 
-TEST(GeneralFacts, CaptionsComeFromTheLookupAtEveryGathering) {
-  FakeLookup english;
-  FakeLookup german({{{"General", "ComputerName"}, "Computername"}, {{"General", "Keyboard"}, ""}});
-  EXPECT_EQ(GatherGeneralRows(english.Fn())[3], "Computer name: " + GetComputerNameText());
-  const GeneralRows rows = GatherGeneralRows(german.Fn());
-  EXPECT_EQ(rows[3], "Computername: " + GetComputerNameText());
-  EXPECT_EQ(rows[12], ": " + GetSystemLanguageName());
-  EXPECT_EQ(german.asked.size(), 11u);
-}
-
 }  // namespace
 }  // namespace orv
