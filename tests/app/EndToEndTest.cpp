@@ -27,24 +27,26 @@ struct TopWindow {
   bool visible;
 };
 
+struct WindowSearch {
+  DWORD processId;
+  std::vector<TopWindow> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lParam) {
+  auto* search = reinterpret_cast<WindowSearch*>(lParam);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid == search->processId) {
+    char text[256] = {};
+    GetWindowTextA(hwnd, text, sizeof(text));
+    search->found.push_back({hwnd, text, GetWindow(hwnd, GW_OWNER), IsWindowVisible(hwnd) != 0});
+  }
+  return TRUE;
+}
+
 std::vector<TopWindow> WindowsOf(DWORD processId) {
-  struct Search {
-    DWORD processId;
-    std::vector<TopWindow> found;
-  } search{processId, {}};
-  EnumWindows(
-      [](HWND hwnd, LPARAM lParam) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lParam);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(hwnd, &pid);
-        if (pid == s->processId) {
-          char text[256] = {};
-          GetWindowTextA(hwnd, text, sizeof(text));
-          s->found.push_back({hwnd, text, GetWindow(hwnd, GW_OWNER), IsWindowVisible(hwnd) != 0});
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  WindowSearch search{processId, {}};
+  EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
