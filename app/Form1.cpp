@@ -41,63 +41,53 @@ std::string SystemErrorText(HRESULT hr) {
   return text;
 }
 
-// Where each creation-time caption goes. Rows in the order of the caption table.
+// Where each creation-time caption goes: a label, a tab, a list column or a menu item.
 struct CaptionSink {
   CaptionTarget target;
-  void (*apply)(TForm1& form, const std::string& text);
+  Label TForm1::*label = nullptr;
+  int tab = -1;
+  ListView TForm1::*list = nullptr;
+  int column = -1;
+  MenuItem TForm1::*item = nullptr;
 };
 
 const CaptionSink kCaptionSinks[] = {
-    {CaptionTarget::Page1Tab, [](TForm1& f, const std::string& t) { f.Pages.SetPageCaption(0, t); }},
-    {CaptionTarget::Page1Label14, [](TForm1& f, const std::string& t) { f.Page1Label14.SetCaption(t); }},
-    {CaptionTarget::Page1Label15, [](TForm1& f, const std::string& t) { f.Page1Label15.SetCaption(t); }},
-    {CaptionTarget::Page2Tab, [](TForm1& f, const std::string& t) { f.Pages.SetPageCaption(1, t); }},
-    {CaptionTarget::Page2Label01, [](TForm1& f, const std::string& t) { f.Page2Label01.SetCaption(t); }},
-    {CaptionTarget::Page2Label02, [](TForm1& f, const std::string& t) { f.Page2Label02.SetCaption(t); }},
-    {CaptionTarget::Page2Label14, [](TForm1& f, const std::string& t) { f.Page2Label14.SetCaption(t); }},
-    {CaptionTarget::Page2Label15, [](TForm1& f, const std::string& t) { f.Page2Label15.SetCaption(t); }},
-    {CaptionTarget::Page3Tab, [](TForm1& f, const std::string& t) { f.Pages.SetPageCaption(2, t); }},
-    {CaptionTarget::Page3TopLabel, [](TForm1& f, const std::string& t) { f.Page3TopLabel.SetCaption(t); }},
-    {CaptionTarget::Page3Label05, [](TForm1& f, const std::string& t) { f.Page3Label05.SetCaption(t); }},
-    {CaptionTarget::Page3Label06, [](TForm1& f, const std::string& t) { f.Page3Label06.SetCaption(t); }},
-    {CaptionTarget::Page4Tab, [](TForm1& f, const std::string& t) { f.Pages.SetPageCaption(3, t); }},
-    {CaptionTarget::Page4TopLabel,
-     [](TForm1& f, const std::string& t) {
-       f.Page4TopLabel.SetCaption(t);
-       f.Page4List.SetDoubleBuffered(true);
-     }},
-    {CaptionTarget::Page4ListColumn1, [](TForm1& f, const std::string& t) { f.Page4List.SetColumnCaption(1, t); }},
-    {CaptionTarget::Page4ListColumn2, [](TForm1& f, const std::string& t) { f.Page4List.SetColumnCaption(2, t); }},
-    {CaptionTarget::Page4ListColumn3, [](TForm1& f, const std::string& t) { f.Page4List.SetColumnCaption(3, t); }},
-    {CaptionTarget::Page4Label01, [](TForm1& f, const std::string& t) { f.Page4Label01.SetCaption(t); }},
-    {CaptionTarget::Page4Label02, [](TForm1& f, const std::string& t) { f.Page4Label02.SetCaption(t); }},
-    {CaptionTarget::Page4Label03, [](TForm1& f, const std::string& t) { f.Page4Label03.SetCaption(t); }},
-    {CaptionTarget::Page4Label04, [](TForm1& f, const std::string& t) { f.Page4Label04.SetCaption(t); }},
-    {CaptionTarget::Page4Label05, [](TForm1& f, const std::string& t) { f.Page4Label05.SetCaption(t); }},
-    {CaptionTarget::Page5Tab, [](TForm1& f, const std::string& t) { f.Pages.SetPageCaption(4, t); }},
-    {CaptionTarget::Page5TopLabel,
-     [](TForm1& f, const std::string& t) {
-       f.Page5TopLabel.SetCaption(t);
-       f.Page5List.SetDoubleBuffered(true);
-     }},
-    {CaptionTarget::Page5ListColumn0, [](TForm1& f, const std::string& t) { f.Page5List.SetColumnCaption(0, t); }},
-    {CaptionTarget::Page5ListColumn1, [](TForm1& f, const std::string& t) { f.Page5List.SetColumnCaption(1, t); }},
-    {CaptionTarget::Page5Label01, [](TForm1& f, const std::string& t) { f.Page5Label01.SetCaption(t); }},
-    {CaptionTarget::Page5Label02, [](TForm1& f, const std::string& t) { f.Page5Label02.SetCaption(t); }},
-    {CaptionTarget::Page6Tab, [](TForm1& f, const std::string& t) { f.Pages.SetPageCaption(5, t); }},
-    {CaptionTarget::Page6Label02, [](TForm1& f, const std::string& t) { f.Page6Label02.SetCaption(t); }},
-    {CaptionTarget::Page6Label05, [](TForm1& f, const std::string& t) { f.Page6Label05.SetCaption(t); }},
-    {CaptionTarget::Page6Label07, [](TForm1& f, const std::string& t) { f.Page6Label07.SetCaption(t); }},
-    {CaptionTarget::HelpLabel, [](TForm1& f, const std::string& t) { f.HelpLabel.SetCaption(t); }},
-    {CaptionTarget::SaveLabel,
-     [](TForm1& f, const std::string& t) {
-       f.SaveLabel.SetCaption(t);
-       // Both footer links have their final widths now: "Help" goes 10 pixels left of
-       // "Save report", whose right edge stays where the design put it.
-       f.HelpLabel.SetLeft(f.SaveLabel.Left() - f.HelpLabel.Width() - 10);
-     }},
-    {CaptionTarget::SaveAsTXTItem, [](TForm1& f, const std::string& t) { f.SaveAsTXTItem.SetCaption(t); }},
-    {CaptionTarget::SaveAsHTMLItem, [](TForm1& f, const std::string& t) { f.SaveAsHTMLItem.SetCaption(t); }},
+    {CaptionTarget::Page1Tab, nullptr, 0},
+    {CaptionTarget::Page1Label14, &TForm1::Page1Label14},
+    {CaptionTarget::Page1Label15, &TForm1::Page1Label15},
+    {CaptionTarget::Page2Tab, nullptr, 1},
+    {CaptionTarget::Page2Label01, &TForm1::Page2Label01},
+    {CaptionTarget::Page2Label02, &TForm1::Page2Label02},
+    {CaptionTarget::Page2Label14, &TForm1::Page2Label14},
+    {CaptionTarget::Page2Label15, &TForm1::Page2Label15},
+    {CaptionTarget::Page3Tab, nullptr, 2},
+    {CaptionTarget::Page3TopLabel, &TForm1::Page3TopLabel},
+    {CaptionTarget::Page3Label05, &TForm1::Page3Label05},
+    {CaptionTarget::Page3Label06, &TForm1::Page3Label06},
+    {CaptionTarget::Page4Tab, nullptr, 3},
+    {CaptionTarget::Page4TopLabel, &TForm1::Page4TopLabel},
+    {CaptionTarget::Page4ListColumn1, nullptr, -1, &TForm1::Page4List, 1},
+    {CaptionTarget::Page4ListColumn2, nullptr, -1, &TForm1::Page4List, 2},
+    {CaptionTarget::Page4ListColumn3, nullptr, -1, &TForm1::Page4List, 3},
+    {CaptionTarget::Page4Label01, &TForm1::Page4Label01},
+    {CaptionTarget::Page4Label02, &TForm1::Page4Label02},
+    {CaptionTarget::Page4Label03, &TForm1::Page4Label03},
+    {CaptionTarget::Page4Label04, &TForm1::Page4Label04},
+    {CaptionTarget::Page4Label05, &TForm1::Page4Label05},
+    {CaptionTarget::Page5Tab, nullptr, 4},
+    {CaptionTarget::Page5TopLabel, &TForm1::Page5TopLabel},
+    {CaptionTarget::Page5ListColumn0, nullptr, -1, &TForm1::Page5List, 0},
+    {CaptionTarget::Page5ListColumn1, nullptr, -1, &TForm1::Page5List, 1},
+    {CaptionTarget::Page5Label01, &TForm1::Page5Label01},
+    {CaptionTarget::Page5Label02, &TForm1::Page5Label02},
+    {CaptionTarget::Page6Tab, nullptr, 5},
+    {CaptionTarget::Page6Label02, &TForm1::Page6Label02},
+    {CaptionTarget::Page6Label05, &TForm1::Page6Label05},
+    {CaptionTarget::Page6Label07, &TForm1::Page6Label07},
+    {CaptionTarget::HelpLabel, &TForm1::HelpLabel},
+    {CaptionTarget::SaveLabel, &TForm1::SaveLabel},
+    {CaptionTarget::SaveAsTXTItem, nullptr, -1, nullptr, -1, &TForm1::SaveAsTXTItem},
+    {CaptionTarget::SaveAsHTMLItem, nullptr, -1, nullptr, -1, &TForm1::SaveAsHTMLItem},
 };
 
 }  // namespace
@@ -198,7 +188,27 @@ void TForm1::ApplyCreationCaptions() {
   };
   for (const CaptionText& caption : CreationCaptions(lookup)) {
     for (const CaptionSink& sink : kCaptionSinks) {
-      if (sink.target == caption.target) sink.apply(*this, caption.text);
+      if (sink.target != caption.target) continue;
+      if (sink.label) (this->*sink.label).SetCaption(caption.text);
+      if (sink.tab >= 0) Pages.SetPageCaption(sink.tab, caption.text);
+      if (sink.list) (this->*sink.list).SetColumnCaption(sink.column, caption.text);
+      if (sink.item) (this->*sink.item).SetCaption(caption.text);
+    }
+    // What follows a caption right away.
+    switch (caption.target) {
+      case CaptionTarget::Page4TopLabel:
+        Page4List.SetDoubleBuffered(true);
+        break;
+      case CaptionTarget::Page5TopLabel:
+        Page5List.SetDoubleBuffered(true);
+        break;
+      case CaptionTarget::SaveLabel:
+        // Both footer links have their final widths now: "Help" goes 10 pixels left of
+        // "Save report", whose right edge stays where the design put it.
+        HelpLabel.SetLeft(SaveLabel.Left() - HelpLabel.Width() - 10);
+        break;
+      default:
+        break;
     }
   }
 }
