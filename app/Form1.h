@@ -17,6 +17,7 @@
 #include "app/SystemQueries.h"
 #include "chart/PieChart.h"
 #include "lang/Language.h"
+#include "pages/PageSources.h"
 #include "sysinfo/Icons.h"
 #include "sysinfo/RegUnit.h"
 #include "ui/Application.h"
@@ -137,6 +138,9 @@ class TForm1 : public Form {
   // The drive letter each drive label (Page2Label02 to Page2Label10) stands for.
   std::array<char, 9> DriveLabelLetter{'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K'};
   std::array<Label*, 9> DriveLabels();
+
+  // Where the information pages get their facts; tests replace single queries.
+  PageSources Sources = PageSources::Real();
 
   // ---- Services for the page handlers.
   // The language file's text for section and key; defaultText (the English one) when the file
