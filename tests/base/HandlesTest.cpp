@@ -19,8 +19,8 @@ TEST(UniqueHandle, ClosesOnScopeExitAndOnReset) {
 }
 
 TEST(UniqueHandle, FileHandlesTreatInvalidHandleValueAsEmpty) {
-  UniqueFile file(CreateFileA("Z:\\no\\such\\file", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                              nullptr));
+  UniqueFile file(
+      CreateFileA("Z:\\no\\such\\file", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
   EXPECT_FALSE(file.Valid());
   EXPECT_EQ(file.Get(), INVALID_HANDLE_VALUE);
 }

@@ -16,9 +16,7 @@ TEST(TrimControl, RemovesBlanksAndControlCharactersAtBothEnds) {
   EXPECT_EQ(TrimControl(std::string_view("\0x\0", 3)), "x");
 }
 
-TEST(TrimControl, KeepsCharactersAbove127) {
-  EXPECT_EQ(TrimControl("\xA0\xE9 "), "\xA0\xE9");
-}
+TEST(TrimControl, KeepsCharactersAbove127) { EXPECT_EQ(TrimControl("\xA0\xE9 "), "\xA0\xE9"); }
 
 TEST(UpperAscii, ChangesOnlyAsciiLetters) {
   EXPECT_EQ(UpperAscii("c:\\program files (x86)\\"), "C:\\PROGRAM FILES (X86)\\");
