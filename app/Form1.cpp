@@ -229,6 +229,23 @@ void TForm1::RunRequest(const std::string& key, std::function<void()> action) {
   fills_.Run(key, std::move(action));
 }
 
+void TForm1::RunPageFill(int index, const std::function<void()>& fill) {
+  auto guarded = [this, fill] {
+    struct Mark {
+      bool& flag;
+      explicit Mark(bool& f) : flag(f) { flag = true; }
+      ~Mark() { flag = false; }
+    } mark(pageFillRunning_);
+    fill();
+  };
+  // While a page fill runs the queue is busy, so the request waits for it.
+  if (pageFillRunning_ || !fills_.Busy()) {
+    RunRequest("fill:" + std::to_string(index), guarded);
+  } else {
+    guarded();
+  }
+}
+
 void TForm1::OpenInShell(const std::string& target) { outside_.ShellOpen(Handle(), target); }
 
 void TForm1::OnShow() { Pages.RaiseShownForActive(); }

@@ -153,6 +153,13 @@ class TForm1 : public Form {
   // it; a request whose key is already waiting is not queued again.
   void RunRequest(const std::string& key, std::function<void()> action);
   bool FillRunning() const noexcept { return fills_.Busy(); }
+  // Runs the body of page index's show handler. A page fill never runs inside another: called
+  // from inside one (from its message pump), it waits and runs right after it. Called from a
+  // request that is running (a tab's show, a report reading the pages) it runs at once; called
+  // from outside any request it runs now as a request of its own, so that what arrives during it
+  // waits.
+  void RunPageFill(int index, const std::function<void()>& fill);
+  bool PageFillRunning() const noexcept { return pageFillRunning_; }
   // True once the user asked to close the window during a fill: a long fill may stop early.
   bool ClosePending() const noexcept { return closePending_; }
   // ShellExecuteA(this window, "open", target, NULL, NULL, SW_SHOWNORMAL).
@@ -181,6 +188,7 @@ class TForm1 : public Form {
   SystemQueries queries_;
   FillQueue fills_;
   bool closePending_ = false;
+  bool pageFillRunning_ = false;
   bool destroyed_ = false;
   HRESULT shellLinkResult_ = S_OK;
 };
