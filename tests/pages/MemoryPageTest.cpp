@@ -1,0 +1,269 @@
+// The Memory page in the real window: the figure rows and the chart from replaced memory queries
+// and from the system's, the process list (replaced, and the real one with two copies of a
+// program running), the language file's words, and requests arriving during the fill.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "base/TextRules.h"
+#include "tests/pages/PageWindowFixture.h"
+
+namespace orv {
+namespace {
+
+constexpr char kSleeperFlag[] = "--memory-page-sleeping-child";
+
+// Started with kSleeperFlag, this program only waits to be ended: the copies the real process
+// list must show. Checked before GoogleTest sees the command line.
+const bool kIsSleeper = [] {
+  if (std::strstr(GetCommandLineA(), kSleeperFlag)) {
+    Sleep(60000);
+    ExitProcess(0);
+  }
+  return false;
+}();
+
+constexpr std::uint64_t kMb = 1048576;
+
+// A process list that lets messages through before each of its lines, as the real one does.
+std::function<std::vector<std::string>(const std::function<void()>&)> FakeProcesses(
+    std::vector<std::string> lines) {
+  return [lines](const std::function<void()>& beforeEach) {
+    for (std::size_t i = 0; i < lines.size(); ++i) beforeEach();
+    return lines;
+  };
+}
+
+class MemoryPageTest : public test::PageWindowTest {
+ protected:
+  TForm1& MakeWith(std::uint8_t load, std::uint64_t physical, std::uint64_t virtualBytes) {
+    TForm1& f = Make();
+    f.Sources.memoryLoad = [load] { return load; };
+    f.Sources.totalPhysicalMemory = [physical] { return physical; };
+    f.Sources.totalVirtualMemory = [virtualBytes] { return virtualBytes; };
+    f.Sources.processPaths = FakeProcesses({"C:\\windows\\system32\\winlogon.exe"});
+    return f;
+  }
+};
+
+TEST_F(MemoryPageTest, FiguresAndChartForTheLoadsAtBothEnds) {
+  TForm1& f = MakeWith(37, 4096 * kMb, 8388608 * kMb);
+  EXPECT_TRUE(f.MemoryChart.Model().points.empty());  // nothing before the first show
+  f.Page3Show();
+  EXPECT_EQ(f.Page3Label01.Caption(), "Memory size: 4096 Mb");
+  EXPECT_EQ(f.Page3Label02.Caption(), "Used: 37 % , Free: 63 %");
+  EXPECT_EQ(f.Page3Label03.Caption(), "Virtual memory: 8388608 Mb");
+  const PieChartModel& chart = f.MemoryChart.Model();
+  EXPECT_EQ(chart.title, "Memory usage");
+  EXPECT_EQ(chart.marks, PieMarks::LabelAndValue);
+  ASSERT_EQ(chart.points.size(), 2u);
+  EXPECT_EQ(chart.points[0].value, 63);
+  EXPECT_EQ(chart.points[0].label, "Free");
+  EXPECT_EQ(chart.points[0].color, RGB(0, 128, 0));
+  EXPECT_EQ(chart.points[1].value, 37);
+  EXPECT_EQ(chart.points[1].label, "Used");
+  EXPECT_EQ(chart.points[1].color, RGB(0, 0, 255));
+
+  // The slices are replaced, not added to, at every show.
+  for (const std::uint8_t load : {std::uint8_t{0}, std::uint8_t{100}}) {
+    f.Sources.memoryLoad = [load] { return load; };
+    f.Page3Show();
+    const int used = load;
+    EXPECT_EQ(f.Page3Label02.Caption(),
+              "Used: " + std::to_string(used) + " % , Free: " + std::to_string(100 - used) + " %");
+    ASSERT_EQ(chart.points.size(), 2u);
+    EXPECT_EQ(chart.points[0].value, 100 - used);
+    EXPECT_EQ(chart.points[1].value, used);
+  }
+  EXPECT_EQ(f.Page3Label02.Caption(), "Used: 100 % , Free: 0 %");
+}
+
+TEST_F(MemoryPageTest, HalfMegabytesGoToTheEvenNeighbour) {
+  TForm1& f = MakeWith(50, 512 * kMb + kMb / 2, 513 * kMb + kMb / 2);
+  f.Page3Show();
+  EXPECT_EQ(f.Page3Label01.Caption(), "Memory size: 512 Mb");
+  EXPECT_EQ(f.Page3Label03.Caption(), "Virtual memory: 514 Mb");
+}
+
+TEST_F(MemoryPageTest, TheSystemsFiguresWhenShownAsATab) {
+  TForm1& f = Make();
+  f.Show();
+  UserPicksTab(f, 2);
+  ASSERT_EQ(f.PageShowCount[2], 1);
+  MEMORYSTATUSEX memory{};
+  memory.dwLength = sizeof(memory);
+  ASSERT_TRUE(GlobalMemoryStatusEx(&memory));
+  EXPECT_EQ(
+      f.Page3Label01.Caption(),
+      "Memory size: " + std::to_string(RoundHalfEven(memory.ullTotalPhys / 1048576.0)) + " Mb");
+  EXPECT_EQ(f.Page3Label03.Caption(),
+            "Virtual memory: " + std::to_string(RoundHalfEven(memory.ullTotalVirtual / 1048576.0)) +
+                " Mb");
+  // The load moves between two readings; the row and the chart agree with each other.
+  const PieChartModel& chart = f.MemoryChart.Model();
+  ASSERT_EQ(chart.points.size(), 2u);
+  EXPECT_EQ(chart.points[0].value + chart.points[1].value, 100);
+  const int used = static_cast<int>(chart.points[1].value);
+  EXPECT_EQ(f.Page3Label02.Caption(),
+            "Used: " + std::to_string(used) + " % , Free: " + std::to_string(100 - used) + " %");
+  // This test program is among the listed processes, and the count is the number of lines.
+  char own[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, own, MAX_PATH);
+  const std::vector<std::string> lines = f.Page3List.Lines();
+  EXPECT_NE(std::find(lines.begin(), lines.end(), own), lines.end()) << own;
+  EXPECT_EQ(f.Page3Label04.Caption(), "Processes: " + std::to_string(lines.size()));
+}
+
+TEST_F(MemoryPageTest, TheListIsRebuiltAtEveryShowWithEveryCopyCounted) {
+  TForm1& f = MakeWith(10, kMb, kMb);
+  EXPECT_EQ(f.Page3List.Lines(), std::vector<std::string>{""});
+  const std::vector<std::string> processes = {"C:\\windows\\system32\\winlogon.exe",
+                                              "C:\\Program Files\\Tool\\tool.exe",
+                                              "C:\\Program Files\\Tool\\tool.exe", "svchost.exe"};
+  f.Sources.processPaths = FakeProcesses(processes);
+  f.Page3Show();
+  EXPECT_EQ(f.Page3List.Lines(), processes);  // in order, the two copies on two lines
+  EXPECT_EQ(f.Page3Label04.Caption(), "Processes: 4");
+  f.Page3Show();
+  EXPECT_EQ(f.Page3List.Lines(), processes);
+  EXPECT_EQ(f.Page3Label04.Caption(), "Processes: 4");
+
+  // No process list at all: an empty box and a count of 0, the figures all the same.
+  f.Sources.processPaths = FakeProcesses({});
+  f.Sources.memoryLoad = [] { return std::uint8_t{20}; };
+  f.Page3Show();
+  EXPECT_TRUE(f.Page3List.Lines().empty());
+  EXPECT_EQ(f.Page3Label04.Caption(), "Processes: 0");
+  EXPECT_EQ(f.Page3Label02.Caption(), "Used: 20 % , Free: 80 %");
+  EXPECT_EQ(f.Page3Label01.Caption(), "Memory size: 1 Mb");
+}
+
+// Ends the started copies however the test leaves.
+struct Children {
+  std::vector<PROCESS_INFORMATION> started;
+  ~Children() {
+    for (PROCESS_INFORMATION& pi : started) {
+      TerminateProcess(pi.hProcess, 0);
+      WaitForSingleObject(pi.hProcess, 5000);
+      CloseHandle(pi.hThread);
+      CloseHandle(pi.hProcess);
+    }
+  }
+};
+
+TEST_F(MemoryPageTest, TwoRunningCopiesOfOneProgramGiveTwoLines) {
+  // A copy of this program under a name of its own, so other test programs running at the same
+  // time add no lines of the same path.
+  char own[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, own, MAX_PATH);
+  const std::string copy = dir + "\\orv_memory_sleeper.exe";
+  ASSERT_TRUE(CopyFileA(own, copy.c_str(), FALSE));
+  created.push_back(copy);
+  TForm1& f = Make();
+  {
+    Children children;
+    for (int i = 0; i < 2; ++i) {
+      std::string commandLine = "\"" + copy + "\" " + kSleeperFlag;
+      STARTUPINFOA si = {};
+      si.cb = sizeof si;
+      PROCESS_INFORMATION pi = {};
+      ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+                                 CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi));
+      children.started.push_back(pi);
+    }
+    // A module path is readable once the loader has mapped the program: show until it is.
+    std::vector<std::string> lines;
+    for (int attempt = 0; attempt < 50; ++attempt) {
+      f.Page3Show();
+      lines = f.Page3List.Lines();
+      if (std::count(lines.begin(), lines.end(), copy) >= 2) break;
+      Sleep(100);
+    }
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), copy), 2);
+    EXPECT_EQ(f.Page3Label04.Caption(), "Processes: " + std::to_string(lines.size()));
+  }
+}
+
+TEST_F(MemoryPageTest, TheLanguageFilesWordsOnTheRowsAndTheChart) {
+  Language(
+      "[Memory]\nSize=Speichergroesse\nVirtual=Virtueller Speicher\nUsage=Speichernutzung\n"
+      "Processes=Prozesse\n[Drives]\nUsed=Belegt\nFree=Frei\n");
+  TForm1& f = MakeWith(25, 2048 * kMb, 4096 * kMb);
+  f.Page3Show();
+  EXPECT_EQ(f.Page3Label01.Caption(), "Speichergroesse: 2048 Mb");
+  EXPECT_EQ(f.Page3Label02.Caption(), "Belegt: 25 % , Frei: 75 %");
+  EXPECT_EQ(f.Page3Label03.Caption(), "Virtueller Speicher: 4096 Mb");
+  EXPECT_EQ(f.Page3Label04.Caption(), "Prozesse: 1");
+  EXPECT_EQ(f.MemoryChart.Model().title, "Speichernutzung");
+  ASSERT_EQ(f.MemoryChart.Model().points.size(), 2u);
+  EXPECT_EQ(f.MemoryChart.Model().points[0].label, "Frei");
+  EXPECT_EQ(f.MemoryChart.Model().points[1].label, "Belegt");
+
+  // The title holds one line, the file's current word, after the next show.
+  Language("[Drives]\nUsed=In use\n");
+  f.Page3Show();
+  EXPECT_EQ(f.MemoryChart.Model().title, "Memory usage");
+  EXPECT_EQ(f.Page3Label02.Caption(), "In use: 25 % , Free: 75 %");
+  EXPECT_EQ(f.MemoryChart.Model().points[1].label, "In use");
+}
+
+TEST_F(MemoryPageTest, RequestsArrivingDuringTheListWaitForIt) {
+  TForm1& f = MakeWith(40, 1024 * kMb, 2048 * kMb);
+  f.Show();  // fills General
+  UserPicksTab(f, 2);
+  ASSERT_EQ(f.PageShowCount[2], 1);
+  const int generalShows = f.PageShowCount[0];
+
+  int depth = 0;
+  int deepest = 0;
+  int lists = 0;
+  std::vector<std::string> seenInside;
+  f.Sources.general.computerName = [] { return std::string("AFTER-PC"); };
+  f.Sources.processPaths = [&](const std::function<void()>& beforeEach) {
+    ++depth;
+    ++lists;
+    deepest = std::max(deepest, depth);
+    for (int i = 0; i < 3; ++i) {
+      if (lists == 1 && i == 1) {
+        // The user clicks the General tab and a link, and the page is asked for again, while the
+        // fill lets messages through.
+        PostClick(f.Page3Label05);
+        UserPicksTab(f, 0);
+        f.Page3Show();
+        f.Page1Show();
+      }
+      beforeEach();
+      if (lists == 1 && i == 2) {
+        seenInside = {std::to_string(f.PageShowCount[0] - generalShows), f.Page1Label04.Caption(),
+                      std::to_string(outside.opened.size()), f.Page3Label04.Caption()};
+      }
+    }
+    --depth;
+    return std::vector<std::string>{"a.exe", "b.exe", "c.exe"};
+  };
+  f.Page3Show();
+  EXPECT_EQ(deepest, 1) << "one list at a time";
+  EXPECT_EQ(lists, 2);  // this fill and the one asked for during it
+  ASSERT_EQ(seenInside.size(), 4u);
+  EXPECT_EQ(seenInside[0], "0");
+  EXPECT_NE(seenInside[1], "Computer name: AFTER-PC");
+  EXPECT_EQ(seenInside[2], "0");
+  // The memory rows were set before the list; the count waits for it.
+  EXPECT_EQ(seenInside[3], "Processes: 1");
+
+  EXPECT_EQ(f.PageShowCount[0], generalShows + 1);
+  EXPECT_EQ(f.Page1Label04.Caption(), "Computer name: AFTER-PC");
+  EXPECT_EQ(outside.opened.size(), 1u);
+  EXPECT_EQ(f.Page3List.Lines(), (std::vector<std::string>{"a.exe", "b.exe", "c.exe"}));
+  EXPECT_EQ(f.Page3Label04.Caption(), "Processes: 3");
+  EXPECT_FALSE(f.FillRunning());
+}
+
+}  // namespace
+}  // namespace orv
