@@ -1,7 +1,6 @@
 #include "pages/DriveProbe.h"
 
 #include <windows.h>
-#include <winioctl.h>
 
 #include <gtest/gtest.h>
 
@@ -31,42 +30,8 @@ std::string VolumeFsNameOf(const std::string& root) {
   return fs;
 }
 
-// One row of "wmic logicaldisk get name,drivetype,filesystem,size": column -> text.
-using WmicDisks = std::map<std::string, std::map<std::string, std::string>>;
-
-// The logical disks as Wine's (or Windows') own wmic reports them, keyed by "C:". The columns are
-// cut at the positions of the header's names, since an empty column leaves only blanks.
-WmicDisks RunWmicLogicalDisk() {
-  const auto lines =
-      test::Lines(test::RunAndCapture("wmic logicaldisk get name,drivetype,filesystem,size"));
-  WmicDisks disks;
-  if (lines.empty()) return disks;
-  const std::string& header = lines[0];
-  std::vector<std::pair<std::string, std::size_t>> columns;
-  for (std::size_t i = 0; i < header.size();) {
-    if (header[i] == ' ') {
-      ++i;
-      continue;
-    }
-    const std::size_t end = std::min(header.find(' ', i), header.size());
-    columns.emplace_back(header.substr(i, end - i), i);
-    i = end;
-  }
-  for (std::size_t l = 1; l < lines.size(); ++l) {
-    std::map<std::string, std::string> row;
-    for (std::size_t c = 0; c < columns.size(); ++c) {
-      const std::size_t from = columns[c].second;
-      const std::size_t to = c + 1 < columns.size() ? columns[c + 1].second : std::string::npos;
-      if (from >= lines[l].size()) continue;
-      row[columns[c].first] = TrimControl(lines[l].substr(from, to - from));
-    }
-    if (!row["Name"].empty()) disks[row["Name"]] = row;
-  }
-  return disks;
-}
-
 TEST(DriveProbe, FileSystemOfTheFixedDrivesAgreesWithTheSystem) {
-  const WmicDisks wmic = RunWmicLogicalDisk();
+  const test::WmicDisks wmic = test::RunWmicLogicalDisk();
   for (const char* drive : {"C:", "Z:"}) {
     const std::string root = std::string(drive) + "\\";
     if (GetDriveTypeA(root.c_str()) != DRIVE_FIXED) {
@@ -125,7 +90,7 @@ TEST(DriveProbe, DriveSizeAgreesWithWmic) {
   std::int64_t size = 0;
   std::int64_t free = 0;
   QueryDriveSpace('C', size, free);
-  const WmicDisks wmic = RunWmicLogicalDisk();
+  const test::WmicDisks wmic = test::RunWmicLogicalDisk();
   if (!wmic.count("C:") || wmic.at("C:").at("Size").empty()) GTEST_SKIP() << "wmic gave no size";
   EXPECT_EQ(std::to_string(size), wmic.at("C:").at("Size"));
 }
@@ -169,98 +134,15 @@ TEST(DriveProbe, ListingOfThisSystem) {
   EXPECT_LE(rows.size(), 9u);
 }
 
-// Wine's own interface for defining drives (the one its configuration tool uses): it creates the
-// symlink in $WINEPREFIX/dosdevices and records the type under HKLM\Software\Wine\Drives.
-struct WineUnixDrive {
-  ULONG size;
-  ULONG type;
-  ULONG fsType;
-  DWORD serial;
-  ULONGLONG unixDev;
-  WCHAR letter;
-  USHORT mountPointOffset;
-  USHORT deviceOffset;
-  USHORT labelOffset;
-};
-constexpr DWORD kDefineUnixDrive =
-    CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
-
-bool DefineWineDrive(char letter, const std::string& unixPath, ULONG type) {
-  UniqueFile manager(CreateFileA("\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                 nullptr));
-  if (!manager) return false;
-  std::vector<char> buffer(sizeof(WineUnixDrive) + unixPath.size() + 1, '\0');
-  auto* request = reinterpret_cast<WineUnixDrive*>(buffer.data());
-  request->size = static_cast<ULONG>(buffer.size());
-  request->letter = static_cast<WCHAR>(std::tolower(letter));
-  request->type = type;
-  if (type != DRIVE_NO_ROOT_DIR) {
-    std::memcpy(buffer.data() + sizeof(WineUnixDrive), unixPath.c_str(), unixPath.size());
-    request->mountPointOffset = sizeof(WineUnixDrive);
-  }
-  DWORD returned = 0;
-  return DeviceIoControl(manager.Get(), kDefineUnixDrive, buffer.data(),
-                         static_cast<DWORD>(buffer.size()), nullptr, 0, &returned, nullptr);
-}
-
-// A drive letter added to the Wine prefix for one test and removed afterwards.
-class ScopedWineDrive {
- public:
-  ScopedWineDrive(char letter, const std::string& unixPath, ULONG type) : letter_(letter) {
-    ok_ = DefineWineDrive(letter, unixPath, type);
-  }
-  ~ScopedWineDrive() {
-    DefineWineDrive(letter_, "", DRIVE_NO_ROOT_DIR);
-    // The mount manager leaves the letter's device name behind; without this the letter would
-    // linger as a drive without a root for the rest of the prefix's session.
-    DefineDosDeviceA(DDD_REMOVE_DEFINITION, std::string{letter_, ':'}.c_str(), nullptr);
-  }
-  bool Ok() const { return ok_; }
-
- private:
-  char letter_;
-  bool ok_ = false;
-};
-
-// Whether $WINEPREFIX/dosdevices holds the letter's symlink (seen through Wine's \\?\unix paths).
-bool DosDeviceLinkExists(char letter) {
-  const char* prefix = std::getenv("WINEPREFIX");
-  if (!prefix) return false;
-  std::string path = std::string("\\\\?\\unix") + prefix + "/dosdevices/" +
-                     static_cast<char>(std::tolower(letter)) + ":";
-  std::replace(path.begin(), path.end(), '/', '\\');
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-char FreeLetterFrom(char first) {
-  for (char letter = first; letter < 'Z'; ++letter) {
-    if (!(GetLogicalDrives() & (1u << (letter - 'A')))) return letter;
-  }
-  return 0;
-}
-
-// The Unix folder of this test's build, as the drive's target (Wine maps Z: to the Unix root).
-std::string UnixFolderOfThisProgram() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
-  folder.erase(folder.rfind('\\'));
-  if (folder.size() < 2 || (folder[0] != 'Z' && folder[0] != 'z') || folder[1] != ':') return "";
-  folder.erase(0, 2);
-  std::replace(folder.begin(), folder.end(), '\\', '/');
-  return folder;
-}
-
 TEST(DriveProbe, AddedCdromIsListedAsRemovableAfterAnNtfsDrive) {
   if (!test::RunningOnWine()) GTEST_SKIP() << "adds drive letters through Wine's mount manager";
-  const std::string target = UnixFolderOfThisProgram();
-  const char letter = FreeLetterFrom('M');
+  const std::string target = test::UnixFolderOfThisProgram();
+  const char letter = test::FreeLetterFrom('M');
   ASSERT_FALSE(target.empty());
   ASSERT_NE(letter, 0);
-  ScopedWineDrive drive(letter, target, DRIVE_CDROM);
+  test::ScopedWineDrive drive(letter, target, DRIVE_CDROM);
   ASSERT_TRUE(drive.Ok());
-  EXPECT_TRUE(DosDeviceLinkExists(letter));
+  EXPECT_TRUE(test::DosDeviceLinkExists(letter));
   const std::string lower{static_cast<char>(std::tolower(letter)), ':'};
   EXPECT_EQ(test::RegQueryValue("HKLM\\Software\\Wine\\Drives", lower), "cdrom");
   ASSERT_EQ(GetDriveTypeA((std::string{letter} + ":\\").c_str()), static_cast<UINT>(DRIVE_CDROM));
@@ -281,14 +163,14 @@ TEST(DriveProbe, AddedCdromIsListedAsRemovableAfterAnNtfsDrive) {
 
 TEST(DriveProbe, AddedFloppyDriveIsRemovable) {
   if (!test::RunningOnWine()) GTEST_SKIP() << "adds drive letters through Wine's mount manager";
-  const std::string target = UnixFolderOfThisProgram();
-  const char letter = FreeLetterFrom('M');
+  const std::string target = test::UnixFolderOfThisProgram();
+  const char letter = test::FreeLetterFrom('M');
   ASSERT_FALSE(target.empty());
   ASSERT_NE(letter, 0);
   {
-    ScopedWineDrive drive(letter, target, DRIVE_REMOVABLE);
+    test::ScopedWineDrive drive(letter, target, DRIVE_REMOVABLE);
     ASSERT_TRUE(drive.Ok());
-    EXPECT_TRUE(DosDeviceLinkExists(letter));
+    EXPECT_TRUE(test::DosDeviceLinkExists(letter));
     const std::string lower{static_cast<char>(std::tolower(letter)), ':'};
     EXPECT_EQ(test::RegQueryValue("HKLM\\Software\\Wine\\Drives", lower), "floppy");
     const std::string driveText{letter, ':'};
@@ -309,7 +191,7 @@ TEST(DriveProbe, AddedFloppyDriveIsRemovable) {
     }
   }
   EXPECT_FALSE(GetLogicalDrives() & (1u << (letter - 'A'))) << "the drive was removed";
-  EXPECT_FALSE(DosDeviceLinkExists(letter));
+  EXPECT_FALSE(test::DosDeviceLinkExists(letter));
   EXPECT_EQ(test::RegQueryValue("HKLM\\Software\\Wine\\Drives",
                                 std::string{static_cast<char>(std::tolower(letter)), ':'}),
             "(missing)");

@@ -1,13 +1,21 @@
 // Helpers of the Windows tests: running a console tool and capturing its output, changing a
-// registry value for one test and putting it back, telling Wine from Windows.
+// registry value for one test and putting it back, telling Wine from Windows, reading wmic's drive
+// table, adding a drive letter to the Wine prefix for one test.
 #pragma once
 
 #include <windows.h>
+#include <winioctl.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "base/Handles.h"
+#include "base/TextRules.h"
 
 namespace orv::test {
 
@@ -107,6 +115,40 @@ inline std::string RegQueryValue(const std::string& key, const std::string& valu
   return "(missing)";
 }
 
+// One row of "wmic logicaldisk get name,drivetype,filesystem,size": column -> text.
+using WmicDisks = std::map<std::string, std::map<std::string, std::string>>;
+
+// The logical disks as Wine's (or Windows') own wmic reports them, keyed by "C:". The columns are
+// cut at the positions of the header's names, since an empty column leaves only blanks.
+inline WmicDisks RunWmicLogicalDisk() {
+  const auto lines =
+      test::Lines(test::RunAndCapture("wmic logicaldisk get name,drivetype,filesystem,size"));
+  WmicDisks disks;
+  if (lines.empty()) return disks;
+  const std::string& header = lines[0];
+  std::vector<std::pair<std::string, std::size_t>> columns;
+  for (std::size_t i = 0; i < header.size();) {
+    if (header[i] == ' ') {
+      ++i;
+      continue;
+    }
+    const std::size_t end = std::min(header.find(' ', i), header.size());
+    columns.emplace_back(header.substr(i, end - i), i);
+    i = end;
+  }
+  for (std::size_t l = 1; l < lines.size(); ++l) {
+    std::map<std::string, std::string> row;
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+      const std::size_t from = columns[c].second;
+      const std::size_t to = c + 1 < columns.size() ? columns[c + 1].second : std::string::npos;
+      if (from >= lines[l].size()) continue;
+      row[columns[c].first] = TrimControl(lines[l].substr(from, to - from));
+    }
+    if (!row["Name"].empty()) disks[row["Name"]] = row;
+  }
+  return disks;
+}
+
 // Changes one registry value for the length of a test and restores what was there: the old data,
 // or no value, or no key at all.
 class ScopedRegValue {
@@ -166,5 +208,88 @@ class ScopedRegValue {
   DWORD oldType_ = 0;
   std::vector<BYTE> oldData_;
 };
+
+// Wine's own interface for defining drives (the one its configuration tool uses): it creates the
+// symlink in $WINEPREFIX/dosdevices and records the type under HKLM\Software\Wine\Drives.
+struct WineUnixDrive {
+  ULONG size;
+  ULONG type;
+  ULONG fsType;
+  DWORD serial;
+  ULONGLONG unixDev;
+  WCHAR letter;
+  USHORT mountPointOffset;
+  USHORT deviceOffset;
+  USHORT labelOffset;
+};
+constexpr DWORD kDefineUnixDrive =
+    CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
+
+inline bool DefineWineDrive(char letter, const std::string& unixPath, ULONG type) {
+  UniqueFile manager(CreateFileA("\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                 nullptr));
+  if (!manager) return false;
+  std::vector<char> buffer(sizeof(WineUnixDrive) + unixPath.size() + 1, '\0');
+  auto* request = reinterpret_cast<WineUnixDrive*>(buffer.data());
+  request->size = static_cast<ULONG>(buffer.size());
+  request->letter = static_cast<WCHAR>(std::tolower(letter));
+  request->type = type;
+  if (type != DRIVE_NO_ROOT_DIR) {
+    std::memcpy(buffer.data() + sizeof(WineUnixDrive), unixPath.c_str(), unixPath.size());
+    request->mountPointOffset = sizeof(WineUnixDrive);
+  }
+  DWORD returned = 0;
+  return DeviceIoControl(manager.Get(), kDefineUnixDrive, buffer.data(),
+                         static_cast<DWORD>(buffer.size()), nullptr, 0, &returned, nullptr);
+}
+
+// A drive letter added to the Wine prefix for one test and removed afterwards.
+class ScopedWineDrive {
+ public:
+  ScopedWineDrive(char letter, const std::string& unixPath, ULONG type) : letter_(letter) {
+    ok_ = DefineWineDrive(letter, unixPath, type);
+  }
+  ~ScopedWineDrive() {
+    DefineWineDrive(letter_, "", DRIVE_NO_ROOT_DIR);
+    // The mount manager leaves the letter's device name behind; without this the letter would
+    // linger as a drive without a root for the rest of the prefix's session.
+    DefineDosDeviceA(DDD_REMOVE_DEFINITION, std::string{letter_, ':'}.c_str(), nullptr);
+  }
+  bool Ok() const { return ok_; }
+
+ private:
+  char letter_;
+  bool ok_ = false;
+};
+
+// Whether $WINEPREFIX/dosdevices holds the letter's symlink (seen through Wine's \\?\unix paths).
+inline bool DosDeviceLinkExists(char letter) {
+  const char* prefix = std::getenv("WINEPREFIX");
+  if (!prefix) return false;
+  std::string path = std::string("\\\\?\\unix") + prefix + "/dosdevices/" +
+                     static_cast<char>(std::tolower(letter)) + ":";
+  std::replace(path.begin(), path.end(), '/', '\\');
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+inline char FreeLetterFrom(char first) {
+  for (char letter = first; letter < 'Z'; ++letter) {
+    if (!(GetLogicalDrives() & (1u << (letter - 'A')))) return letter;
+  }
+  return 0;
+}
+
+// The Unix folder of this test's build, as the drive's target (Wine maps Z: to the Unix root).
+inline std::string UnixFolderOfThisProgram() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path);
+  folder.erase(folder.rfind('\\'));
+  if (folder.size() < 2 || (folder[0] != 'Z' && folder[0] != 'z') || folder[1] != ':') return "";
+  folder.erase(0, 2);
+  std::replace(folder.begin(), folder.end(), '\\', '/');
+  return folder;
+}
 
 }  // namespace orv::test

@@ -1,0 +1,485 @@
+// The Drives page in the real window: the rows and figures of the Wine prefix's own drives and of
+// drives added to it, then drive sets given through replaced queries (types, file systems, sizes),
+// the clickable mark, the language file's words, and requests arriving during the listing.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cfenv>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "pages/DriveProbe.h"
+#include "tests/pages/PageWindowFixture.h"
+#include "tests/pages/WinTestTools.h"
+
+namespace orv {
+namespace {
+
+constexpr std::int64_t kGb = 1073741824;
+
+struct FakeDrive {
+  char letter;
+  unsigned type;
+  std::uint8_t kind = kFsNtfs;
+  std::int64_t size = -1;  // -1: the space query fails
+  std::int64_t free = -1;
+};
+
+// The nine drive slots as the user (and a report) sees them: text, letter, shown or hidden, and
+// whether the slot carries the clickable mark (underlined font together with the hand cursor).
+std::vector<std::string> Slots(TForm1& f) {
+  std::vector<std::string> out;
+  const auto labels = f.DriveLabels();
+  for (std::size_t i = 0; i < labels.size(); ++i) {
+    const Label& label = *labels[i];
+    const bool underlined = label.Underlined();
+    const bool hand = label.Cursor() == CursorKind::Hand;
+    out.push_back(label.Caption() + "|" + f.DriveLabelLetter[i] +
+                  (label.Visible() ? "|shown" : "|hidden") +
+                  (underlined && hand     ? "|marked"
+                   : !underlined && !hand ? "|plain"
+                                          : "|half-marked"));
+  }
+  return out;
+}
+
+const std::vector<std::string> kDesignSlots = {
+    "Drive C: Fixed|C|hidden|marked", "Drive D:|D|hidden|marked", "Drive E:|E|hidden|marked",
+    "Drive F:|F|hidden|marked",       "Drive G:|G|hidden|marked", "Drive H:|H|hidden|marked",
+    "Drive I:|I|hidden|marked",       "Drive j:|J|hidden|marked", "Drive K:|K|hidden|marked"};
+
+// The three figure labels, the chart's title and its slices in order.
+std::vector<std::string> Figures(TForm1& f) {
+  std::vector<std::string> out = {f.Page2Label11.Caption(), f.Page2Label12.Caption(),
+                                  f.Page2Label13.Caption(), "title " + f.DriveChart.Model().title};
+  for (const PiePoint& point : f.DriveChart.Model().points) {
+    const std::string colour = point.color == RGB(0, 128, 0)   ? "green"
+                               : point.color == RGB(0, 0, 255) ? "blue"
+                                                               : std::to_string(point.color);
+    char value[32];
+    std::snprintf(value, sizeof value, "%g", point.value);
+    out.push_back(point.label + " " + value + " " + colour);
+  }
+  return out;
+}
+
+const std::vector<std::string> kDesignFigures = {"Drive size:", "Used:", "Free:", "title TChart"};
+
+// The figures of a drive worked out here from its byte counts, rounding to nearest with ties to
+// even as the floating-point unit does by default.
+std::vector<std::string> ExpectedFigures(std::int64_t size, std::int64_t free,
+                                         const std::string& title) {
+  const double used = static_cast<double>(size - free);
+  const auto gb = [](double bytes) {
+    return std::to_string(static_cast<long long>(std::nearbyint(bytes / kGb)));
+  };
+  const int percent = static_cast<int>(std::nearbyint(100.0 * used / static_cast<double>(size)));
+  return {
+      "Drive size: " + gb(static_cast<double>(size)) + " Gb",
+      "Used: " + gb(used) + " Gb (" + std::to_string(percent) + " %)",
+      "Free: " + gb(static_cast<double>(free)) + " Gb (" + std::to_string(100 - percent) + " %)",
+      "title " + title,
+      "Free " + std::to_string(100 - percent) + " green",
+      "Used " + std::to_string(percent) + " blue"};
+}
+
+// Total and available bytes as GetDiskFreeSpaceExA gives them.
+std::pair<std::int64_t, std::int64_t> SpaceOf(char letter) {
+  ULARGE_INTEGER available{}, total{};
+  const std::string root{letter, ':', '\\'};
+  EXPECT_TRUE(GetDiskFreeSpaceExA(root.c_str(), &available, &total, nullptr)) << root;
+  return {static_cast<std::int64_t>(total.QuadPart), static_cast<std::int64_t>(available.QuadPart)};
+}
+
+class DrivesPageTest : public test::PageWindowTest {
+ protected:
+  void SetUp() override {
+    PageWindowTest::SetUp();
+    DriveFsKind = 0;  // program-wide; each test starts as the program does
+    ASSERT_EQ(std::fegetround(), FE_TONEAREST);
+  }
+
+  // The window with these drives instead of the system's; every drive query goes to log.
+  TForm1& MakeWith(const std::vector<FakeDrive>& drives) {
+    TForm1& f = Make();
+    Use(f, drives);
+    return f;
+  }
+
+  void Use(TForm1& f, const std::vector<FakeDrive>& drives) {
+    const auto find = [drives](char letter) {
+      for (const FakeDrive& d : drives) {
+        if (d.letter == letter) return d;
+      }
+      return FakeDrive{letter, DRIVE_NO_ROOT_DIR};
+    };
+    f.Sources.logicalDrives = [this, drives] {
+      log.push_back("list");
+      std::uint32_t mask = 0;
+      for (const FakeDrive& d : drives) mask |= 1u << (d.letter - 'A');
+      return mask;
+    };
+    f.Sources.driveType = [this, find](const std::string& root) {
+      log.push_back("type " + root);
+      return find(root[0]).type;
+    };
+    f.Sources.fsKind = [this, find](const std::string& drive) {
+      log.push_back("fs " + drive);
+      return find(drive[0]).kind;
+    };
+    f.Sources.driveSpace = [this, find](char letter, std::int64_t& size, std::int64_t& free) {
+      log.push_back(std::string("space ") + letter);
+      size = find(letter).size;
+      free = find(letter).free;
+    };
+  }
+
+  std::vector<std::string> log;
+};
+
+// ---- The system's own drives.
+
+TEST_F(DrivesPageTest, ThePrefixsOwnDrivesAgreeWithTheSystem) {
+  TForm1& f = Make();
+  const auto before = SpaceOf('C');
+  f.Show();
+  UserPicksTab(f, 1);
+  const auto after = SpaceOf('C');
+  ASSERT_EQ(f.PageShowCount[1], 1);
+
+  const test::WmicDisks wmic = test::RunWmicLogicalDisk();
+  if (wmic.empty()) std::printf("wmic gave no output; rows checked against the volume query\n");
+  const auto labels = f.DriveLabels();
+  Label* zRow = nullptr;
+  int shown = 0;
+  for (std::size_t i = 0; i < labels.size(); ++i) {
+    if (!labels[i]->Visible()) continue;
+    ++shown;
+    const char letter = f.DriveLabelLetter[i];
+    const std::string drive{letter, ':'};
+    const bool fixed = GetDriveTypeA((drive + "\\").c_str()) == DRIVE_FIXED;
+    char fsName[MAX_PATH + 1] = {};
+    GetVolumeInformationA((drive + "\\").c_str(), nullptr, 0, nullptr, nullptr, nullptr, fsName,
+                          sizeof fsName);
+    const std::string fs = fsName;
+    const std::string suffix = fs == "FAT" ? "(FAT16)" : fs == "FAT32" ? "(FAT32)" : "(NTFS)";
+    if (fixed) {
+      EXPECT_EQ(Slots(f)[i],
+                "Drive " + drive + " Fixed " + suffix + "|" + letter + "|shown|marked");
+      if (wmic.count(drive)) {
+        EXPECT_EQ(wmic.at(drive).at("DriveType"), "3") << drive;
+        EXPECT_EQ(wmic.at(drive).at("FileSystem"), fs) << drive;
+      }
+    } else {
+      EXPECT_EQ(Slots(f)[i], "Drive " + drive + " Removable |" + letter + "|shown|plain");
+    }
+    if (letter == 'Z') zRow = labels[i];
+  }
+  EXPECT_GE(shown, 1);
+  EXPECT_EQ(f.DriveLabelLetter[0], 'C') << "the prefix has no drive B:";
+  EXPECT_EQ(f.Page2Label02.Caption(), "Drive C: Fixed (NTFS)");
+  EXPECT_TRUE(f.Page2Label01.Visible());
+  EXPECT_EQ(f.Page2Label01.Caption(), "Drive A: Removable");
+
+  // The first drive's figures, as the system reports its space before or after the show (other
+  // programs write to the same disk meanwhile).
+  const auto shownFigures = Figures(f);
+  EXPECT_TRUE(shownFigures ==
+                  ExpectedFigures(before.first, before.second, "Drive C: Fixed (NTFS)") ||
+              shownFigures == ExpectedFigures(after.first, after.second, "Drive C: Fixed (NTFS)"))
+      << ::testing::PrintToString(shownFigures);
+  EXPECT_EQ(f.DriveChart.Model().marks, PieMarks::Label);
+
+  if (!test::RunningOnWine()) return;
+  ASSERT_NE(zRow, nullptr) << "Wine maps Z: to the Unix root";
+  EXPECT_EQ(DriveFsKind, kFsNtfs) << "Z: was examined last";
+  const auto zBefore = SpaceOf('Z');
+  zRow->Click();
+  const auto zAfter = SpaceOf('Z');
+  const auto zFigures = Figures(f);
+  EXPECT_TRUE(zFigures == ExpectedFigures(zBefore.first, zBefore.second, zRow->Caption()) ||
+              zFigures == ExpectedFigures(zAfter.first, zAfter.second, zRow->Caption()))
+      << ::testing::PrintToString(zFigures);
+}
+
+TEST_F(DrivesPageTest, DrivesAddedToThePrefix) {
+  if (!test::RunningOnWine()) GTEST_SKIP() << "adds drive letters through Wine's mount manager";
+  const std::string target = test::UnixFolderOfThisProgram();
+  ASSERT_FALSE(target.empty());
+  const char cdLetter = test::FreeLetterFrom('M');
+  ASSERT_NE(cdLetter, 0);
+  test::ScopedWineDrive cd(cdLetter, target, DRIVE_CDROM);
+  ASSERT_TRUE(cd.Ok());
+  const char stickLetter = test::FreeLetterFrom(static_cast<char>(cdLetter + 1));
+  ASSERT_NE(stickLetter, 0);
+  test::ScopedWineDrive stick(stickLetter, target, DRIVE_REMOVABLE);
+  ASSERT_TRUE(stick.Ok());
+  const std::uint8_t stickKind = GetDriveFileSystemKind(std::string{stickLetter, ':'});
+
+  TForm1& f = Make();
+  f.Page2Show();
+  const auto slots = Slots(f);
+  const auto rowOf = [&](char letter) -> int {
+    for (std::size_t i = 0; i < slots.size(); ++i) {
+      if (f.DriveLabelLetter[i] == letter && f.DriveLabels()[i]->Visible()) {
+        return static_cast<int>(i);
+      }
+    }
+    return -1;
+  };
+  // The CD-ROM comes after C: (NTFS) and is listed as removable, without figures.
+  const int cdRow = rowOf(cdLetter);
+  ASSERT_GE(cdRow, 0) << ::testing::PrintToString(slots);
+  EXPECT_EQ(slots[cdRow],
+            std::string("Drive ") + cdLetter + ": Removable |" + cdLetter + "|shown|plain");
+  // The removable drive is listed when its own file system is known, and then without figures.
+  const int stickRow = rowOf(stickLetter);
+  if (stickKind == kFsNone) {
+    EXPECT_EQ(stickRow, -1);
+  } else {
+    ASSERT_GE(stickRow, 0);
+    EXPECT_EQ(slots[stickRow],
+              std::string("Drive ") + stickLetter + ": Removable |" + stickLetter + "|shown|plain");
+  }
+  std::printf("added %c: (CD-ROM) and %c: (removable, kind %d)\n", cdLetter, stickLetter,
+              stickKind);
+
+  const auto figures = Figures(f);
+  ASSERT_EQ(f.DriveChart.Model().title, "Drive C: Fixed (NTFS)");
+  f.DriveLabels()[static_cast<std::size_t>(cdRow)]->Click();
+  EXPECT_EQ(Figures(f), figures);
+}
+
+// ---- Drive sets given through the queries.
+
+TEST_F(DrivesPageTest, NothingBeforeTheFirstShowAndNoFiguresWhenARemovableDriveComesFirst) {
+  TForm1& f = MakeWith({{'B', DRIVE_REMOVABLE, kFsFat32}, {'C', DRIVE_FIXED, kFsNtfs, 8 * kGb, 0}});
+  EXPECT_EQ(Slots(f), kDesignSlots);
+  EXPECT_EQ(Figures(f), kDesignFigures);
+  EXPECT_EQ(f.DriveChart.Model().marks, PieMarks::Label);
+
+  f.Page2Show();
+  auto expected = kDesignSlots;
+  expected[0] = "Drive B: Removable |B|shown|plain";
+  expected[1] = "Drive C: Fixed (NTFS)|C|shown|marked";
+  EXPECT_EQ(Slots(f), expected);
+  EXPECT_EQ(Figures(f), kDesignFigures);  // the first slot carries no mark
+  EXPECT_EQ(log, (std::vector<std::string>{"list", "type B:\\", "fs B:", "type C:\\", "fs C:"}));
+
+  f.Page2Label03.Click();
+  EXPECT_EQ(Figures(f), (std::vector<std::string>{"Drive size: 8 Gb", "Used: 8 Gb (100 %)",
+                                                  "Free: 0 Gb (0 %)", "title Drive C: Fixed (NTFS)",
+                                                  "Free 0 green", "Used 100 blue"}));
+}
+
+TEST_F(DrivesPageTest, FixedCdromAndRemovableDrives) {
+  // 5 of 8 Gb used is 62.5 %, which rounds to the even 62.
+  TForm1& f = MakeWith({{'C', DRIVE_FIXED, kFsNtfs, 8 * kGb, 3 * kGb},
+                        {'D', DRIVE_CDROM, kFsNone},
+                        {'E', DRIVE_REMOVABLE, kFsFat32, 16 * kGb, 16 * kGb},
+                        {'F', DRIVE_FIXED, kFsFat16, 2 * kGb, kGb}});
+  f.Page2Show();
+  auto expected = kDesignSlots;
+  expected[0] = "Drive C: Fixed (NTFS)|C|shown|marked";
+  expected[1] = "Drive D: Removable |D|shown|plain";  // a CD-ROM after an NTFS drive
+  expected[2] = "Drive E: Removable |E|shown|plain";
+  expected[3] = "Drive F: Fixed (FAT16)|F|shown|marked";
+  EXPECT_EQ(Slots(f), expected);
+  EXPECT_EQ(f.Page2Label01.Caption(), "Drive A: Removable");
+  const std::vector<std::string> cFigures = {"Drive size: 8 Gb",  "Used: 5 Gb (62 %)",
+                                             "Free: 3 Gb (38 %)", "title Drive C: Fixed (NTFS)",
+                                             "Free 38 green",     "Used 62 blue"};
+  EXPECT_EQ(Figures(f), cFigures);
+  // Only removable and fixed drives are examined; only the first listed is measured.
+  EXPECT_EQ(log, (std::vector<std::string>{"list", "type C:\\", "fs C:", "type D:\\", "type E:\\",
+                                           "fs E:", "type F:\\", "fs F:", "space C"}));
+
+  // A click on a row without the mark changes nothing and asks nothing.
+  log.clear();
+  f.Page2Label03.Click();
+  f.Page2Label04.Click();
+  PostClick(f.Page2Label01);
+  f.ProcessMessages();
+  EXPECT_EQ(Figures(f), cFigures);
+  EXPECT_TRUE(log.empty());
+}
+
+TEST_F(DrivesPageTest, ClickingAnotherFixedDriveShowsItsFiguresAndTitle) {
+  TForm1& f = MakeWith({{'C', DRIVE_FIXED, kFsNtfs, 8 * kGb, 3 * kGb},
+                        {'E', DRIVE_FIXED, kFsNtfs, 500 * kGb, 125 * kGb}});
+  f.Show();
+  UserPicksTab(f, 1);
+  EXPECT_EQ(Slots(f)[1], "Drive E: Fixed (NTFS)|E|shown|marked");
+  PostClick(f.Page2Label03);  // as Windows reports a user's click
+  f.ProcessMessages();
+  EXPECT_EQ(Figures(f), (std::vector<std::string>{
+                            "Drive size: 500 Gb", "Used: 375 Gb (75 %)", "Free: 125 Gb (25 %)",
+                            "title Drive E: Fixed (NTFS)", "Free 25 green", "Used 75 blue"}));
+  EXPECT_EQ(log.back(), "space E");
+}
+
+TEST_F(DrivesPageTest, FiguresOfAnEmptyAndOfAnUnreadableDriveAndHalvesToEven) {
+  struct Case {
+    std::int64_t size, free;
+    std::vector<std::string> figures;  // without the title
+  };
+  const std::vector<Case> cases = {
+      // A size of 0 would divide zero by zero: it shows as 0 % used.
+      {0,
+       0,
+       {"Drive size: 0 Gb", "Used: 0 Gb (0 %)", "Free: 0 Gb (100 %)", "Free 100 green",
+        "Used 0 blue"}},
+      // The space query failed (-1 and -1).
+      {-1,
+       -1,
+       {"Drive size: 0 Gb", "Used: 0 Gb (0 %)", "Free: 0 Gb (100 %)", "Free 100 green",
+        "Used 0 blue"}},
+      // 2.5 Gb used rounds down to 2, 1.5 Gb free up to 2, 62.5 % to 62.
+      {4 * kGb,
+       kGb + kGb / 2,
+       {"Drive size: 4 Gb", "Used: 2 Gb (62 %)", "Free: 2 Gb (38 %)", "Free 38 green",
+        "Used 62 blue"}},
+  };
+  TForm1& f = MakeWith({{'C', DRIVE_FIXED, kFsNtfs}});
+  f.Page2Show();
+  for (const Case& c : cases) {
+    f.Sources.driveSpace = [c](char, std::int64_t& size, std::int64_t& free) {
+      size = c.size;
+      free = c.free;
+    };
+    f.Page2LabelClick(f.Page2Label02);
+    auto figures = Figures(f);
+    figures.erase(figures.begin() + 3);
+    EXPECT_EQ(figures, c.figures) << c.size << " / " << c.free;
+  }
+}
+
+TEST_F(DrivesPageTest, AtMostNineDrivesAreListedAndTheRestAreStillExamined) {
+  for (const int count : {10, 11}) {
+    std::vector<FakeDrive> drives;
+    for (int i = 0; i < count; ++i) drives.push_back({static_cast<char>('C' + i), DRIVE_FIXED});
+    TForm1& f = MakeWith(drives);
+    log.clear();
+    f.Page2Show();
+    const auto slots = Slots(f);
+    for (int i = 0; i < 9; ++i) {
+      const char letter = static_cast<char>('C' + i);
+      EXPECT_EQ(slots[i],
+                std::string("Drive ") + letter + ": Fixed (NTFS)|" + letter + "|shown|marked");
+    }
+    int examined = 0;
+    for (const std::string& entry : log) examined += entry.rfind("fs ", 0) == 0;
+    EXPECT_EQ(examined, count);
+  }
+}
+
+TEST_F(DrivesPageTest, AShorterListingHidesTheRestAndKeepsTheirTextLetterAndMark) {
+  TForm1& f = MakeWith({{'C', DRIVE_FIXED, kFsNtfs, kGb, 0},
+                        {'D', DRIVE_FIXED, kFsNtfs, kGb, 0},
+                        {'E', DRIVE_FIXED, kFsNtfs, kGb, 0},
+                        {'G', DRIVE_REMOVABLE, kFsFat32}});
+  f.Page2Show();
+  Use(f, {{'C', DRIVE_FIXED, kFsNtfs, kGb, 0}, {'H', DRIVE_CDROM}});
+  f.Page2Show();
+  auto expected = kDesignSlots;
+  expected[0] = "Drive C: Fixed (NTFS)|C|shown|marked";
+  expected[1] = "Drive H: Removable |H|shown|plain";  // the mark is cleared
+  expected[2] = "Drive E: Fixed (NTFS)|E|hidden|marked";
+  expected[3] = "Drive G: Removable |G|hidden|plain";
+  EXPECT_EQ(Slots(f), expected);
+}
+
+TEST_F(DrivesPageTest, TheLanguageFilesWords) {
+  Language(
+      "[Drives]\r\nDrive=Laufwerk\r\nFixed=Festplatte\r\nRemovable=Wechselmedium\r\n"
+      "Size=Laufwerksgroesse\r\nUsed=Belegt\r\nFree=Frei\r\n");
+  TForm1& f = MakeWith(
+      {{'C', DRIVE_FIXED, kFsNtfs, 500 * kGb, 125 * kGb}, {'E', DRIVE_REMOVABLE, kFsFat32}});
+  f.Page2Show();
+  EXPECT_EQ(Slots(f)[0], "Laufwerk C: Festplatte (NTFS)|C|shown|marked");
+  EXPECT_EQ(Slots(f)[1], "Laufwerk E: Wechselmedium |E|shown|plain");
+  EXPECT_EQ(Figures(f),
+            (std::vector<std::string>{"Laufwerksgroesse: 500 Gb", "Belegt: 375 Gb (75 %)",
+                                      "Frei: 125 Gb (25 %)", "title Laufwerk C: Festplatte (NTFS)",
+                                      "Frei 25 green", "Belegt 75 blue"}));
+}
+
+// ---- One fill at a time.
+
+TEST_F(DrivesPageTest, ATabChangeAndADriveClickDuringTheListingWaitForIt) {
+  TForm1& f = MakeWith({{'C', DRIVE_FIXED, kFsNtfs, 8 * kGb, 3 * kGb},
+                        {'D', DRIVE_FIXED, kFsNtfs, 500 * kGb, 125 * kGb},
+                        {'E', DRIVE_REMOVABLE, kFsFat32}});
+  f.Sources.memoryLoad = [this] { return log.push_back("memory"), std::uint8_t{10}; };
+  f.Sources.processPaths = [](const std::function<void()>&) { return std::vector<std::string>(); };
+  f.Show();
+  const auto type = f.Sources.driveType;
+  bool delivered = false;
+  f.Sources.driveType = [&, type](const std::string& root) {
+    if (root == "D:\\" && !delivered) {
+      delivered = true;
+      PostClick(f.Page2Label03);  // let through at the next letter
+      UserPicksTab(f, 2);         // the Memory tab, at once
+      EXPECT_EQ(f.PageShowCount[2], 0);
+    }
+    return type(root);
+  };
+  UserPicksTab(f, 1);
+  ASSERT_TRUE(delivered);
+  // The listing ran through once, then the first drive's figures, then the Memory page, then the
+  // click, in the order they came.
+  EXPECT_EQ(log, (std::vector<std::string>{"list", "type C:\\", "fs C:", "type D:\\", "fs D:",
+                                           "type E:\\", "fs E:", "space C", "memory", "space D"}));
+  EXPECT_EQ(f.PageShowCount, (std::array<int, 6>{1, 1, 1, 0, 0, 0}));
+  EXPECT_EQ(f.Pages.ActiveIndex(), 2);
+  auto expected = kDesignSlots;
+  expected[0] = "Drive C: Fixed (NTFS)|C|shown|marked";
+  expected[1] = "Drive D: Fixed (NTFS)|D|shown|marked";
+  expected[2] = "Drive E: Removable |E|shown|plain";
+  EXPECT_EQ(Slots(f), expected);
+  EXPECT_EQ(Figures(f)[0], "Drive size: 500 Gb");
+  EXPECT_EQ(f.DriveChart.Model().title, "Drive D: Fixed (NTFS)");
+}
+
+TEST_F(DrivesPageTest, HandlersCalledDuringTheListingRunAfterItAndInARequestAtOnce) {
+  TForm1& f = MakeWith({{'C', DRIVE_FIXED, kFsNtfs, 8 * kGb, 3 * kGb},
+                        {'D', DRIVE_FIXED, kFsNtfs, 500 * kGb, 125 * kGb}});
+  const auto type = f.Sources.driveType;
+  bool called = false;
+  f.Sources.driveType = [&, type](const std::string& root) {
+    if (root == "D:\\" && !called) {
+      called = true;
+      f.Page2Show();
+      f.Page2LabelClick(f.Page2Label03);
+    }
+    return type(root);
+  };
+  f.Page2Show();
+  EXPECT_EQ(log, (std::vector<std::string>{"list", "type C:\\", "fs C:", "type D:\\",
+                                           "fs D:", "space C", "list", "type C:\\",
+                                           "fs C:", "type D:\\", "fs D:", "space C", "space D"}));
+  EXPECT_EQ(Slots(f)[1], "Drive D: Fixed (NTFS)|D|shown|marked");
+  EXPECT_EQ(Slots(f)[2], kDesignSlots[2]);
+  EXPECT_EQ(f.DriveChart.Model().title, "Drive D: Fixed (NTFS)");
+
+  // A report runs as a request and reads the page right after each call.
+  log.clear();
+  f.RunRequest("report", [&] {
+    f.Page2Show();
+    EXPECT_EQ(f.DriveChart.Model().title, "Drive C: Fixed (NTFS)");
+    f.Page2LabelClick(f.Page2Label03);
+    EXPECT_EQ(f.Page2Label11.Caption(), "Drive size: 500 Gb");
+  });
+  EXPECT_EQ(log, (std::vector<std::string>{"list", "type C:\\", "fs C:", "type D:\\",
+                                           "fs D:", "space C", "space D"}));
+}
+
+}  // namespace
+}  // namespace orv
