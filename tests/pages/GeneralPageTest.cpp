@@ -290,5 +290,25 @@ TEST_F(GeneralPageTest, RequestsArrivingDuringTheFillWaitForIt) {
   EXPECT_FALSE(f.FillRunning());
 }
 
+TEST_F(GeneralPageTest, AReportReadsThePagesRightAfterCallingTheirHandlers) {
+  TForm1& f = Make();
+  f.Show();
+  f.Sources.general.userName = [] { return std::string("reporter"); };
+  f.Sources.processPaths = [](const std::function<void()>& beforeEach) {
+    beforeEach();
+    beforeEach();
+    return std::vector<std::string>{"a.exe", "b.exe"};
+  };
+  // A report runs as a request of its own and calls the show handlers itself, page by page.
+  std::vector<std::string> read;
+  f.RunRequest("report", [&] {
+    f.Page1Show();
+    read.push_back(f.Page1Label05.Caption());
+    f.Page3Show();
+    read.push_back(f.Page3Label04.Caption());
+  });
+  EXPECT_EQ(read, (std::vector<std::string>{"User name: reporter", "Processes: 2"}));
+}
+
 }  // namespace
 }  // namespace orv

@@ -173,8 +173,10 @@ TEST_F(MemoryPageTest, TwoRunningCopiesOfOneProgramGiveTwoLines) {
       STARTUPINFOA si = {};
       si.cb = sizeof si;
       PROCESS_INFORMATION pi = {};
+      // Without a console: under Wine a child given a hidden console of its own gets a console
+      // host that outlives the child and holds on to the test's output.
       ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
-                                 CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi));
+                                 DETACHED_PROCESS, nullptr, nullptr, &si, &pi));
       children.started.push_back(pi);
     }
     // A module path is readable once the loader has mapped the program: show until it is.
