@@ -13,21 +13,14 @@
 
 #include "base/TextRules.h"
 #include "tests/pages/PageWindowFixture.h"
+#include "tests/support/SleepingCopies.h"
 
 namespace orv {
 namespace {
 
 constexpr char kSleeperFlag[] = "--memory-page-sleeping-child";
 
-// Started with kSleeperFlag, this program only waits to be ended: the copies the real process
-// list must show. Checked before GoogleTest sees the command line.
-const bool kIsSleeper = [] {
-  if (std::strstr(GetCommandLineA(), kSleeperFlag)) {
-    Sleep(60000);
-    ExitProcess(0);
-  }
-  return false;
-}();
+const bool kIsSleeper = test::SleepIfAskedTo(kSleeperFlag);
 
 constexpr std::uint64_t kMb = 1048576;
 
@@ -144,19 +137,6 @@ TEST_F(MemoryPageTest, TheListIsRebuiltAtEveryShowWithEveryCopyCounted) {
   EXPECT_EQ(f.Page3Label01.Caption(), "Memory size: 1 Mb");
 }
 
-// Ends the started copies however the test leaves.
-struct Children {
-  std::vector<PROCESS_INFORMATION> started;
-  ~Children() {
-    for (PROCESS_INFORMATION& pi : started) {
-      TerminateProcess(pi.hProcess, 0);
-      WaitForSingleObject(pi.hProcess, 5000);
-      CloseHandle(pi.hThread);
-      CloseHandle(pi.hProcess);
-    }
-  }
-};
-
 TEST_F(MemoryPageTest, TwoRunningCopiesOfOneProgramGiveTwoLines) {
   // A copy of this program under a name of its own, so other test programs running at the same
   // time add no lines of the same path.
@@ -167,18 +147,8 @@ TEST_F(MemoryPageTest, TwoRunningCopiesOfOneProgramGiveTwoLines) {
   created.push_back(copy);
   TForm1& f = Make();
   {
-    Children children;
-    for (int i = 0; i < 2; ++i) {
-      std::string commandLine = "\"" + copy + "\" " + kSleeperFlag;
-      STARTUPINFOA si = {};
-      si.cb = sizeof si;
-      PROCESS_INFORMATION pi = {};
-      // Without a console: under Wine a child given a hidden console of its own gets a console
-      // host that outlives the child and holds on to the test's output.
-      ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
-                                 DETACHED_PROCESS, nullptr, nullptr, &si, &pi));
-      children.started.push_back(pi);
-    }
+    test::SleepingCopies copies(copy, kSleeperFlag, 2);
+    ASSERT_EQ(copies.Count(), 2u);
     // A module path is readable once the loader has mapped the program: show until it is.
     std::vector<std::string> lines;
     for (int attempt = 0; attempt < 50; ++attempt) {

@@ -11,21 +11,14 @@
 
 #include "base/Handles.h"
 #include "tests/support/HandleProbe.h"
+#include "tests/support/SleepingCopies.h"
 
 namespace orv {
 namespace {
 
 constexpr char kSleeperFlag[] = "--pages-sleeping-child";
 
-// Started with kSleeperFlag, this program only waits to be ended: the copies the process-list
-// tests count. Checked before GoogleTest sees the command line.
-const bool kIsSleeper = [] {
-  if (std::strstr(GetCommandLineA(), kSleeperFlag)) {
-    Sleep(60000);
-    ExitProcess(0);
-  }
-  return false;
-}();
+const bool kIsSleeper = test::SleepIfAskedTo(kSleeperFlag);
 
 std::string OwnPath() {
   char path[MAX_PATH] = {};
@@ -47,19 +40,6 @@ TEST(ProcessList, ContainsThisProgramsPath) {
   for (const std::string& line : lines) EXPECT_GE(line.size(), 1u);
 }
 
-// Ends the started copies however the test leaves.
-struct Children {
-  std::vector<PROCESS_INFORMATION> started;
-  ~Children() {
-    for (PROCESS_INFORMATION& pi : started) {
-      TerminateProcess(pi.hProcess, 0);
-      WaitForSingleObject(pi.hProcess, 5000);
-      CloseHandle(pi.hThread);
-      CloseHandle(pi.hProcess);
-    }
-  }
-};
-
 TEST(ProcessList, TwoCopiesOfOneProgramGiveTwoLines) {
   // A copy of this program under a name of its own, so that other test programs running at the
   // same time cannot add lines of the same path.
@@ -69,16 +49,8 @@ TEST(ProcessList, TwoCopiesOfOneProgramGiveTwoLines) {
       std::string(tempDir) + "orv_sleeper_" + std::to_string(GetCurrentProcessId()) + ".exe";
   ASSERT_TRUE(CopyFileA(OwnPath().c_str(), copy.c_str(), FALSE));
   {
-    Children children;
-    for (int i = 0; i < 2; ++i) {
-      std::string commandLine = "\"" + copy + "\" " + kSleeperFlag;
-      STARTUPINFOA si = {};
-      si.cb = sizeof si;
-      PROCESS_INFORMATION pi = {};
-      ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
-                                 CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi));
-      children.started.push_back(pi);
-    }
+    test::SleepingCopies copies(copy, kSleeperFlag, 2);
+    ASSERT_EQ(copies.Count(), 2u);
     // The module path is readable once the loader has mapped the program; poll briefly.
     std::vector<std::string> lines;
     for (int attempt = 0; attempt < 50; ++attempt) {
