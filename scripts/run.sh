@@ -17,8 +17,17 @@ bin=$ORV_BUILD/win64/bin
 export ORV_WINE_DISPLAY=1
 . scripts/wine-env.sh
 
+# ORV_LANGUAGE=1..6 chooses the language file (English, German, French, Spanish, Italian, Czech)
+# the way a user does: the "Language" value in the registry of the prefix the program runs in.
+choose_language() {
+  [ -n "${ORV_LANGUAGE:-}" ] || return 0
+  "$WINELOADER" reg add 'HKCU\Software\Tellwick\Orvendel' /v Language /t REG_DWORD \
+    /d "$ORV_LANGUAGE" /f >/dev/null 2>&1
+}
+
 if [ -n "${DISPLAY:-}" ]; then
   orv_wine_prefix
+  choose_language
   cd "$bin"
   exec "$WINELOADER" Orvendex.exe
 fi
@@ -46,6 +55,7 @@ for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; slee
 orv_wine_prefix
 "$WINESERVER" -k 2>/dev/null || true
 "$WINESERVER" -p
+choose_language
 (cd "$bin" && "$WINELOADER" explorer /desktop=Orvendel,640x560 Orvendex.exe >/dev/null 2>&1 &)
 
 # The Wine desktop window appears first; the program's window is drawn inside it.

@@ -9,7 +9,7 @@ namespace orv {
 namespace {
 
 struct CachedFont {
-  FontSpec spec;
+  FontSpec wanted;
   UniqueFont font;
 };
 
@@ -20,22 +20,22 @@ std::vector<std::unique_ptr<CachedFont>>& Cache() {
 
 }  // namespace
 
-HFONT SharedFont(const FontSpec& spec) {
+HFONT SharedFont(const FontSpec& wanted) {
   for (const auto& cached : Cache()) {
-    if (cached->spec == spec) return cached->font.Get();
+    if (cached->wanted == wanted) return cached->font.Get();
   }
   LOGFONTA lf{};
-  lf.lfHeight = -spec.height;
-  lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-  lf.lfUnderline = spec.underline ? TRUE : FALSE;
+  lf.lfHeight = -wanted.height;
+  lf.lfWeight = wanted.bold ? FW_BOLD : FW_NORMAL;
+  lf.lfUnderline = wanted.underline ? TRUE : FALSE;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
   lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   lf.lfQuality = DEFAULT_QUALITY;
   lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-  spec.face.copy(lf.lfFaceName, LF_FACESIZE - 1);
+  wanted.face.copy(lf.lfFaceName, LF_FACESIZE - 1);
   auto cached = std::make_unique<CachedFont>();
-  cached->spec = spec;
+  cached->wanted = wanted;
   cached->font.Reset(CreateFontIndirectA(&lf));
   HFONT font = cached->font.Get();
   Cache().push_back(std::move(cached));
@@ -44,7 +44,7 @@ HFONT SharedFont(const FontSpec& spec) {
 
 FontSpec DescribeFont(HFONT font) {
   for (const auto& cached : Cache()) {
-    if (cached->font.Get() == font) return cached->spec;
+    if (cached->font.Get() == font) return cached->wanted;
   }
   return FontSpec{};
 }

@@ -15,15 +15,15 @@ struct FontSpec {
   bool underline = false;
 
   FontSpec Underlined(bool on = true) const {
-    FontSpec spec = *this;
-    spec.underline = on;
-    return spec;
+    FontSpec wanted = *this;
+    wanted.underline = on;
+    return wanted;
   }
   bool operator==(const FontSpec&) const = default;
 };
 
 // The font of that description; owned by the process-wide cache, valid until the program ends.
-HFONT SharedFont(const FontSpec& spec);
+HFONT SharedFont(const FontSpec& wanted);
 
 // What the font of a window is, as far as the cache knows it (the default for other fonts).
 FontSpec DescribeFont(HFONT font);
