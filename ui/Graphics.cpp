@@ -9,32 +9,24 @@ namespace {
 
 void PaintParentBackground(HWND hwnd, HDC dc) { DrawThemeParentBackground(hwnd, dc, nullptr); }
 
-LRESULT CALLBACK BevelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      PAINTSTRUCT ps{};
-      HDC dc = message == WM_PAINT ? BeginPaint(hwnd, &ps) : reinterpret_cast<HDC>(wParam);
-      RECT rc{};
-      GetClientRect(hwnd, &rc);
-      PaintParentBackground(hwnd, dc);
-      RECT line{rc.left, rc.top, rc.right, rc.top + 1};
-      FillRect(dc, &line, GetSysColorBrush(COLOR_BTNSHADOW));
-      line = {rc.left, rc.top + 1, rc.right, rc.top + 2};
-      FillRect(dc, &line, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
-      if (message == WM_PAINT) EndPaint(hwnd, &ps);
-      return 0;
-    }
-    case WM_NCHITTEST:
-      return HTTRANSPARENT;
-    default:
-      return DefWindowProcA(hwnd, message, wParam, lParam);
-  }
+void PaintBevel(HWND hwnd, HDC dc) {
+  RECT rc{};
+  GetClientRect(hwnd, &rc);
+  PaintParentBackground(hwnd, dc);
+  RECT line{rc.left, rc.top, rc.right, rc.top + 1};
+  FillRect(dc, &line, GetSysColorBrush(COLOR_BTNSHADOW));
+  line = {rc.left, rc.top + 1, rc.right, rc.top + 2};
+  FillRect(dc, &line, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
 }
 
-LRESULT CALLBACK PictureProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+void PaintPicture(HWND hwnd, HDC dc) {
+  if (auto* picture = dynamic_cast<Picture*>(Control::FromHandle(hwnd))) picture->Paint(dc);
+}
+
+// A control that only paints itself (no erasing, so no flicker) and lets the mouse through to
+// what lies under it.
+template <void (*Paint)(HWND, HDC)>
+LRESULT CALLBACK PaintOnlyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ERASEBKGND:
       return 1;
@@ -42,7 +34,7 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_PRINTCLIENT: {
       PAINTSTRUCT ps{};
       HDC dc = message == WM_PAINT ? BeginPaint(hwnd, &ps) : reinterpret_cast<HDC>(wParam);
-      if (auto* picture = dynamic_cast<Picture*>(Control::FromHandle(hwnd))) picture->Paint(dc);
+      Paint(hwnd, dc);
       if (message == WM_PAINT) EndPaint(hwnd, &ps);
       return 0;
     }
@@ -98,12 +90,12 @@ bool PremultiplyIfNeeded(HBITMAP bitmap) {
 }  // namespace
 
 bool Bevel::Create(HWND parent, int left, int top, int width, int height) {
-  RegisterOnce("OrvBevel", &BevelProc);
+  RegisterOnce("OrvBevel", &PaintOnlyProc<PaintBevel>);
   return CreateChild("OrvBevel", 0, WS_VISIBLE, "", left, top, width, height, parent);
 }
 
 bool Picture::Create(HWND parent, int left, int top, int width, int height) {
-  RegisterOnce("OrvPicture", &PictureProc);
+  RegisterOnce("OrvPicture", &PaintOnlyProc<PaintPicture>);
   return CreateChild("OrvPicture", 0, WS_VISIBLE, "", left, top, width, height, parent);
 }
 
