@@ -50,8 +50,7 @@ constexpr CaptionRow kRows[] = {
     {15, "Startup", "Startup", "Startup list", T::Page4Tab, Join::Whole, ""},
     {16, "Startup", "Info",
      "Some programs add themselves to the autorun, and load when the PC starts. Not all of them "
-     "are "
-     "necessary, and their work may slow down the PC processing.",
+     "are necessary, and their work may slow down the PC processing.",
      T::Page4TopLabel, Join::Whole, ""},
     {17, "Startup", "User", "User", T::Page4ListColumn1, Join::Whole, ""},
     {18, "Startup", "Program", "Program", T::Page4ListColumn2, Join::Whole, ""},

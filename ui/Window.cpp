@@ -23,27 +23,27 @@ Window* Window::FromHandle(HWND hwnd) noexcept {
   return reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
 }
 
-bool Window::CreateOfClass(const ClassSpec& spec, DWORD exStyle, DWORD style,
+bool Window::CreateOfClass(const ClassSpec& windowClass, DWORD exStyle, DWORD style,
                            const std::string& text, int x, int y, int width, int height,
                            HWND parent) {
   static std::set<std::string> registered;
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  if (!registered.count(spec.name)) {
+  if (!registered.count(windowClass.name)) {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof(wc);
-    wc.style = spec.style;
+    wc.style = windowClass.style;
     wc.lpfnWndProc = &Window::Thunk;
     wc.hInstance = instance;
-    wc.hIcon = spec.icon;
-    wc.hIconSm = spec.smallIcon;
+    wc.hIcon = windowClass.icon;
+    wc.hIconSm = windowClass.smallIcon;
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.hbrBackground = spec.background;
-    wc.lpszClassName = spec.name;
+    wc.hbrBackground = windowClass.background;
+    wc.lpszClassName = windowClass.name;
     if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
-    registered.insert(spec.name);
+    registered.insert(windowClass.name);
   }
-  HWND hwnd = CreateWindowExA(exStyle, spec.name, text.c_str(), style, x, y, width, height, parent,
-                              nullptr, instance, this);
+  HWND hwnd = CreateWindowExA(exStyle, windowClass.name, text.c_str(), style, x, y, width, height,
+                              parent, nullptr, instance, this);
   return hwnd != nullptr;
 }
 

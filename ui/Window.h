@@ -35,8 +35,8 @@ class Window {
   };
 
   // Registers the class on first use and creates the window with this object behind it.
-  bool CreateOfClass(const ClassSpec& spec, DWORD exStyle, DWORD style, const std::string& text,
-                     int x, int y, int width, int height, HWND parent);
+  bool CreateOfClass(const ClassSpec& windowClass, DWORD exStyle, DWORD style,
+                     const std::string& text, int x, int y, int width, int height, HWND parent);
 
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) {
