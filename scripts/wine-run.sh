@@ -4,4 +4,20 @@ if [ -z "${WINEPREFIX:-}" ]; then
   . "$(dirname "$0")/wine-env.sh"
   orv_wine_prefix
 fi
-exec "${WINELOADER:-/usr/lib/wine/wine64}" "$@"
+loader=${WINELOADER:-/usr/lib/wine/wine64}
+
+# Output goes through a file, not ctest's pipe: a Wine helper process that a test starts in passing
+# may inherit the pipe and keep ctest waiting for it to close.
+out=$(mktemp)
+trap 'rm -f "$out"' EXIT
+"$loader" "$@" >"$out" 2>&1
+rc=$?
+# Every test program prints before it does anything else, so a failure with no output at all means
+# Wine did not start the program (seen rarely on a freshly made prefix): say so and try once more.
+if [ "$rc" -ne 0 ] && [ ! -s "$out" ]; then
+  echo "wine-run.sh: Wine started nothing (exit $rc); starting $1 once more" >&2
+  "$loader" "$@" >"$out" 2>&1
+  rc=$?
+fi
+cat "$out"
+exit "$rc"
