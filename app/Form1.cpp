@@ -246,6 +246,8 @@ void TForm1::RunPageFill(int index, const std::function<void()>& fill) {
   }
 }
 
+PathFolders TForm1::CommandFolders() const { return PathFolders{WinDir, UserAppDataRoot}; }
+
 void TForm1::OpenInShell(const std::string& target) { outside_.ShellOpen(Handle(), target); }
 
 void TForm1::OnShow() { Pages.RaiseShownForActive(); }

@@ -19,6 +19,7 @@
 #include "lang/Language.h"
 #include "pages/PageSources.h"
 #include "sysinfo/Icons.h"
+#include "sysinfo/PathResolve.h"
 #include "sysinfo/RegUnit.h"
 #include "ui/Application.h"
 #include "ui/FillQueue.h"
@@ -135,6 +136,10 @@ class TForm1 : public Form {
   std::string LanguageFileName;
   std::optional<orv::LanguageIni> LanguageIni;
 
+  // How many images the last Startup fill left in ImageList1; the Programs page's images follow
+  // them.
+  int StartupImageCount = 0;
+
   // The drive letter each drive label (Page2Label02 to Page2Label10) stands for.
   std::array<char, 9> DriveLabelLetter{'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K'};
   std::array<Label*, 9> DriveLabels();
@@ -162,6 +167,8 @@ class TForm1 : public Form {
   bool PageFillRunning() const noexcept { return pageFillRunning_; }
   // True once the user asked to close the window during a fill: a long fill may stop early.
   bool ClosePending() const noexcept { return closePending_; }
+  // The folders that replace the environment tokens of stored command lines and shortcut targets.
+  PathFolders CommandFolders() const;
   // ShellExecuteA(this window, "open", target, NULL, NULL, SW_SHOWNORMAL).
   void OpenInShell(const std::string& target);
   Outside& World() const noexcept { return outside_; }
