@@ -1,6 +1,7 @@
 // One fill at a time. The long page fills let waiting window messages through, so a tab change, a
 // click or a report can arrive in the middle of one; such a request waits and runs after the fill
-// that is under way, a request already waiting is not queued twice, and none is lost.
+// that is under way, a request repeated meanwhile runs once, in the place of its last arrival, and
+// none is lost.
 #pragma once
 
 #include <cstddef>
@@ -22,8 +23,10 @@ class FillQueue {
   void SetErrorSink(ErrorSink sink) { errorSink_ = std::move(sink); }
 
   // Runs action now when no fill is under way, then every request that arrived meanwhile, in the
-  // order they came. During a fill it only queues the action under key, unless a request with the
-  // same key is already waiting. Returns whether the action ran before Run returned.
+  // order they came. During a fill it only queues the action under key; a request with the same
+  // key that is already waiting is dropped, so the last one counts. Returns whether the action ran
+  // before Run returned. An error sink that throws ends Run with its exception; the queue is then
+  // idle again and what still waits runs with the next request.
   bool Run(const std::string& key, Action action);
 
   bool Busy() const noexcept { return busy_; }

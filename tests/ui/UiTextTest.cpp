@@ -59,7 +59,8 @@ TEST(FillQueue, RequestsDuringAFillRunAfterItInOrderEachOnce) {
     EXPECT_EQ(queue.Pending(), 2u);
     log.push_back("fill ends");
   });
-  EXPECT_EQ(log, (std::vector<std::string>{"fill begins", "fill ends", "show 2", "click"}));
+  // The repeated request runs once, as it last came: the last click wins.
+  EXPECT_EQ(log, (std::vector<std::string>{"fill begins", "fill ends", "click", "show 2 again"}));
   EXPECT_EQ(queue.Pending(), 0u);
   EXPECT_FALSE(queue.Busy());
 }
@@ -98,6 +99,23 @@ TEST(FillQueue, AFailingRequestIsReportedAndTheOthersStillRun) {
   // The queue is usable again.
   EXPECT_TRUE(queue.Run("again", [&] { ++later; }));
   EXPECT_EQ(later, 2);
+}
+
+TEST(FillQueue, AThrowingErrorSinkLeavesTheQueueIdleAndNothingLost) {
+  FillQueue queue;
+  queue.SetErrorSink([](std::exception_ptr) { throw std::runtime_error("no error box"); });
+  int closes = 0;
+  EXPECT_THROW(queue.Run("fill",
+                         [&] {
+                           queue.Run("close", [&] { ++closes; });
+                           throw std::runtime_error("fill failed");
+                         }),
+               std::runtime_error);
+  EXPECT_FALSE(queue.Busy());
+  EXPECT_TRUE(queue.IsPending("close"));
+  // The next request runs at once, and the waiting close after it.
+  EXPECT_TRUE(queue.Run("show:0", [] {}));
+  EXPECT_EQ(closes, 1);
 }
 
 }  // namespace
