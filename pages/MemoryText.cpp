@@ -1,5 +1,7 @@
 #include "pages/MemoryText.h"
 
+#include <algorithm>
+
 #include "base/TextRules.h"
 
 namespace orv {
@@ -10,7 +12,8 @@ std::int64_t RoundedMegabytes(std::uint64_t bytes) {
 
 MemoryTexts ComputeMemoryTexts(std::uint8_t load, std::uint64_t physicalBytes,
                                std::uint64_t virtualBytes, const LookupFn& lookup) {
-  const int used = load;
+  // The system's figure is a percentage; a value past 100 would make Free negative.
+  const int used = std::min<int>(load, 100);
   const int free = 100 - used;
   MemoryTexts t;
   t.sizeText = lookup("Memory", "Size", "Memory size") + ": " +

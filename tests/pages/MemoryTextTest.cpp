@@ -34,11 +34,14 @@ TEST(MemoryText, RowsForLoadsZeroAndHundred) {
   EXPECT_EQ(t.slices[1].value, 0);
   EXPECT_EQ(t.slices[1].color, 0xFF0000u);
 
-  t = ComputeMemoryTexts(100, 0, 0, lookup.Fn());
-  EXPECT_EQ(t.usageText, "Used: 100 % , Free: 0 %");
-  EXPECT_EQ(t.sizeText, "Memory size: 0 Mb");
-  EXPECT_EQ(t.slices[0].value, 0);
-  EXPECT_EQ(t.slices[1].value, 100);
+  // A load past 100 (no real system gives one) counts as 100, never as a negative Free.
+  for (const std::uint8_t load : {std::uint8_t{100}, std::uint8_t{101}, std::uint8_t{255}}) {
+    t = ComputeMemoryTexts(load, 0, 0, lookup.Fn());
+    EXPECT_EQ(t.usageText, "Used: 100 % , Free: 0 %") << int{load};
+    EXPECT_EQ(t.sizeText, "Memory size: 0 Mb");
+    EXPECT_EQ(t.slices[0].value, 0);
+    EXPECT_EQ(t.slices[1].value, 100);
+  }
 }
 
 TEST(MemoryText, TranslatedWordsReachRowsAndSlices) {
