@@ -17,6 +17,13 @@ StartOutcome ClaimSingleInstance(Outside& outside) {
   if (OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kMutexName)) {
     const UINT restore = RegisterWindowMessageA(kRestoreMessageName);
     if (HWND running = FindWindowA(nullptr, kAppTitle)) {
+      // Windows lets only the foreground process bring a window forward. This copy was just
+      // started by the user, so it holds that right and hands it to the running copy; otherwise
+      // the running copy's taskbar button would only flash.
+      DWORD runningProcess = 0;
+      if (GetWindowThreadProcessId(running, &runningProcess) && runningProcess) {
+        AllowSetForegroundWindow(runningProcess);
+      }
       PostMessageA(running, restore, kRestoreWParam, 0);
       Sleep(500);
     }
