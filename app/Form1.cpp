@@ -144,6 +144,10 @@ void TForm1::CreateForm() {
   // 5
   UserAppDataRoot =
       WithTrailingBackslash(CutAfterLastBackslash(queries_.folderPath(kFolderAppData)));
+  // The parent of the application-data folder is the profile on XP only; from Vista on it is
+  // the profile's "AppData" folder, so the profile is asked for in its own right.
+  const std::string profile = queries_.folderPath(kFolderProfile);
+  UserProfileDir = profile.empty() ? UserAppDataRoot : WithTrailingBackslash(profile);
   // 6, 7: the registry only when the shell gives no path.
   auto shellFolder = [this](HKEY root, const char* value) {
     return
@@ -246,7 +250,7 @@ void TForm1::RunPageFill(int index, const std::function<void()>& fill) {
   }
 }
 
-PathFolders TForm1::CommandFolders() const { return PathFolders{WinDir, UserAppDataRoot}; }
+PathFolders TForm1::CommandFolders() const { return PathFolders{WinDir, UserProfileDir}; }
 
 void TForm1::OpenInShell(const std::string& target) { outside_.ShellOpen(Handle(), target); }
 

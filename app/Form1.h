@@ -127,6 +127,8 @@ class TForm1 : public Form {
   std::string ProgramFilesDir;
   bool Is64BitWindows = false;
   std::string UserAppDataRoot;
+  // What "%USERPROFILE%" in stored command lines stands for: the user's profile folder.
+  std::string UserProfileDir;
   std::string UserStartupDir;
   std::string CommonStartupDir;
   ShellLink ShellLinkObject;

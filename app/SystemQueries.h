@@ -32,5 +32,6 @@ inline constexpr int kFolderProgramFiles = 38;
 inline constexpr int kFolderAppData = 26;
 inline constexpr int kFolderStartup = 7;
 inline constexpr int kFolderCommonStartup = 24;
+inline constexpr int kFolderProfile = 40;
 
 }  // namespace orv

@@ -7,7 +7,7 @@
 namespace orv {
 namespace {
 
-enum class Folder { WinDir, UserAppDataRoot, Fixed };
+enum class Folder { WinDir, UserProfile, Fixed };
 
 struct PathToken {
   const char* token;
@@ -25,7 +25,7 @@ constexpr std::array<PathToken, 9> kPathTokens = {{
     {"%COMMONPROGRAMFILES%\\", Folder::Fixed, "C:\\Program Files\\Common Files\\"},
     {"%COMMONPROGRAMFILES(X86)%\\", Folder::Fixed, "C:\\Program Files (x86)\\Common Files\\"},
     {"%COMMONPROGRAMW6432%\\", Folder::Fixed, "C:\\Program Files\\Common Files\\"},
-    {"%USERPROFILE%\\", Folder::UserAppDataRoot, nullptr},
+    {"%USERPROFILE%\\", Folder::UserProfile, nullptr},
 }};
 
 // The extensions at which a command line is cut, in the order they are tried.
@@ -41,8 +41,8 @@ std::string Replacement(const PathToken& row, const PathFolders& folders) {
   switch (row.folder) {
     case Folder::WinDir:
       return FolderText(folders.winDir);
-    case Folder::UserAppDataRoot:
-      return FolderText(folders.userAppDataRoot);
+    case Folder::UserProfile:
+      return FolderText(folders.userProfile);
     case Folder::Fixed:
       break;
   }

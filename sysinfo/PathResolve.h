@@ -11,7 +11,7 @@ namespace orv {
 // The folders that replace environment tokens; each ends with a backslash.
 struct PathFolders {
   std::string winDir;
-  std::string userAppDataRoot;
+  std::string userProfile;
 };
 
 // Upper-cases a whole text. CommandLineToPath's default is SystemUpperCase.

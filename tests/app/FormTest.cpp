@@ -219,6 +219,8 @@ TEST_F(FormTest, TheSharedStateIsPreparedInCreationOrder) {
         return std::string("C:\\Program Files (x86)");
       case kFolderAppData:
         return std::string("C:\\Users\\User1\\AppData\\Roaming");
+      case kFolderProfile:
+        return std::string("C:\\Users\\User1");
       default:
         return std::string();  // no Startup folders from the shell
     }
@@ -237,7 +239,7 @@ TEST_F(FormTest, TheSharedStateIsPreparedInCreationOrder) {
   TForm1& f = Make(q);
 
   EXPECT_EQ(log, (std::vector<std::string>{"user", "program", "windows", "system", "folder 38",
-                                           "folder 26", "folder 7", "HKCU Startup",
+                                           "folder 26", "folder 40", "folder 7", "HKCU Startup",
                                            "HKCU AltStartup", "folder 24", "HKLM Startup",
                                            "HKLM Common Startup", "shell link", "computer"}));
   EXPECT_EQ(f.RestoreMessageId, RegisterWindowMessageA("QRVRestore"));
@@ -248,6 +250,8 @@ TEST_F(FormTest, TheSharedStateIsPreparedInCreationOrder) {
   EXPECT_EQ(f.ProgramFilesDir, "C:\\Program Files (x86)\\");
   EXPECT_TRUE(f.Is64BitWindows);
   EXPECT_EQ(f.UserAppDataRoot, "C:\\Users\\User1\\AppData\\");
+  EXPECT_EQ(f.UserProfileDir, "C:\\Users\\User1\\");
+  EXPECT_EQ(f.CommandFolders().userProfile, f.UserProfileDir);
   EXPECT_EQ(f.UserStartupDir, "D:\\Alt Startup\\");
   EXPECT_EQ(f.CommonStartupDir, "\\");  // no source knows it
   EXPECT_TRUE(f.ShellLinkObject.Valid());
@@ -275,6 +279,7 @@ TEST_F(FormTest, FallbacksAreNotAskedWhenTheShellKnowsTheFolders) {
   q.folderPath = [](int) { return std::string(); };
   TForm1& g = Make(q);
   EXPECT_EQ(g.UserAppDataRoot, "\\");
+  EXPECT_EQ(g.UserProfileDir, "\\");  // no profile from the shell: the application-data root
   EXPECT_EQ(g.ProgramFilesDir, "\\");
 }
 
@@ -286,10 +291,14 @@ TEST_F(FormTest, TheRealSystemGivesFoldersWithTrailingBackslashes) {
   exeDir.erase(exeDir.rfind('\\'));
   EXPECT_EQ(f.AppDir, exeDir);
   for (const std::string* folder : {&f.WinDir, &f.SysDir, &f.ProgramFilesDir, &f.UserAppDataRoot,
-                                    &f.UserStartupDir, &f.CommonStartupDir}) {
+                                    &f.UserProfileDir, &f.UserStartupDir, &f.CommonStartupDir}) {
     ASSERT_FALSE(folder->empty());
     EXPECT_EQ(folder->back(), '\\') << *folder;
   }
+  // The profile is the folder the Startup folder lies in, not the application data's parent
+  // (its "AppData" folder from Vista on, whose layout the prefix has).
+  EXPECT_EQ(f.UserStartupDir.rfind(f.UserProfileDir, 0), 0u) << f.UserProfileDir;
+  EXPECT_NE(f.UserProfileDir, f.UserAppDataRoot);
   EXPECT_TRUE(f.Is64BitWindows);  // the 64-bit build runs on 64-bit Windows only
   EXPECT_FALSE(f.CurrentUserName.empty());
   EXPECT_FALSE(f.Caption().empty());
