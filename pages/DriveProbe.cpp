@@ -65,7 +65,12 @@ bool ReadVolumeSectors(const std::string& drive, std::uint32_t sector, void* buf
   at.Offset = static_cast<DWORD>(position & 0xFFFFFFFFu);
   at.OffsetHigh = static_cast<DWORD>(position >> 32);
   DWORD read = 0;
-  return ReadFile(volume.Get(), buffer, count, &read, &at) != FALSE;
+  // A volume that ends before the sectors asked for gives no partial answer.
+  if (!ReadFile(volume.Get(), buffer, count, &read, &at) || read != count) {
+    std::memset(buffer, 0, count);
+    return false;
+  }
+  return true;
 }
 
 std::vector<DriveRow> ListDrives(const std::function<void()>& processMessages,

@@ -18,6 +18,16 @@ TEST(UniqueHandle, ClosesOnScopeExitAndOnReset) {
   EXPECT_TRUE(probe.NothingLeaked());
 }
 
+TEST(HandleProbe, SeesAHandleLeftOpenInAnySlot) {
+  test::HandleProbe probe;
+  HANDLE first = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE second = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  CloseHandle(first);  // the lowest free slot is free again, the leak sits above it
+  EXPECT_EQ(probe.Leaked(), 1);
+  CloseHandle(second);
+  EXPECT_TRUE(probe.NothingLeaked());
+}
+
 TEST(UniqueHandle, FileHandlesTreatInvalidHandleValueAsEmpty) {
   UniqueFile file(
       CreateFileA("Z:\\no\\such\\file", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));

@@ -225,12 +225,15 @@ struct WineUnixDrive {
 constexpr DWORD kDefineUnixDrive =
     CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
 
-inline bool DefineWineDrive(char letter, const std::string& unixPath, ULONG type) {
+// devicePath, when given, is the Unix file the drive's raw volume (\\.\X:) reads.
+inline bool DefineWineDrive(char letter, const std::string& unixPath, ULONG type,
+                            const std::string& devicePath = "") {
   UniqueFile manager(CreateFileA("\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
                                  nullptr));
   if (!manager) return false;
-  std::vector<char> buffer(sizeof(WineUnixDrive) + unixPath.size() + 1, '\0');
+  std::vector<char> buffer(sizeof(WineUnixDrive) + unixPath.size() + 1 + devicePath.size() + 1,
+                           '\0');
   auto* request = reinterpret_cast<WineUnixDrive*>(buffer.data());
   request->size = static_cast<ULONG>(buffer.size());
   request->letter = static_cast<WCHAR>(std::tolower(letter));
@@ -238,6 +241,11 @@ inline bool DefineWineDrive(char letter, const std::string& unixPath, ULONG type
   if (type != DRIVE_NO_ROOT_DIR) {
     std::memcpy(buffer.data() + sizeof(WineUnixDrive), unixPath.c_str(), unixPath.size());
     request->mountPointOffset = sizeof(WineUnixDrive);
+    if (!devicePath.empty()) {
+      const std::size_t at = sizeof(WineUnixDrive) + unixPath.size() + 1;
+      std::memcpy(buffer.data() + at, devicePath.c_str(), devicePath.size());
+      request->deviceOffset = static_cast<USHORT>(at);
+    }
   }
   DWORD returned = 0;
   return DeviceIoControl(manager.Get(), kDefineUnixDrive, buffer.data(),
@@ -247,8 +255,10 @@ inline bool DefineWineDrive(char letter, const std::string& unixPath, ULONG type
 // A drive letter added to the Wine prefix for one test and removed afterwards.
 class ScopedWineDrive {
  public:
-  ScopedWineDrive(char letter, const std::string& unixPath, ULONG type) : letter_(letter) {
-    ok_ = DefineWineDrive(letter, unixPath, type);
+  ScopedWineDrive(char letter, const std::string& unixPath, ULONG type,
+                  const std::string& devicePath = "")
+      : letter_(letter) {
+    ok_ = DefineWineDrive(letter, unixPath, type, devicePath);
   }
   ~ScopedWineDrive() {
     DefineWineDrive(letter_, "", DRIVE_NO_ROOT_DIR);
