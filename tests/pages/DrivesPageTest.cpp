@@ -169,8 +169,16 @@ TEST_F(DrivesPageTest, ThePrefixsOwnDrivesAgreeWithTheSystem) {
     GetVolumeInformationA((drive + "\\").c_str(), nullptr, 0, nullptr, nullptr, nullptr, fsName,
                           sizeof fsName);
     const std::string fs = fsName;
-    const std::string suffix = fs == "FAT" ? "(FAT16)" : fs == "FAT32" ? "(FAT32)" : "(NTFS)";
-    if (fixed) {
+    const std::string suffix = fs == "FAT"     ? "(FAT16)"
+                               : fs == "FAT32" ? "(FAT32)"
+                               : fs == "NTFS"  ? "(NTFS)"
+                                               : "";
+    if (fixed && suffix.empty()) {
+      // Another file system (exFAT, ReFS): the row's kind then comes from the first sector, which
+      // no independent source here reads.
+      std::printf("%s has the file system %s; its row is not compared\n", drive.c_str(),
+                  fs.c_str());
+    } else if (fixed) {
       EXPECT_EQ(Slots(f)[i],
                 "Drive " + drive + " Fixed " + suffix + "|" + letter + "|shown|marked");
       if (wmic.count(drive)) {

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <vector>
 
 #include "tests/support/HandleProbe.h"
+#include "tests/support/ImportHook.h"
 #include "tests/sysinfo/ScratchKey.h"
 
 namespace orv {
@@ -193,6 +196,54 @@ TEST(RegUnitViews, DefaultViewHelpersFollowTheProcessAndTheOthersSee64Bit) {
   EXPECT_EQ(RegReadBinaryPath(HKEY_LOCAL_MACHINE, view64.Path(), "path"), "C:\\64");
   EXPECT_TRUE(RegValueExists(HKEY_LOCAL_MACHINE, view64.Path(), "only64"));
   EXPECT_FALSE(RegValueExists(HKEY_LOCAL_MACHINE, view64.Path(), "only32"));
+}
+
+// What each helper asks of RegOpenKeyExA, watched through the program's import table. Reading
+// cannot tell the default view from the 64-bit view in the 64-bit build, where both are the same;
+// the access each helper asks for can, in every build.
+using RegOpenKeyExFn = LSTATUS(WINAPI*)(HKEY, LPCSTR, DWORD, REGSAM, PHKEY);
+RegOpenKeyExFn gRealOpen = nullptr;
+std::vector<REGSAM> gAsked;
+
+LSTATUS WINAPI RecordingOpen(HKEY root, LPCSTR path, DWORD options, REGSAM access, PHKEY key) {
+  gAsked.push_back(access);
+  return gRealOpen(root, path, options, access, key);
+}
+
+TEST_F(RegUnitTest, EachHelperOpensForReadingInItsOwnView) {
+  key_.SetSz("s", "text");
+  key_.SetDword("d", 1);
+  key_.Set("b", REG_BINARY, "C:\\x");
+  key_.AddSubKey("sub");
+  const std::string path = Path();
+  StringList list;
+  const struct {
+    const char* helper;
+    std::function<void()> call;
+    REGSAM view;
+  } kCases[] = {
+      {"RegGetKeyNames", [&] { RegGetKeyNames(HKEY_CURRENT_USER, path, list); }, KEY_WOW64_64KEY},
+      {"RegGetValueNames", [&] { RegGetValueNames(HKEY_CURRENT_USER, path, list); }, 0},
+      {"RegGetValueNames64", [&] { RegGetValueNames64(HKEY_CURRENT_USER, path, list); },
+       KEY_WOW64_64KEY},
+      {"RegReadStr", [&] { RegReadStr(HKEY_CURRENT_USER, path, "s"); }, 0},
+      {"RegReadStr64", [&] { RegReadStr64(HKEY_CURRENT_USER, path, "s"); }, KEY_WOW64_64KEY},
+      {"RegReadInt", [&] { RegReadInt(HKEY_CURRENT_USER, path, "d"); }, KEY_WOW64_64KEY},
+      {"RegReadBool", [&] { RegReadBool(HKEY_CURRENT_USER, path, "d"); }, KEY_WOW64_64KEY},
+      {"RegReadBinaryPath", [&] { RegReadBinaryPath(HKEY_CURRENT_USER, path, "b"); },
+       KEY_WOW64_64KEY},
+      {"RegValueExists", [&] { RegValueExists(HKEY_CURRENT_USER, path, "s"); }, KEY_WOW64_64KEY},
+  };
+  test::ImportHook hook("advapi32.dll", "RegOpenKeyExA", reinterpret_cast<void*>(&RecordingOpen));
+  if (!hook.Ok()) GTEST_SKIP() << "RegOpenKeyExA is not imported by name in this build";
+  gRealOpen = reinterpret_cast<RegOpenKeyExFn>(hook.Original());
+  for (const auto& c : kCases) {
+    gAsked.clear();
+    c.call();
+    ASSERT_EQ(gAsked.size(), 1u) << c.helper << " opens its key once";
+    EXPECT_EQ(gAsked[0] & (KEY_WOW64_64KEY | KEY_WOW64_32KEY), c.view) << c.helper;
+    EXPECT_EQ(gAsked[0] & ~(KEY_WOW64_64KEY | KEY_WOW64_32KEY), REGSAM{KEY_READ}) << c.helper;
+  }
 }
 
 }  // namespace
