@@ -118,7 +118,7 @@ bool TForm1::Create(HWND owner) {
                                          LR_SHARED));
   };
   SetIcons(icon(SM_CXICON, SM_CYICON), icon(SM_CXSMICON, SM_CYSMICON));
-  CreateControls();
+  if (!CreateControls()) return false;
   CreateForm();
   return true;
 }

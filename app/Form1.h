@@ -42,7 +42,7 @@ class TForm1 : public Form {
   ~TForm1() override;
 
   // Creates the window (hidden) owned by owner and every control with its design values, then
-  // runs CreateForm. False when the window cannot be created.
+  // runs CreateForm. False when the window or any of its controls cannot be created.
   bool Create(HWND owner);
 
   // ---- Controls, in the order of the window's design.
@@ -188,7 +188,7 @@ class TForm1 : public Form {
   void OnDestroy() override;
 
  private:
-  void CreateControls();
+  bool CreateControls();
   void ApplyCreationCaptions();
   void PageShown(int index);
   std::function<void(Label&)> ClickHandler(void (TForm1::*handler)(Label&));

@@ -252,41 +252,45 @@ const ListRow kLists[] = {
 
 }  // namespace
 
-void TForm1::CreateControls() {
+bool TForm1::CreateControls() {
+  // Every control is attempted, so one that fails leaves the others usable to look at; the
+  // window is only offered when all of them exist.
+  bool ok = true;
   HWND form = Handle();
   HFONT windowFont = WindowFont();
   auto parentOf = [&](PageMember page) { return page ? (this->*page).Handle() : form; };
 
-  Pages.Create(form, 16, 32, 500, 400);
+  ok = Pages.Create(form, 16, 32, 500, 400) && ok;
   Pages.SetFont(windowFont);
-  for (const PageRow& row : kPages) Pages.AddPage(this->*row.page, row.caption);
+  for (const PageRow& row : kPages) ok = Pages.AddPage(this->*row.page, row.caption) && ok;
   Pages.OnPageShown = [this](int index) { PageShown(index); };
   SetKeyboardTabs(&Pages);
 
   for (const PictureRow& row : kPictures) {
     Picture& picture = this->*row.picture;
-    picture.Create(parentOf(row.page), row.left, row.top, row.width, row.height);
-    picture.LoadResource(row.resource);
+    ok = picture.Create(parentOf(row.page), row.left, row.top, row.width, row.height) && ok;
+    ok = picture.LoadResource(row.resource) && ok;
   }
   for (const BevelRow& row : kBevels) {
-    (this->*row.bevel).Create(parentOf(row.page), 20, 328, 454, 3);
+    ok = (this->*row.bevel).Create(parentOf(row.page), 20, 328, 454, 3) && ok;
   }
   for (const ChartRow& row : kCharts) {
     PieChart& chart = this->*row.chart;
-    chart.Create(parentOf(row.page), 242, 0, 250, 250);
+    ok = chart.Create(parentOf(row.page), 242, 0, 250, 250) && ok;
     chart.SetMarks(row.marks);
     chart.SetTitle(row.title);
   }
 
-  Page3List.Create(Page3.Handle(), 8, 64, 225, 250);
+  ok = Page3List.Create(Page3.Handle(), 8, 64, 225, 250) && ok;
   Page3List.SetFont(windowFont);
   Page3List.SetLines({""});
 
-  ImageList1.Create(16, 16);
+  ok = ImageList1.Create(16, 16) && ok;
   for (const ListRow& row : kLists) {
     ListView& list = this->*row.list;
-    list.Create(parentOf(row.page), row.left, row.top, row.width, row.height,
-                ListViewStyle{.infoTips = row.infoTips});
+    ok = list.Create(parentOf(row.page), row.left, row.top, row.width, row.height,
+                     ListViewStyle{.infoTips = row.infoTips}) &&
+         ok;
     list.SetFont(windowFont);
     for (std::size_t i = 0; i < row.columnCount; ++i) {
       list.AddColumn(row.columns[i].caption, row.columns[i].width);
@@ -296,20 +300,22 @@ void TForm1::CreateControls() {
 
   for (const LabelRow& row : kLabels) {
     Label& label = this->*row.label;
-    label.Create(parentOf(row.page), row.left, row.top, row.width, row.height, row.caption,
-                 row.style);
+    ok = label.Create(parentOf(row.page), row.left, row.top, row.width, row.height, row.caption,
+                      row.style) &&
+         ok;
     if (row.click) label.OnClick = ClickHandler(row.click);
     if (row.hidden) label.SetVisible(false);
   }
 
   SaveDialog1.FileName = "Orvensys";
-  SaveMenu.Create();
+  ok = SaveMenu.Create() && ok;
   SaveMenu.Add(SaveAsTXTItem, kSaveAsTxtId, "Save as text");
   SaveMenu.Add(SaveAsHTMLItem, kSaveAsHtmlId, "Save as html");
   SaveAsTXTItem.OnClick = [this] { RunRequest("SaveAsTxt", [this] { SaveAsTxt(); }); };
   SaveAsHTMLItem.OnClick = [this] { RunRequest("SaveAsHTML", [this] { SaveAsHTML(); }); };
 
   Pages.SetActiveIndex(0);
+  return ok;
 }
 
 void TForm1::PageShown(int index) {

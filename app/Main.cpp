@@ -20,7 +20,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
   InitCommonControlsEx(&controls);
   const HRESULT com = CoInitialize(nullptr);
 
-  int exitCode = 0;
+  // Without its windows the program cannot run; it ends with a failure code.
+  int exitCode = 1;
   {
     auto icon = [&](int metricX, int metricY) {
       return static_cast<HICON>(LoadImageA(instance, res::kMainIcon, IMAGE_ICON,
@@ -28,12 +29,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
                                            LR_SHARED));
     };
     Application& app = Application::Instance();
-    app.Initialize(kAppTitle, icon(SM_CXICON, SM_CYICON), icon(SM_CXSMICON, SM_CYSMICON));
-    TForm1 form(RealOutside());
-    app.SetMainForm(&form);
-    if (form.Create(app.Handle())) {
-      form.Show();
-      exitCode = app.Run();
+    if (app.Initialize(kAppTitle, icon(SM_CXICON, SM_CYICON), icon(SM_CXSMICON, SM_CYSMICON))) {
+      TForm1 form(RealOutside());
+      app.SetMainForm(&form);
+      if (form.Create(app.Handle())) {
+        form.Show();
+        exitCode = app.Run();
+      }
     }
   }
   if (SUCCEEDED(com)) CoUninitialize();
