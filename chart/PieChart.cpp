@@ -276,39 +276,17 @@ class PaintScope {
 
 }  // namespace
 
-PieChart::~PieChart() {
-  if (hwnd_ && IsWindow(hwnd_)) {
-    // The window must not call back into an object that is gone.
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-    DestroyWindow(hwnd_);
-  }
-}
-
 bool PieChart::Create(HWND parent, int x, int y, int width, int height) {
-  if (hwnd_) return false;
-  const HINSTANCE instance = GetModuleHandleA(nullptr);
-  static const bool registered = [instance] {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    // Redrawn whole on every size change: the pie is centred, so every pixel moves.
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = &PieChart::WindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.lpszClassName = kPieChartClass;
-    return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-  }();
-  if (!registered) return false;
-  const HWND hwnd = CreateWindowExA(0, kPieChartClass, model_.title.c_str(),
-                                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width, height,
-                                    parent, nullptr, instance, this);
-  hwnd_ = hwnd;
-  return hwnd != nullptr;
+  if (Handle()) return false;
+  // Redrawn whole on every size change: the pie is centred, so every pixel moves.
+  return CreateOfClass({kPieChartClass, CS_HREDRAW | CS_VREDRAW}, 0,
+                       WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, model_.title, x, y, width, height,
+                       parent);
 }
 
 void PieChart::SetTitle(const std::string& line) {
-  if (hwnd_) {
-    SetWindowTextA(hwnd_, line.c_str());  // WM_SETTEXT takes it into the model and repaints
+  if (Handle()) {
+    SetWindowTextA(Handle(), line.c_str());  // WM_SETTEXT takes it into the model and repaints
   } else {
     model_.title = line;
   }
@@ -330,12 +308,12 @@ void PieChart::SetMarks(PieMarks marks) {
 }
 
 void PieChart::Repaint() {
-  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+  if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 void PieChart::PaintBuffered(HDC target) {
   RECT client{};
-  GetClientRect(hwnd_, &client);
+  GetClientRect(Handle(), &client);
   const int width = client.right - client.left;
   const int height = client.bottom - client.top;
   if (width <= 0 || height <= 0) return;
@@ -366,7 +344,7 @@ LRESULT PieChart::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       return 1;  // WM_PAINT covers every pixel
     case WM_PAINT: {
-      const PaintScope paint(hwnd_);
+      const PaintScope paint(Handle());
       PaintBuffered(paint.Dc());
       return 0;
     }
@@ -374,7 +352,7 @@ LRESULT PieChart::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       PaintBuffered(reinterpret_cast<HDC>(wParam));
       return 0;
     case WM_SETTEXT: {
-      const LRESULT result = DefWindowProcA(hwnd_, message, wParam, lParam);
+      const LRESULT result = Default(message, wParam, lParam);
       if (result) {
         model_.title = lParam ? reinterpret_cast<const char*>(lParam) : "";
         Repaint();
@@ -382,28 +360,7 @@ LRESULT PieChart::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return result;
     }
     default:
-      return DefWindowProcA(hwnd_, message, wParam, lParam);
-  }
-}
-
-LRESULT CALLBACK PieChart::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<PieChart*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    if (self) self->hwnd_ = hwnd;
-  }
-  auto* self = reinterpret_cast<PieChart*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    self->hwnd_ = nullptr;
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-  }
-  // No C++ exception may unwind through user32; a chart that cannot be drawn stays as it was.
-  try {
-    return self->HandleMessage(message, wParam, lParam);
-  } catch (...) {
-    return message == WM_ERASEBKGND ? 1 : 0;
+      return Default(message, wParam, lParam);
   }
 }
 

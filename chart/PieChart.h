@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "chart/PieGeometry.h"
+#include "ui/Window.h"
 
 namespace orv {
 
@@ -37,16 +38,12 @@ void DrawPieChart(HDC dc, const RECT& bounds, const PieChartModel& model);
 // Where DrawPieChart puts everything for this model, measured with the chart's fonts on dc.
 PieLayout LayoutPieChart(HDC dc, const RECT& bounds, const PieChartModel& model);
 
-class PieChart {
+// The chart window goes through the program's one window procedure, so an error while it paints
+// reaches the application's error box like any other window's.
+class PieChart : public Window {
  public:
-  PieChart() = default;
-  ~PieChart();
-  PieChart(const PieChart&) = delete;
-  PieChart& operator=(const PieChart&) = delete;
-
   // Creates the chart window; false when it cannot be created or already exists.
   bool Create(HWND parent, int x, int y, int width, int height);
-  HWND Handle() const { return hwnd_; }
 
   // Replaces the title with this one line; the window text is the title, and setting the window
   // text from outside (WM_SETTEXT) changes the title too.
@@ -56,13 +53,13 @@ class PieChart {
   void SetMarks(PieMarks marks);
   const PieChartModel& Model() const { return model_; }
 
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void PaintBuffered(HDC target);
   void Repaint();
 
-  HWND hwnd_ = nullptr;
   PieChartModel model_;
 };
 
