@@ -57,6 +57,9 @@ ApplicationEvents::~ApplicationEvents() {
   hooks.erase(std::remove(hooks.begin(), hooks.end(), this), hooks.end());
 }
 
+Application::Application() = default;
+Application::~Application() = default;
+
 Application& Application::Instance() {
   static Application application;
   return application;
@@ -68,12 +71,9 @@ bool Application::Initialize(const std::string& title, HICON icon, HICON smallIc
     SetWindowTextA(titleWindow_->Handle(), title.c_str());
     return true;
   }
-  auto* window = new TitleWindow;
-  if (!window->Create(title, icon, smallIcon)) {
-    delete window;
-    return false;
-  }
-  titleWindow_ = window;
+  auto window = std::make_unique<TitleWindow>();
+  if (!window->Create(title, icon, smallIcon)) return false;
+  titleWindow_ = std::move(window);
   // Shown, though it has no size: a visible top-level window is what the taskbar lists.
   ShowWindow(titleWindow_->Handle(), SW_SHOWNOACTIVATE);
   return true;

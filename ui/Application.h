@@ -7,6 +7,7 @@
 
 #include <exception>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -66,11 +67,12 @@ class Application {
 
  private:
   friend class ApplicationEvents;
-  Application() = default;
+  Application();
+  ~Application();
   void Dispatch(MSG& msg);
 
   class TitleWindow;
-  TitleWindow* titleWindow_ = nullptr;
+  std::unique_ptr<TitleWindow> titleWindow_;
   std::string title_;
   Form* mainForm_ = nullptr;
   Outside* outside_ = nullptr;

@@ -5,10 +5,24 @@
 namespace orv {
 namespace {
 constexpr const char* kControlProperty = "OrvControl";
+constexpr UINT_PTR kControlSubclass = 1;
+}  // namespace
+
+Control::~Control() { Detach(); }
+
+void Control::Detach() noexcept {
+  if (!hwnd_) return;
+  RemoveWindowSubclass(hwnd_, &Control::WatchDestruction, kControlSubclass);
+  RemovePropA(hwnd_, kControlProperty);
+  hwnd_ = nullptr;
 }
 
-Control::~Control() {
-  if (hwnd_ && IsWindow(hwnd_)) RemovePropA(hwnd_, kControlProperty);
+// The window may go before the object (with its parent): the object then forgets the handle, which
+// Windows may soon give to another window.
+LRESULT CALLBACK Control::WatchDestruction(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR /*id*/, DWORD_PTR self) {
+  if (message == WM_NCDESTROY) reinterpret_cast<Control*>(self)->Detach();
+  return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 Control* Control::FromHandle(HWND hwnd) noexcept {
@@ -27,8 +41,11 @@ bool Control::CreateChild(const char* className, DWORD exStyle, DWORD style,
 }
 
 void Control::Attach(HWND hwnd) {
+  Detach();
   hwnd_ = hwnd;
   SetPropA(hwnd_, kControlProperty, this);
+  SetWindowSubclass(hwnd_, &Control::WatchDestruction, kControlSubclass,
+                    reinterpret_cast<DWORD_PTR>(this));
 }
 
 RECT Control::Bounds() const {

@@ -54,6 +54,11 @@ class Control {
   void Attach(HWND hwnd);
 
   HWND hwnd_ = nullptr;
+
+ private:
+  void Detach() noexcept;
+  static LRESULT CALLBACK WatchDestruction(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR id, DWORD_PTR self);
 };
 
 }  // namespace orv

@@ -7,8 +7,6 @@
 
 namespace orv {
 
-TabPage::~TabPage() { CloseTheme(); }
-
 bool TabPage::Create(HWND tabControl, const RECT& bounds) {
   if (!CreateOfClass({"OrvTabPage", 0, nullptr, nullptr, nullptr}, WS_EX_CONTROLPARENT,
                      WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, "", bounds.left, bounds.top,
@@ -20,13 +18,7 @@ bool TabPage::Create(HWND tabControl, const RECT& bounds) {
 }
 
 void TabPage::OpenTheme() {
-  CloseTheme();
-  if (IsAppThemed()) theme_ = OpenThemeData(Handle(), L"TAB");
-}
-
-void TabPage::CloseTheme() {
-  if (theme_) CloseThemeData(static_cast<HTHEME>(theme_));
-  theme_ = nullptr;
+  theme_.Reset(IsAppThemed() ? OpenThemeData(Handle(), L"TAB") : nullptr);
 }
 
 LRESULT TabPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -34,14 +26,14 @@ LRESULT TabPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     OpenTheme();
     InvalidateRect(Handle(), nullptr, TRUE);
   } else if (message == WM_DESTROY) {
-    CloseTheme();
+    theme_.Reset();
   }
   return Container::HandleMessage(message, wParam, lParam);
 }
 
 void TabPage::PaintBackground(HDC dc, const RECT& client) {
   if (theme_) {
-    DrawThemeBackground(static_cast<HTHEME>(theme_), dc, TABP_BODY, 0, &client, nullptr);
+    DrawThemeBackground(theme_.Get(), dc, TABP_BODY, 0, &client, nullptr);
   } else {
     Container::PaintBackground(dc, client);
   }

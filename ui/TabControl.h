@@ -4,19 +4,30 @@
 // the window that holds the tab control is first shown with it active.
 #pragma once
 
+#include <windows.h>
+
+#include <uxtheme.h>
+
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "base/Handles.h"
 #include "ui/Container.h"
 #include "ui/Control.h"
 
 namespace orv {
 
+struct ThemeTraits {
+  using Type = HTHEME;
+  static Type Invalid() noexcept { return nullptr; }
+  static void Close(Type h) noexcept { CloseThemeData(h); }
+};
+using UniqueTheme = UniqueHandle<ThemeTraits>;
+
 // One page: a container for that page's controls, with the themed tab-body background.
 class TabPage : public Container {
  public:
-  ~TabPage() override;
   bool Create(HWND tabControl, const RECT& bounds);
   int Index() const noexcept { return index_; }
 
@@ -27,9 +38,8 @@ class TabPage : public Container {
  private:
   friend class TabControl;
   void OpenTheme();
-  void CloseTheme();
 
-  void* theme_ = nullptr;  // HTHEME
+  UniqueTheme theme_;
   int index_ = -1;
 };
 

@@ -255,6 +255,18 @@ TEST_F(ToolkitTest, MemoLinesEndInCrLf) {
   EXPECT_EQ(memo.Lines().back(), "last");
 }
 
+TEST_F(ToolkitTest, AControlWhoseWindowWentFirstForgetsItsHandle) {
+  Memo memo;
+  ASSERT_TRUE(memo.Create(form.Handle(), 8, 64, 225, 250));
+  HWND window = memo.Handle();
+  form.Destroy();  // the parent takes its children with it
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(memo.Handle(), nullptr);
+  EXPECT_EQ(Control::FromHandle(window), nullptr);
+  memo.SetLines({"no window to write to"});  // harmless, and never another window's
+  EXPECT_TRUE(memo.Lines().empty());
+}
+
 TEST(SplitLines, ALastLineWithoutCrLfCountsToo) {
   EXPECT_EQ(SplitLines("a\r\nb"), (std::vector<std::string>{"a", "b"}));
   EXPECT_EQ(SplitLines("a\r\n\r\n"), (std::vector<std::string>{"a", ""}));
