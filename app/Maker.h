@@ -11,6 +11,5 @@ inline constexpr char kSupportMail[] = "support@tellwick.com";
 inline constexpr char kSupportSubject[] = "?subject=Orvendel v2.1";
 // In the system code page: "\xA9" is the copyright sign.
 inline constexpr char kCopyrightLine[] = "Copyright \xA9 2008-2024 Tellwick";
-inline constexpr char kVersionSuffix[] = ": 2.2";
 
 }  // namespace orv

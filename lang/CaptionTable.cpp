@@ -14,7 +14,6 @@ enum class Join {
 };
 
 struct CaptionRow {
-  int number;
   const char* section;
   const char* key;
   const char* defaultText;
@@ -25,59 +24,59 @@ struct CaptionRow {
 
 using T = CaptionTarget;
 
-// Rows in the order the window applies them. There is no row 33: the numbers follow the published
-// list of captions, which the language files' translators work from.
+// Rows in the order the window applies them, which is the order of the published list of captions
+// that the language files' translators work from.
 constexpr CaptionRow kRows[] = {
-    {1, "General", "General", "General", T::Page1Tab, Join::Whole, ""},
-    {2, "General", "Info1", "Download Pellory", T::Page1Label14, Join::Whole, ""},
-    {3, "General", "Info2", "to make your computer error-free and more efficient!", T::Page1Label15,
+    {"General", "General", "General", T::Page1Tab, Join::Whole, ""},
+    {"General", "Info1", "Download Pellory", T::Page1Label14, Join::Whole, ""},
+    {"General", "Info2", "to make your computer error-free and more efficient!", T::Page1Label15,
      Join::Whole, ""},
-    {4, "Drives", "Drives", "Drives", T::Page2Tab, Join::Whole, ""},
-    {5, "Drives", "Drive", "Drive", T::Page2Label01, Join::Begin, " A: "},
-    {6, "Drives", "Removable", "Removable", T::Page2Label01, Join::Finish, ""},
-    {7, "Drives", "Drive", "Drive", T::Page2Label02, Join::Begin, " C: "},
-    {8, "Drives", "Fixed", "Fixed", T::Page2Label02, Join::Finish, ""},
-    {9, "Drives", "Info1", "Download Dravenna", T::Page2Label14, Join::Whole, ""},
-    {10, "Drives", "Info2",
+    {"Drives", "Drives", "Drives", T::Page2Tab, Join::Whole, ""},
+    {"Drives", "Drive", "Drive", T::Page2Label01, Join::Begin, " A: "},
+    {"Drives", "Removable", "Removable", T::Page2Label01, Join::Finish, ""},
+    {"Drives", "Drive", "Drive", T::Page2Label02, Join::Begin, " C: "},
+    {"Drives", "Fixed", "Fixed", T::Page2Label02, Join::Finish, ""},
+    {"Drives", "Info1", "Download Dravenna", T::Page2Label14, Join::Whole, ""},
+    {"Drives", "Info2",
      "to recover deleted data data from hard disks and any type of storage media.", T::Page2Label15,
      Join::Whole, ""},
-    {11, "General", "Memory", "Memory", T::Page3Tab, Join::Whole, ""},
-    {12, "Memory", "Info", "Processes are the programs running now.", T::Page3TopLabel, Join::Whole,
+    {"General", "Memory", "Memory", T::Page3Tab, Join::Whole, ""},
+    {"Memory", "Info", "Processes are the programs running now.", T::Page3TopLabel, Join::Whole,
      ""},
-    {13, "Memory", "Info1", "Download Kestrova", T::Page3Label05, Join::Whole, ""},
-    {14, "Memory", "Info2", "Speed up your PC loading several times!", T::Page3Label06, Join::Whole,
+    {"Memory", "Info1", "Download Kestrova", T::Page3Label05, Join::Whole, ""},
+    {"Memory", "Info2", "Speed up your PC loading several times!", T::Page3Label06, Join::Whole,
      ""},
-    {15, "Startup", "Startup", "Startup list", T::Page4Tab, Join::Whole, ""},
-    {16, "Startup", "Info",
+    {"Startup", "Startup", "Startup list", T::Page4Tab, Join::Whole, ""},
+    {"Startup", "Info",
      "Some programs add themselves to the autorun, and load when the PC starts. Not all of them "
      "are necessary, and their work may slow down the PC processing.",
      T::Page4TopLabel, Join::Whole, ""},
-    {17, "Startup", "User", "User", T::Page4ListColumn1, Join::Whole, ""},
-    {18, "Startup", "Program", "Program", T::Page4ListColumn2, Join::Whole, ""},
-    {19, "Startup", "Location", "Location", T::Page4ListColumn3, Join::Whole, ""},
-    {20, "Startup", "OpenFolder", "Open folder", T::Page4Label01, Join::Whole, ""},
-    {21, "Startup", "LaunchSoftware", "Launch software", T::Page4Label02, Join::Whole, ""},
-    {22, "Startup", "AskGoogle", "Ask Google", T::Page4Label03, Join::Whole, ""},
-    {23, "Startup", "Info1", "Download Lumarel", T::Page4Label04, Join::Whole, ""},
-    {24, "Startup", "Info2", "to manage your startup list!", T::Page4Label05, Join::Whole, ""},
-    {25, "Uninstall", "Programs", "Installed programs", T::Page5Tab, Join::Whole, ""},
-    {26, "Uninstall", "Info",
+    {"Startup", "User", "User", T::Page4ListColumn1, Join::Whole, ""},
+    {"Startup", "Program", "Program", T::Page4ListColumn2, Join::Whole, ""},
+    {"Startup", "Location", "Location", T::Page4ListColumn3, Join::Whole, ""},
+    {"Startup", "OpenFolder", "Open folder", T::Page4Label01, Join::Whole, ""},
+    {"Startup", "LaunchSoftware", "Launch software", T::Page4Label02, Join::Whole, ""},
+    {"Startup", "AskGoogle", "Ask Google", T::Page4Label03, Join::Whole, ""},
+    {"Startup", "Info1", "Download Lumarel", T::Page4Label04, Join::Whole, ""},
+    {"Startup", "Info2", "to manage your startup list!", T::Page4Label05, Join::Whole, ""},
+    {"Uninstall", "Programs", "Installed programs", T::Page5Tab, Join::Whole, ""},
+    {"Uninstall", "Info",
      "Here is the list of programs installed at your PC. You may delete them in the start menu or "
      "control panel.",
      T::Page5TopLabel, Join::Whole, ""},
-    {27, "Startup", "Program", "Program", T::Page5ListColumn0, Join::Whole, ""},
-    {28, "Uninstall", "Publisher", "Publisher", T::Page5ListColumn1, Join::Whole, ""},
-    {29, "Uninstall", "Info1", "Download Ferrowin", T::Page5Label01, Join::Whole, ""},
-    {30, "Uninstall", "Info2", "to track applications installation and deinstallation!",
+    {"Startup", "Program", "Program", T::Page5ListColumn0, Join::Whole, ""},
+    {"Uninstall", "Publisher", "Publisher", T::Page5ListColumn1, Join::Whole, ""},
+    {"Uninstall", "Info1", "Download Ferrowin", T::Page5Label01, Join::Whole, ""},
+    {"Uninstall", "Info2", "to track applications installation and deinstallation!",
      T::Page5Label02, Join::Whole, ""},
-    {31, "About", "About", "About", T::Page6Tab, Join::Whole, ""},
-    {32, "About", "Version", "Version", T::Page6Label02, Join::Suffix, ": 2.2"},
-    {34, "About", "Internet", "Internet", T::Page6Label05, Join::Suffix, ":"},
-    {35, "About", "E-mail", "Email", T::Page6Label07, Join::Suffix, ":"},
-    {36, "About", "Help", "Help", T::HelpLabel, Join::Whole, ""},
-    {37, "Report", "Save", "Save report", T::SaveLabel, Join::Whole, ""},
-    {38, "Report", "SaveTxt", "Save as text", T::SaveAsTXTItem, Join::Whole, ""},
-    {39, "Report", "SaveHtml", "Save as HTML", T::SaveAsHTMLItem, Join::Whole, ""},
+    {"About", "About", "About", T::Page6Tab, Join::Whole, ""},
+    {"About", "Version", "Version", T::Page6Label02, Join::Suffix, ": 2.2"},
+    {"About", "Internet", "Internet", T::Page6Label05, Join::Suffix, ":"},
+    {"About", "E-mail", "Email", T::Page6Label07, Join::Suffix, ":"},
+    {"About", "Help", "Help", T::HelpLabel, Join::Whole, ""},
+    {"Report", "Save", "Save report", T::SaveLabel, Join::Whole, ""},
+    {"Report", "SaveTxt", "Save as text", T::SaveAsTXTItem, Join::Whole, ""},
+    {"Report", "SaveHtml", "Save as HTML", T::SaveAsHTMLItem, Join::Whole, ""},
 };
 
 }  // namespace

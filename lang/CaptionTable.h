@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "lang/LookupFn.h"
+
 namespace orv {
 
 enum class CaptionTarget {
@@ -54,9 +56,6 @@ struct CaptionText {
   CaptionTarget target;
   std::string text;
 };
-
-using LookupFn = std::function<std::string(const std::string& section, const std::string& key,
-                                           const std::string& defaultText)>;
 
 // Looks up every creation-time text, one lookup per table row in the table's order, and returns one
 // caption per target in that order. The lookup is given the English default of each row.

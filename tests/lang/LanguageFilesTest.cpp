@@ -10,10 +10,13 @@
 #include <vector>
 
 #include "base/TextRules.h"
-#include "lang/LanguageText.h"
+#include "tests/support/KnownLanguageKeys.h"
 
 namespace orv {
 namespace {
+
+using test::KnownLanguageKeys;
+using test::LanguageKey;
 
 const char* const kTranslations[] = {"German.ini", "French.ini", "Spanish.ini", "Italian.ini",
                                      "Czech.ini"};

@@ -10,12 +10,15 @@
 
 #include "base/Handles.h"
 #include "lang/CaptionTable.h"
-#include "lang/LanguageText.h"
 #include "tests/lang/ProgramFolder.h"
 #include "tests/support/HandleProbe.h"
+#include "tests/support/KnownLanguageKeys.h"
 
 namespace orv {
 namespace {
+
+using test::KnownLanguageKeys;
+using test::LanguageKey;
 
 // A scratch folder under %TEMP% for language files written by a test, removed with its files.
 class ScratchFolder {

@@ -6,9 +6,13 @@
 #include <string>
 
 #include "base/TextRules.h"
+#include "tests/support/KnownLanguageKeys.h"
 
 namespace orv {
 namespace {
+
+using test::KnownLanguageKeys;
+using test::LanguageKey;
 
 TEST(LanguageFileNameFor, NamesTheSixFilesAndFallsBackToEnglish) {
   EXPECT_EQ(LanguageFileNameFor(1), "English.ini");
