@@ -186,11 +186,7 @@ void TForm1::CreateForm() {
 }
 
 void TForm1::ApplyCreationCaptions() {
-  const auto lookup = [this](const std::string& section, const std::string& key,
-                             const std::string& defaultText) {
-    return LookupLanguageText(section, key, defaultText);
-  };
-  for (const CaptionText& caption : CreationCaptions(lookup)) {
+  for (const CaptionText& caption : CreationCaptions(Lookup())) {
     for (const CaptionSink& sink : kCaptionSinks) {
       if (sink.target != caption.target) continue;
       if (sink.label) (this->*sink.label).SetCaption(caption.text);
@@ -220,6 +216,13 @@ void TForm1::ApplyCreationCaptions() {
 std::string TForm1::LookupLanguageText(const std::string& section, const std::string& key,
                                        const std::string& defaultText) const {
   return LanguageIni ? LanguageIni->Read(section, key, defaultText) : defaultText;
+}
+
+LookupFn TForm1::Lookup() const {
+  return
+      [this](const std::string& section, const std::string& key, const std::string& defaultText) {
+        return LookupLanguageText(section, key, defaultText);
+      };
 }
 
 std::array<Label*, 9> TForm1::DriveLabels() {

@@ -17,6 +17,7 @@
 #include "app/SystemQueries.h"
 #include "chart/PieChart.h"
 #include "lang/Language.h"
+#include "lang/LookupFn.h"
 #include "pages/PageSources.h"
 #include "sysinfo/Icons.h"
 #include "sysinfo/PathResolve.h"
@@ -154,6 +155,8 @@ class TForm1 : public Form {
   // does not give one.
   std::string LookupLanguageText(const std::string& section, const std::string& key,
                                  const std::string& defaultText) const;
+  // LookupLanguageText as the text rules take it.
+  LookupFn Lookup() const;
   // Lets the window messages that wait now through; the long fills call it once per item.
   void ProcessMessages();
   // Runs a request (a page fill, a click, a report) now, or, while another one runs, right after

@@ -22,10 +22,6 @@ std::string CutAfterLastBackslash(const std::string& path) {
   return path.substr(0, last + 1);
 }
 
-bool NamesX86ProgramFiles(const std::string& programFilesDir) {
-  return UpperAscii(programFilesDir).find("(X86)") != std::string::npos;
-}
-
 std::string FirstNonEmpty(const std::string& first, const std::function<std::string()>& second,
                           const std::function<std::string()>& third) {
   if (!first.empty()) return first;

@@ -24,10 +24,6 @@ std::string ProgramDirectory(const std::string& programPath);
 // "C:\Users\User1\AppData\"); empty when it has none.
 std::string CutAfterLastBackslash(const std::string& path);
 
-// True when the upper-cased folder name contains "(X86)": the Program Files folder that Windows
-// gives a 32-bit program on 64-bit Windows.
-bool NamesX86ProgramFiles(const std::string& programFilesDir);
-
 // The first of three sources that gives a non-empty text; the later ones are asked only when
 // needed.
 std::string FirstNonEmpty(const std::string& first, const std::function<std::string()>& second,

@@ -1,13 +1,13 @@
 #include "app/SingleInstance.h"
 
 #include "app/ShellText.h"
+#include "sysinfo/SysInfo.h"
 
 namespace orv {
 
 StartOutcome ClaimSingleInstance(Outside& outside) {
-  OSVERSIONINFOA version{};
-  version.dwOSVersionInfoSize = sizeof(version);
-  if (GetVersionExA(&version) && version.dwPlatformId != VER_PLATFORM_WIN32_NT) {
+  OSVERSIONINFOA version;
+  if (QueryVersion(version) && version.dwPlatformId != VER_PLATFORM_WIN32_NT) {
     outside.ShowMessage(GetActiveWindow(), "The program works under XP/Vista/Windows 7/Windows 8!",
                         "Warning", MB_ICONERROR);
     return StartOutcome::Refused;

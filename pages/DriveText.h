@@ -11,12 +11,9 @@
 #include <string_view>
 #include <vector>
 
-namespace orv {
+#include "lang/LookupFn.h"
 
-// The language lookup (section, key, compiled English default); the same type as the language
-// module's LookupFn.
-using LookupFn = std::function<std::string(const std::string& section, const std::string& key,
-                                           const std::string& defaultText)>;
+namespace orv {
 
 // File-system kinds as the program keeps them: 0 none or unknown, 16 FAT, 32 FAT32, 64 NTFS.
 inline constexpr std::uint8_t kFsNone = 0;

@@ -11,13 +11,6 @@
 namespace orv {
 namespace {
 
-LookupFn FormLookup(const TForm1& form) {
-  return
-      [&form](const std::string& section, const std::string& key, const std::string& defaultText) {
-        return form.LookupLanguageText(section, key, defaultText);
-      };
-}
-
 // The figures and the chart of the drive a label stands for. Only a label that carries the
 // clickable mark (a fixed drive) has figures; any other label, and any label that is not one of
 // the nine drive slots, leaves the figures as they are.
@@ -32,7 +25,7 @@ void ShowDriveFigures(TForm1& form, Label& sender) {
   std::int64_t size = -1;
   std::int64_t free = -1;
   form.Sources.driveSpace(letter, size, free);
-  const DriveFigures figures = ComputeDriveFigures(size, free, FormLookup(form));
+  const DriveFigures figures = ComputeDriveFigures(size, free, form.Lookup());
 
   form.Page2Label11.SetCaption(figures.sizeText);
   form.Page2Label12.SetCaption(figures.usedText);
@@ -58,7 +51,7 @@ void TForm1::Page2Show() {
     // The window stays responsive while drives are probed; what the user asks meanwhile waits
     // for the end of this fill.
     queries.processMessages = [this] { ProcessMessages(); };
-    const std::vector<DriveRow> rows = ListDriveRows(queries, FormLookup(*this), DriveFsKind);
+    const std::vector<DriveRow> rows = ListDriveRows(queries, Lookup(), DriveFsKind);
 
     // A slot that this listing does not use keeps its text, letter and mark, hidden.
     for (const DriveRow& row : rows) {

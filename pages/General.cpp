@@ -18,11 +18,7 @@ void TForm1::Page1Show() {
   RunPageFill(0, [this] {
     // Every row is gathered before any label changes: a query that throws leaves the page as
     // the previous show left it.
-    const GeneralRows rows = GatherGeneralRows(
-        Sources.general,
-        [this](const std::string& section, const std::string& key, const std::string& defaultText) {
-          return LookupLanguageText(section, key, defaultText);
-        });
+    const GeneralRows rows = GatherGeneralRows(Sources.general, Lookup());
     const std::array<Label*, kGeneralRowCount> labels = {
         &Page1Label01, &Page1Label02, &Page1Label03, &Page1Label04, &Page1Label05,
         &Page1Label06, &Page1Label07, &Page1Label08, &Page1Label09, &Page1Label10,

@@ -40,12 +40,8 @@ std::uint32_t GetOsBuildNumber() {
           ParseBuildNumber(ReadMachine(kCurrentVersionKey, "CurrentBuildNumber"))) {
     return build;
   }
-  OSVERSIONINFOA info = {};
-  info.dwOSVersionInfoSize = sizeof info;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  if (!GetVersionExA(&info)) return 0;
-#pragma GCC diagnostic pop
+  OSVERSIONINFOA info;
+  if (!QueryVersion(info)) return 0;
   return info.dwBuildNumber;
 }
 

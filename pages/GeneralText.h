@@ -10,12 +10,9 @@
 #include <string>
 #include <string_view>
 
-namespace orv {
+#include "lang/LookupFn.h"
 
-// The language lookup (section, key, compiled English default); the same type as the language
-// module's LookupFn.
-using LookupFn = std::function<std::string(const std::string& section, const std::string& key,
-                                           const std::string& defaultText)>;
+namespace orv {
 
 // The monitor row's value when the monitor class has no first device. Spelled "Standart" on
 // purpose: stored reports and the tools that read them compare against this exact text.

@@ -8,10 +8,7 @@ namespace orv {
 
 void TForm1::Page3Show() {
   RunPageFill(2, [this] {
-    const auto lookup = [this](const std::string& section, const std::string& key,
-                               const std::string& defaultText) {
-      return LookupLanguageText(section, key, defaultText);
-    };
+    const LookupFn lookup = Lookup();
     const MemoryTexts texts = ComputeMemoryTexts(
         Sources.memoryLoad(), Sources.totalPhysicalMemory(), Sources.totalVirtualMemory(), lookup);
     Page3Label01.SetCaption(texts.sizeText);

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "base/TextRules.h"
+#include "sysinfo/PathResolve.h"
 
 namespace orv {
 namespace {
@@ -54,7 +55,7 @@ void SharedIcon::Assign(HICON icon) noexcept {
 }
 
 bool DisableWow64Redirection(bool disable, const std::string& programFilesDir) {
-  if (UpperAscii(programFilesDir).find("(X86)") == std::string::npos) return false;
+  if (!NamesX86ProgramFiles(programFilesDir)) return false;
   const HMODULE kernel = GetModuleHandleA("kernel32.dll");
   if (kernel == nullptr) return false;
   if (disable) {

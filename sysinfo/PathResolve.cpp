@@ -96,6 +96,10 @@ void CutAtComma(std::string& text) {
 
 }  // namespace
 
+bool NamesX86ProgramFiles(const std::string& programFilesDir) {
+  return UpperAscii(programFilesDir).find("(X86)") != std::string::npos;
+}
+
 std::string ExpandPathVariables(const std::string& text, const PathFolders& folders) {
   std::string out = text;
   for (const PathToken& row : kPathTokens) {

@@ -21,6 +21,10 @@ using UpperCaseFn = std::string (*)(std::string_view text);
 // leaves the trail bytes of double-byte characters alone), ASCII letters elsewhere.
 std::string SystemUpperCase(std::string_view text);
 
+// True when the upper-cased folder name contains "(X86)": the Program Files folder that Windows
+// gives a 32-bit program on 64-bit Windows.
+bool NamesX86ProgramFiles(const std::string& programFilesDir);
+
 // Replaces the environment tokens "%WINDIR%\", "%SYSTEMROOT%\", the Program Files tokens and
 // "%USERPROFILE%\" by fixed folders. A token is only found in upper case; once found, every
 // occurrence in any case is replaced.

@@ -16,12 +16,6 @@ bool QueryMemoryStatusEx(MEMORYSTATUSEX& status) {
   return GlobalMemoryStatusEx(&status) != FALSE;
 }
 
-bool QueryVersion(OSVERSIONINFOA& version) {
-  version = OSVERSIONINFOA{};
-  version.dwOSVersionInfoSize = sizeof(version);
-  return GetVersionExA(&version) != FALSE;
-}
-
 // Only a string value is text; a value of another type gives empty text, not an error.
 std::string ReadUntrimmedString(const RegistryKey& key, const std::string& valueName) {
   RegValueData value;
@@ -38,6 +32,12 @@ constexpr DWORD kUserNameBuffer = 50;
 constexpr DWORD kLanguageNameLength = 100;
 
 }  // namespace
+
+bool QueryVersion(OSVERSIONINFOA& version) {
+  version = OSVERSIONINFOA{};
+  version.dwOSVersionInfoSize = sizeof(version);
+  return GetVersionExA(&version) != FALSE;
+}
 
 std::uint8_t GetMemoryLoad() {
   // The short record: its load figure is all that is read (and is the same as the long one's).

@@ -3,10 +3,15 @@
 // gives empty text or 0 unless said otherwise.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 
 namespace orv {
+
+// GetVersionExA's answer (what the program's manifest lets Windows report); false when it fails.
+bool QueryVersion(OSVERSIONINFOA& version);
 
 // Percent of physical memory in use (0 to 100).
 std::uint8_t GetMemoryLoad();

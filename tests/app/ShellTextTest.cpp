@@ -25,13 +25,6 @@ TEST(CutAfterLastBackslash, KeepsTheParentFolderWithItsBackslash) {
   EXPECT_EQ(CutAfterLastBackslash("NoFolder"), "");
 }
 
-TEST(NamesX86ProgramFiles, RecognisesTheX86FolderInAnyCase) {
-  EXPECT_TRUE(NamesX86ProgramFiles("C:\\Program Files (x86)\\"));
-  EXPECT_TRUE(NamesX86ProgramFiles("D:\\PROGRAMME (X86)\\"));
-  EXPECT_FALSE(NamesX86ProgramFiles("C:\\Program Files\\"));
-  EXPECT_FALSE(NamesX86ProgramFiles("\\"));
-}
-
 TEST(FirstNonEmpty, AsksTheFallbacksOnlyWhenNeeded) {
   int asked = 0;
   auto source = [&](std::string text) {

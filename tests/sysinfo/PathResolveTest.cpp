@@ -82,6 +82,13 @@ TEST(ExpandPathVariables, ReplacesUpperCaseTokensByFixedFolders) {
   EXPECT_EQ(ExpandPathVariables("%SYSTEMROOT%\\X", PathFolders{"D:\\WIN", ""}), "D:\\WIN\\X");
 }
 
+TEST(NamesX86ProgramFiles, RecognisesTheX86FolderInAnyCase) {
+  EXPECT_TRUE(NamesX86ProgramFiles("C:\\Program Files (x86)\\"));
+  EXPECT_TRUE(NamesX86ProgramFiles("D:\\PROGRAMME (X86)\\"));
+  EXPECT_FALSE(NamesX86ProgramFiles("C:\\Program Files\\"));
+  EXPECT_FALSE(NamesX86ProgramFiles("\\"));
+}
+
 TEST(CommandLineToPath, SurvivesArbitraryInput) {
   // Short texts built from the characters the rules react to, plus random bytes; run under the
   // sanitizers. A quote never survives the resolution.
