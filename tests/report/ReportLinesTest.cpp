@@ -12,13 +12,20 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
+// "g0", "m3", ...; built by appending, which gcc 12 does not misread as an overlapping copy.
+std::string Numbered(char prefix, std::size_t number) {
+  std::string text(1, prefix);
+  text += std::to_string(number);
+  return text;
+}
+
 // A report with the General and Memory rows numbered, and nothing else listed.
 ReportContent Bare(const std::array<std::string, 5>& tabs) {
   ReportContent c;
   c.computerName = "WINEHOST";
   c.tabCaptions = tabs;
-  for (std::size_t i = 0; i < c.generalRows.size(); ++i) c.generalRows[i] = "g" + std::to_string(i);
-  for (std::size_t i = 0; i < c.memoryRows.size(); ++i) c.memoryRows[i] = "m" + std::to_string(i);
+  for (std::size_t i = 0; i < c.generalRows.size(); ++i) c.generalRows[i] = Numbered('g', i);
+  for (std::size_t i = 0; i < c.memoryRows.size(); ++i) c.memoryRows[i] = Numbered('m', i);
   return c;
 }
 
@@ -27,7 +34,7 @@ const std::array<std::string, 5> kEnglishTabs = {"General", "Drives", "Memory", 
 
 Lines GeneralText(const std::string& heading) {
   Lines lines = {heading, ""};
-  for (int i = 0; i < 13; ++i) lines.push_back("g" + std::to_string(i));
+  for (std::size_t i = 0; i < 13; ++i) lines.push_back(Numbered('g', i));
   lines.push_back("");
   return lines;
 }
@@ -112,7 +119,7 @@ TEST(ReportLines, HtmlReportFollowsTheLineTableEscaped) {
         "<body>"};
   };
   Lines general = {heading("General"), "<br>"};
-  for (int i = 0; i < 13; ++i) general.insert(general.end(), {"g" + std::to_string(i), "<br>"});
+  for (std::size_t i = 0; i < 13; ++i) general.insert(general.end(), {Numbered('g', i), "<br>"});
   general.push_back("");
   const Lines memory = {
       heading("Memory"), "<br>", "m0", "<br>", "m1", "<br>", "m2", "<br>", "m3", "<br>"};
