@@ -387,33 +387,40 @@ TEST_F(ReportPageTest, TheSystemsSaveDialogOffersTheDefaultNameAndSavesTheTypedO
   Expect("typed.txt");
   std::string shownName;
   std::thread user([&] {
+    // The dialog is ready once it is on screen and its file name box holds the offered name.
+    const auto fileNameBox = [](HWND dialog) {
+      HWND box = nullptr;
+      EnumChildWindows(
+          dialog,
+          [](HWND child, LPARAM found) -> BOOL {
+            char name[16] = {};
+            GetClassNameA(child, name, sizeof name);
+            const int id = GetDlgCtrlID(child);
+            // edt1, or the edit inside the file name combo box cmb13
+            if (lstrcmpiA(name, "Edit") != 0 || (id != 0x480 && id != 0x47C)) return TRUE;
+            *reinterpret_cast<HWND*>(found) = child;
+            return FALSE;
+          },
+          reinterpret_cast<LPARAM>(&box));
+      return box;
+    };
     HWND dialog = nullptr;
-    for (int i = 0; i < 300 && !dialog; ++i) {
-      Sleep(50);
-      HWND candidate = FindWindowA("#32770", nullptr);
-      if (candidate && GetWindow(candidate, GW_OWNER) == f.Handle()) dialog = candidate;
-    }
-    if (!dialog) return;
-    // The file name box: the edit edt1, or the one inside the file name combo box cmb13.
     HWND box = nullptr;
-    EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM found) -> BOOL {
-          char name[16] = {};
-          GetClassNameA(child, name, sizeof name);
-          const int id = GetDlgCtrlID(child);
-          if (lstrcmpiA(name, "Edit") != 0 || (id != 0x480 && id != 0x47C)) return TRUE;
-          *reinterpret_cast<HWND*>(found) = child;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&box));
-    if (!box) {
-      PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    for (int i = 0; i < 300 && shownName.empty(); ++i) {
+      Sleep(50);
+      dialog = FindWindowA("#32770", nullptr);
+      if (!dialog || GetWindow(dialog, GW_OWNER) != f.Handle() || !IsWindowVisible(dialog)) {
+        continue;
+      }
+      box = fileNameBox(dialog);
+      char text[MAX_PATH] = {};
+      if (box) GetWindowTextA(box, text, sizeof text);
+      shownName = text;
+    }
+    if (shownName.empty()) {
+      if (dialog) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
       return;
     }
-    char text[MAX_PATH] = {};
-    GetWindowTextA(box, text, sizeof text);
-    shownName = text;
     SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Path("typed").c_str()));
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
