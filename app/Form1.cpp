@@ -10,6 +10,7 @@
 #include "base/TextRules.h"
 #include "lang/CaptionTable.h"
 #include "sysinfo/RegUnit.h"
+#include "ui/SystemErrorText.h"
 
 namespace orv {
 namespace {
@@ -23,23 +24,6 @@ constexpr bool kIs64BitBuild = false;
 
 constexpr char kShellFoldersKey[] =
     "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders\\";
-
-std::string SystemErrorText(HRESULT hr) {
-  char* buffer = nullptr;
-  const DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-  std::string text = length && buffer ? std::string(buffer, length) : std::string();
-  if (buffer) LocalFree(buffer);
-  text = TrimControl(text);
-  while (!text.empty() && text.back() == '.') text.pop_back();
-  if (text.empty()) {
-    char code[16];
-    wsprintfA(code, "0x%08lX", static_cast<unsigned long>(hr));
-    text = std::string("error ") + code;
-  }
-  return text;
-}
 
 // Where each creation-time caption goes: a label, a tab, a list column or a menu item.
 struct CaptionSink {
@@ -180,8 +164,9 @@ void TForm1::CreateForm() {
   Pages.SetActiveIndex(0);
 
   if (FAILED(shellLinkResult_)) {
-    Application::Instance().HandleException(std::make_exception_ptr(std::runtime_error(
-        "Cannot create the shell link object. " + SystemErrorText(shellLinkResult_))));
+    Application::Instance().HandleException(std::make_exception_ptr(
+        std::runtime_error("Cannot create the shell link object. " +
+                           SystemErrorText(static_cast<DWORD>(shellLinkResult_)))));
   }
 }
 

@@ -19,6 +19,7 @@
 #include "lang/Language.h"
 #include "lang/LookupFn.h"
 #include "pages/PageSources.h"
+#include "report/ReportLines.h"
 #include "sysinfo/Icons.h"
 #include "sysinfo/PathResolve.h"
 #include "sysinfo/RegUnit.h"
@@ -193,6 +194,10 @@ class TForm1 : public Form {
  private:
   bool CreateControls();
   void ApplyCreationCaptions();
+  // Both report writers: asks for the file name, refreshes the pages and writes them.
+  void SaveReport(bool html);
+  // Runs the five show handlers in tab order and copies what each page then shows.
+  ReportContent GatherReport();
   void PageShown(int index);
   std::function<void(Label&)> ClickHandler(void (TForm1::*handler)(Label&));
 

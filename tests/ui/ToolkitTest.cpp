@@ -19,6 +19,7 @@
 #include "ui/Memo.h"
 #include "ui/Menu.h"
 #include "ui/RecordingOutside.h"
+#include "ui/SystemErrorText.h"
 #include "ui/TabControl.h"
 
 namespace orv {
@@ -479,6 +480,19 @@ TEST(ApplicationTest, TheTitleWindowCarriesTheTitleAndOwnsTheMainForm) {
   app.BringToFront();
   EXPECT_EQ(GetForegroundWindow(), form.Handle());
   app.SetMainForm(nullptr);
+}
+
+TEST(SystemErrorText, TheSystemsDescriptionWithoutItsEnding) {
+  for (const DWORD code : {DWORD{ERROR_ACCESS_DENIED}, DWORD{ERROR_PATH_NOT_FOUND},
+                           DWORD{ERROR_DISK_FULL}, static_cast<DWORD>(REGDB_E_CLASSNOTREG)}) {
+    const std::string text = SystemErrorText(code);
+    ASSERT_FALSE(text.empty()) << code;
+    EXPECT_NE(text.back(), '.') << text;
+    EXPECT_GT(static_cast<unsigned char>(text.back()), ' ') << text;
+    EXPECT_EQ(text.find_first_of("\r\n"), std::string::npos) << text;
+  }
+  // A code the system has no text for is named by its number.
+  EXPECT_EQ(SystemErrorText(0xDEAD0123), "error 0xDEAD0123");
 }
 
 }  // namespace
