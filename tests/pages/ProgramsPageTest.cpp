@@ -272,6 +272,14 @@ TEST_F(ProgramsPageTest, EachRowsIcon) {
   CreateDirectoryA((WithTrailingBackslash(f.WinDir) + "Installer").c_str(), nullptr);
   CreateDirectoryA(productDir.c_str(), nullptr);
   const std::string productIcon = productDir + "\\ARPPRODUCTICON.exe";
+  struct Removed {
+    const std::string& file;
+    const std::string& dir;
+    ~Removed() {
+      DeleteFileA(file.c_str());
+      RemoveDirectoryA(dir.c_str());
+    }
+  } removed{productIcon, productDir};
   ASSERT_TRUE(CopyFileA(winecfg.c_str(), productIcon.c_str(), FALSE));
 
   struct Case {
@@ -321,8 +329,6 @@ TEST_F(ProgramsPageTest, EachRowsIcon) {
   }
   // Shared icons are read once, yet every row has an image of its own.
   EXPECT_EQ(f.ImageList1.Count(), f.Page5List.Count());
-  DeleteFileA(productIcon.c_str());
-  RemoveDirectoryA(productDir.c_str());
 }
 
 TEST_F(ProgramsPageTest, ImageIndexesFollowTheStartupPagesImages) {
