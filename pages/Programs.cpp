@@ -1,12 +1,129 @@
-// The Installed programs page: the uninstall entries of the registry, filtered and sorted.
+// The Installed programs page: the uninstall entries of the registry, filtered, de-duplicated by
+// display name, sorted, and shown with their icons and publishers.
+#include <map>
+#include <string>
+#include <unordered_set>
+
 #include "app/Form1.h"
 #include "app/Maker.h"
+#include "base/Handles.h"
+#include "pages/ProgramEntry.h"
 
 namespace orv {
+namespace {
 
-void TForm1::GetUninstallNames(HKEY /*root*/, const std::string& /*keyPath*/) {}
+constexpr char kUninstallKey[] = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+constexpr char kUninstallKey32[] =
+    "\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
-void TForm1::Page5Show() {}
+int UserLocaleCompare(const std::string& a, const std::string& b) {
+  return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
+                        b.data(), static_cast<int>(b.size())) -
+         CSTR_EQUAL;
+}
+
+// The file-system redirection off for one scope, back on however the scope ends.
+class RedirectionOff {
+ public:
+  explicit RedirectionOff(const std::string& programFilesDir) : programFilesDir_(programFilesDir) {
+    DisableWow64Redirection(true, programFilesDir_);
+  }
+  ~RedirectionOff() { DisableWow64Redirection(false, programFilesDir_); }
+  RedirectionOff(const RedirectionOff&) = delete;
+  RedirectionOff& operator=(const RedirectionOff&) = delete;
+
+ private:
+  const std::string& programFilesDir_;
+};
+
+// Drawing of the list suspended for one scope.
+class ListUpdate {
+ public:
+  explicit ListUpdate(ListView& list) : list_(list) { list_.BeginUpdate(); }
+  ~ListUpdate() { list_.EndUpdate(); }
+  ListUpdate(const ListUpdate&) = delete;
+  ListUpdate& operator=(const ListUpdate&) = delete;
+
+ private:
+  ListView& list_;
+};
+
+}  // namespace
+
+void TForm1::GetUninstallNames(HKEY root, const std::string& keyPath) {
+  // The names listed so far, from this key and the ones read before it in this fill.
+  std::unordered_set<std::string> listedNames;
+  listedNames.reserve(InstalledProgramList.size());
+  for (const std::string& entry : InstalledProgramList) {
+    listedNames.emplace(ProgramEntryName(entry));
+  }
+  const char rootLetter = root == HKEY_CURRENT_USER ? 'U' : 'M';
+  StringList subkeys;
+  RegGetKeyNames(root, keyPath, subkeys);
+  for (const std::string& subkey : subkeys) {
+    ProcessMessages();
+    const std::string subkeyPath = keyPath + subkey;
+    const RegKeyReader64 reader(root, subkeyPath);
+    UninstallValues values;
+    values.flag = [&reader](const std::string& name) { return reader.ReadBool(name); };
+    values.exists = [&reader](const std::string& name) { return reader.ValueExists(name); };
+    values.text = [&reader](const std::string& name) { return reader.ReadStr(name); };
+    std::optional<std::string> entry =
+        AcceptUninstallEntry(values, rootLetter, subkeyPath, listedNames);
+    if (!entry) continue;
+    listedNames.emplace(ProgramEntryName(*entry));
+    InstalledProgramList.push_back(std::move(*entry));
+  }
+}
+
+void TForm1::Page5Show() {
+  RunPageFill(4, [this] {
+    Page5List.Clear();
+    InstalledProgramList.clear();
+    // The images of the previous Programs fill go; the Startup page's stay at their indexes.
+    ImageList1.Truncate(StartupImageCount);
+
+    GetUninstallNames(HKEY_CURRENT_USER, kUninstallKey);
+    GetUninstallNames(HKEY_LOCAL_MACHINE, kUninstallKey);
+    if (Is64BitWindows) GetUninstallNames(HKEY_LOCAL_MACHINE, kUninstallKey32);
+    SortProgramEntries(InstalledProgramList, UserLocaleCompare);
+
+    const PathFolders folders = CommandFolders();
+    // Each icon file is read once per fill: many programs share their uninstaller or msiexec.exe.
+    std::map<std::string, UniqueIcon> icons;
+    ListUpdate update(Page5List);
+    RedirectionOff redirection(ProgramFilesDir);
+    for (const std::string& text : InstalledProgramList) {
+      ProcessMessages();
+      const ProgramEntry entry = SplitProgramEntry(text);
+      // An installer product's icon comes from its product code; any other from the file that
+      // "DisplayIcon" names, or else from the file that the uninstall command starts.
+      const bool msi = IsMsiProductCommand(entry.command);
+      std::string source = entry.command;
+      if (!msi) {
+        const RegKeyReader64 reader(entry.root == 'U' ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,
+                                    entry.keyPath);
+        if (reader.ValueExists("DisplayIcon")) source = reader.ReadStr("DisplayIcon");
+        if (!source.empty()) source = CommandLineToPath(source, folders);
+      }
+      const std::string iconKey = (msi ? "M" : "F") + source;
+      auto cached = icons.find(iconKey);
+      if (cached == icons.end()) {
+        if (msi) {
+          GetMsiProductIcon(source, WinDir, SysDir, SharedIcon);
+        } else {
+          GetFileIcon(source, SysDir, SharedIcon);
+        }
+        // The list keeps a copy of its own; the cache keeps one for the rows still to come.
+        UniqueIcon copy(SharedIcon.Empty() ? nullptr : CopyIcon(SharedIcon.Handle()));
+        cached = icons.emplace(iconKey, std::move(copy)).first;
+      }
+      const int row = Page5List.AddItem(entry.name, ImageList1.AddIcon(cached->second.Get()));
+      Page5List.SetSubItem(row, 1, entry.publisher);
+    }
+    Page5List.SetWidth(481);
+  });
+}
 
 void TForm1::Page5Label01Click(Label& /*sender*/) {
   OpenInShell(std::string(kMakerSite) + "/ferrowin/index.html");

@@ -29,22 +29,29 @@ int GetNames(HKEY root, const std::string& keyPath, REGSAM view, NameKind kind, 
   return static_cast<int>(list.size());
 }
 
-std::string ReadStr(HKEY root, const std::string& keyPath, const std::string& valueName,
-                    REGSAM view) {
-  RegistryKey key;
-  RegValueData value;
-  if (!key.Open(root, keyPath, view) || !key.ReadValue(valueName, value)) return std::string();
+// The string rule: a string or expandable string up to its first NUL, trimmed; anything else
+// is empty.
+std::string StringOf(const RegValueData& value) {
   if (value.type != REG_SZ && value.type != REG_EXPAND_SZ) return std::string();
   return RegTrimmedStringData(value.bytes.data(), value.bytes.size());
 }
 
+std::string ReadStr(const RegistryKey& key, const std::string& valueName) {
+  RegValueData value;
+  return key.ReadValue(valueName, value) ? StringOf(value) : std::string();
+}
+
+std::string ReadStr(HKEY root, const std::string& keyPath, const std::string& valueName,
+                    REGSAM view) {
+  RegistryKey key;
+  return key.Open(root, keyPath, view) ? ReadStr(key, valueName) : std::string();
+}
+
 // A REG_DWORD of its proper four bytes; anything else (another type, a malformed size) is not an
 // integer.
-bool ReadDword(HKEY root, const std::string& keyPath, const std::string& valueName,
-               std::uint32_t& number) {
-  RegistryKey key;
+bool ReadDword(const RegistryKey& key, const std::string& valueName, std::uint32_t& number) {
   RegValueData value;
-  if (!key.Open(root, keyPath, kView64) || !key.ReadValue(valueName, value)) return false;
+  if (!key.ReadValue(valueName, value)) return false;
   if (value.type != REG_DWORD || value.bytes.size() != sizeof(std::uint32_t)) return false;
   number = static_cast<std::uint32_t>(value.bytes[0]) |
            static_cast<std::uint32_t>(value.bytes[1]) << 8 |
@@ -72,18 +79,19 @@ std::string RegReadStr(HKEY root, const std::string& keyPath, const std::string&
 }
 
 std::string RegReadStr64(HKEY root, const std::string& keyPath, const std::string& valueName) {
-  return ReadStr(root, keyPath, valueName, kView64);
+  return RegKeyReader64(root, keyPath).ReadStr(valueName);
 }
 
 std::int32_t RegReadInt(HKEY root, const std::string& keyPath, const std::string& valueName) {
+  RegistryKey key;
   std::uint32_t number = 0;
-  return ReadDword(root, keyPath, valueName, number) ? static_cast<std::int32_t>(number) : 0;
+  return key.Open(root, keyPath, kView64) && ReadDword(key, valueName, number)
+             ? static_cast<std::int32_t>(number)
+             : 0;
 }
 
 bool RegReadBool(HKEY root, const std::string& keyPath, const std::string& valueName) {
-  // A value that is not a 32-bit integer (installers write "1" as text) reads as false.
-  std::uint32_t number = 0;
-  return ReadDword(root, keyPath, valueName, number) && number != 0;
+  return RegKeyReader64(root, keyPath).ReadBool(valueName);
 }
 
 std::string RegReadBinaryPath(HKEY root, const std::string& keyPath, const std::string& valueName) {
@@ -95,10 +103,27 @@ std::string RegReadBinaryPath(HKEY root, const std::string& keyPath, const std::
 }
 
 bool RegValueExists(HKEY root, const std::string& keyPath, const std::string& valueName) {
-  RegistryKey key;
+  return RegKeyReader64(root, keyPath).ValueExists(valueName);
+}
+
+RegKeyReader64::RegKeyReader64(HKEY root, const std::string& keyPath) {
+  key_.Open(root, keyPath, kView64);
+}
+
+std::string RegKeyReader64::ReadStr(const std::string& valueName) const {
+  return orv::ReadStr(key_, valueName);
+}
+
+bool RegKeyReader64::ReadBool(const std::string& valueName) const {
+  // A value that is not a 32-bit integer (installers write "1" as text) reads as false.
+  std::uint32_t number = 0;
+  return ReadDword(key_, valueName, number) && number != 0;
+}
+
+bool RegKeyReader64::ValueExists(const std::string& valueName) const {
   DWORD type = REG_NONE;
   DWORD size = 0;
-  return key.Open(root, keyPath, kView64) && key.QueryValue(valueName, type, size);
+  return key_.QueryValue(valueName, type, size);
 }
 
 }  // namespace orv

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "sysinfo/RegistryKey.h"
+
 namespace orv {
 
 using StringList = std::vector<std::string>;
@@ -38,5 +40,19 @@ std::string RegReadBinaryPath(HKEY root, const std::string& keyPath, const std::
 
 // Whether the value exists, whatever its type.
 bool RegValueExists(HKEY root, const std::string& keyPath, const std::string& valueName);
+
+// One key of the 64-bit view opened once for several reads of its values, each with exactly the
+// result of RegReadStr64, RegReadBool or RegValueExists on that key (those helpers are built on
+// it). A key that does not open reads as empty, false and missing.
+class RegKeyReader64 {
+ public:
+  RegKeyReader64(HKEY root, const std::string& keyPath);
+  std::string ReadStr(const std::string& valueName) const;
+  bool ReadBool(const std::string& valueName) const;
+  bool ValueExists(const std::string& valueName) const;
+
+ private:
+  RegistryKey key_;
+};
 
 }  // namespace orv

@@ -21,6 +21,16 @@ void ImageList::Clear() {
   if (list_) ImageList_RemoveAll(list_);
 }
 
+void ImageList::Truncate(int count) {
+  if (!list_) return;
+  if (count <= 0) {
+    Clear();
+    return;
+  }
+  // From the end, so that no image is moved down to a new index.
+  for (int last = Count() - 1; last >= count; --last) ImageList_Remove(list_, last);
+}
+
 int ImageList::Count() const { return list_ ? ImageList_GetImageCount(list_) : 0; }
 
 }  // namespace orv

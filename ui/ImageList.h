@@ -19,6 +19,8 @@ class ImageList {
   // Adds a copy of icon, scaled to the list's size; returns its index, -1 when it fails.
   int AddIcon(HICON icon);
   void Clear();
+  // Removes the images from index count on; the first count keep their indexes.
+  void Truncate(int count);
   int Count() const;
 
  private:

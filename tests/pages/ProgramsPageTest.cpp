@@ -1,0 +1,463 @@
+// The Installed programs page in the real window, against the real registry of the test prefix:
+// seeded uninstall entries and the rules that list or hide them, their order, the per-user entry
+// winning over the machine's, the icons, the image list shared with the Startup page, and a
+// cross-check with Wine's own uninstaller on the same prefix.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <iostream>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "base/Handles.h"
+#include "base/TextRules.h"
+#include "pages/ProgramEntry.h"
+#include "tests/pages/PageWindowFixture.h"
+#include "tests/pages/WinTestTools.h"
+
+namespace orv {
+namespace {
+
+constexpr char kUninstall[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+constexpr char kUninstall32[] =
+    "SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+// Every seeded subkey and display name starts so, which finds them among the prefix's own.
+constexpr char kSeed[] = "OrvSeed";
+
+struct Value {
+  std::string name;
+  DWORD type;
+  std::string bytes;
+};
+Value Sz(const std::string& name, const std::string& text) { return {name, REG_SZ, text + '\0'}; }
+Value Dword(const std::string& name, DWORD number) {
+  return {name, REG_DWORD, std::string(reinterpret_cast<const char*>(&number), sizeof number)};
+}
+
+// Uninstall subkeys that exist for one test, removed before they are made and when it ends.
+class SeededPrograms {
+ public:
+  ~SeededPrograms() {
+    for (const auto& [root, path] : made_) RegDeleteTreeA(root, path.c_str());
+  }
+  // The key path of the entry as the page's list gives it (field 4).
+  std::string Add(HKEY root, const std::string& key, const std::string& subkey,
+                  const std::vector<Value>& values) {
+    const std::string path = key + "\\" + subkey;
+    RegDeleteTreeA(root, path.c_str());
+    HKEY made = nullptr;
+    EXPECT_EQ(RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY,
+                              nullptr, &made, nullptr),
+              ERROR_SUCCESS)
+        << path;
+    UniqueKey owner(made);
+    for (const Value& v : values) {
+      RegSetValueExA(made, v.name.c_str(), 0, v.type, reinterpret_cast<const BYTE*>(v.bytes.data()),
+                     static_cast<DWORD>(v.bytes.size()));
+    }
+    made_.emplace_back(root, path);
+    return "\\" + path;
+  }
+
+ private:
+  std::vector<std::pair<HKEY, std::string>> made_;
+};
+
+// The seeded rows in list order: name, publisher.
+std::vector<std::string> SeededRows(TForm1& f) {
+  std::vector<std::string> rows;
+  for (int row = 0; row < f.Page5List.Count(); ++row) {
+    const std::string name = f.Page5List.ItemText(row, 0);
+    if (name.rfind(kSeed, 0) == 0) rows.push_back(name + "|" + f.Page5List.ItemText(row, 1));
+  }
+  return rows;
+}
+
+// The entry of InstalledProgramList with this key path, or nothing.
+std::optional<ProgramEntry> EntryAt(TForm1& f, const std::string& keyPath) {
+  for (const std::string& text : f.InstalledProgramList) {
+    const ProgramEntry entry = SplitProgramEntry(text);
+    if (entry.keyPath == keyPath) return entry;
+  }
+  return std::nullopt;
+}
+
+int RowNamed(TForm1& f, const std::string& name) {
+  for (int row = 0; row < f.Page5List.Count(); ++row) {
+    if (f.Page5List.ItemText(row) == name) return row;
+  }
+  return -1;
+}
+
+// An image as drawn on a grey 16 x 16 ground, pixel by pixel.
+std::vector<std::uint32_t> Pixels(HIMAGELIST list, int index) {
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), 16, -16, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+  UniqueBitmap bitmap(CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap) return {};
+  SelectGuard select(dc.Get(), bitmap.Get());
+  std::memset(bits, 0x7F, 16 * 16 * 4);
+  ImageList_Draw(list, index, dc.Get(), 0, 0, ILD_NORMAL);
+  GdiFlush();
+  const auto* first = static_cast<const std::uint32_t*>(bits);
+  return std::vector<std::uint32_t>(first, first + 16 * 16);
+}
+
+// The first icon of a file as an image list of the page's kind shows it.
+std::vector<std::uint32_t> FileIconPixels(const std::string& path) {
+  ImageList list;
+  list.Create(16, 16);
+  UniqueIcon icon(ExtractIconA(GetModuleHandleA(nullptr), path.c_str(), 0));
+  list.AddIcon(icon.Get());
+  return Pixels(list.Handle(), 0);
+}
+
+class ProgramsPageTest : public test::PageWindowTest {
+ protected:
+  SeededPrograms seeded;
+};
+
+TEST_F(ProgramsPageTest, WhichSubkeysAreListed) {
+  struct Case {
+    const char* what;
+    std::vector<Value> values;
+    bool listed;
+    std::string publisher = "Maker";
+  };
+  const std::string longName = std::string(kSeed) + " Long " + std::string(10000, 'x');
+  const std::vector<Case> cases = {
+      {"plain",
+       {Sz("DisplayName", "OrvSeed Plain"), Sz("UninstallString", "u.exe"),
+        Sz("Publisher", "Maker")},
+       true},
+      {"system component",
+       {Dword("SystemComponent", 1), Sz("DisplayName", "OrvSeed System"),
+        Sz("UninstallString", "u.exe")},
+       false},
+      {"system component as text",
+       {Sz("SystemComponent", "1"), Sz("DisplayName", "OrvSeed Text1"),
+        Sz("UninstallString", "u.exe"), Sz("Publisher", "Maker")},
+       true},
+      {"no uninstall value", {Sz("DisplayName", "OrvSeed NoCommand")}, false},
+      {"only a quiet one",
+       {Sz("DisplayName", "OrvSeed Quiet"), Sz("QuietUninstallString", "q.exe")},
+       true,
+       ""},
+      {"both empty",
+       {Sz("DisplayName", "OrvSeed Empty"), Sz("UninstallString", " "),
+        Sz("QuietUninstallString", "")},
+       false},
+      {"windows live",
+       {Sz("DisplayName", "OrvSeed wINDOWS lIVE Mail"), Sz("UninstallString", "u.exe")},
+       false},
+      {"kb number",
+       {Sz("DisplayName", "OrvSeed Security Update for Windows (kb2345678)"),
+        Sz("UninstallString", "u.exe")},
+       false},
+      {"hotfix",
+       {Sz("DisplayName", "OrvSeed Fix"), Sz("UninstallString", "u.exe"),
+        Sz("ReleaseType", "Hotfix")},
+       false},
+      {"security update",
+       {Sz("DisplayName", "OrvSeed Sec"), Sz("UninstallString", "u.exe"),
+        Sz("ReleaseType", "Security Update")},
+       false},
+      {"update rollup",
+       {Sz("DisplayName", "OrvSeed Rollup"), Sz("UninstallString", "u.exe"),
+        Sz("ReleaseType", "Update Rollup")},
+       false},
+      {"other release type",
+       {Sz("DisplayName", "OrvSeed Pack"), Sz("UninstallString", "u.exe"),
+        Sz("ReleaseType", "Service Pack"), Sz("Publisher", "Maker")},
+       true},
+      {"name not a string", {Dword("DisplayName", 7), Sz("UninstallString", "u.exe")}, false},
+      {"long name",
+       {Sz("DisplayName", longName), Sz("UninstallString", "u.exe"), Sz("Publisher", "Maker")},
+       true},
+      {"case 1",
+       {Sz("DisplayName", "OrvSeed Case"), Sz("UninstallString", "u.exe"),
+        Sz("Publisher", "Maker")},
+       true},
+      {"case 2",
+       {Sz("DisplayName", "OrvSeed CASE"), Sz("UninstallString", "u.exe"),
+        Sz("Publisher", "Maker")},
+       true},
+  };
+  std::vector<std::string> paths;
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    paths.push_back(seeded.Add(HKEY_LOCAL_MACHINE, kUninstall,
+                               std::string(kSeed) + "-" + std::to_string(i), cases[i].values));
+  }
+  TForm1& f = Make();
+  f.Page5Show();
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    const auto entry = EntryAt(f, paths[i]);
+    EXPECT_EQ(entry.has_value(), cases[i].listed) << cases[i].what;
+    if (!entry) continue;
+    EXPECT_EQ(entry->root, 'M') << cases[i].what;
+    const int row = RowNamed(f, entry->name);
+    ASSERT_GE(row, 0) << cases[i].what;
+    EXPECT_EQ(f.Page5List.ItemText(row, 1), cases[i].publisher) << cases[i].what;
+  }
+  EXPECT_EQ(EntryAt(f, paths[4])->command, "q.exe");
+  EXPECT_EQ(EntryAt(f, paths[13])->name, longName);
+  EXPECT_EQ(f.Page5List.Width(), 481);
+  // One row per entry, in the list's order.
+  ASSERT_EQ(f.Page5List.Count(), static_cast<int>(f.InstalledProgramList.size()));
+  for (int row = 0; row < f.Page5List.Count(); ++row) {
+    EXPECT_EQ(f.Page5List.ItemText(row), SplitProgramEntry(f.InstalledProgramList[row]).name);
+  }
+}
+
+TEST_F(ProgramsPageTest, OrderAndWhichEntryWinsAName) {
+  const std::vector<Value> common = {Sz("UninstallString", "u.exe")};
+  auto named = [&common](const std::string& name, const std::string& publisher) {
+    std::vector<Value> values = common;
+    values.push_back(Sz("DisplayName", name));
+    values.push_back(Sz("Publisher", publisher));
+    return values;
+  };
+  seeded.Add(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-z", named("OrvSeed zeta", "Z"));
+  seeded.Add(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-a", named("OrvSeed Alpha", "A"));
+  seeded.Add(HKEY_CURRENT_USER, kUninstall, "OrvSeed-b", named("OrvSeed beta", "B"));
+  // One name three times: the per-user entry hides the machine's, the 64-bit one the 32-bit one.
+  seeded.Add(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-s1", named("OrvSeed Same", "machine"));
+  seeded.Add(HKEY_CURRENT_USER, kUninstall, "OrvSeed-s2", named("OrvSeed Same", "user"));
+  seeded.Add(HKEY_LOCAL_MACHINE, kUninstall32, "OrvSeed-s3", named("OrvSeed Same", "32-bit"));
+  seeded.Add(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-w1", named("OrvSeed Wow", "64-bit"));
+  seeded.Add(HKEY_LOCAL_MACHINE, kUninstall32, "OrvSeed-w2", named("OrvSeed Wow", "32-bit"));
+  seeded.Add(HKEY_LOCAL_MACHINE, kUninstall32, "OrvSeed-o", named("OrvSeed Only32", "32-bit"));
+
+  TForm1& f = Make();
+  ASSERT_TRUE(f.Is64BitWindows);
+  f.Page5Show();
+  const std::vector<std::string> expected = {"OrvSeed Alpha|A",       "OrvSeed beta|B",
+                                             "OrvSeed Only32|32-bit", "OrvSeed Same|user",
+                                             "OrvSeed Wow|64-bit",    "OrvSeed zeta|Z"};
+  EXPECT_EQ(SeededRows(f), expected);
+
+  // Shown again: the same rows, not twice as many.
+  f.Page5Show();
+  EXPECT_EQ(SeededRows(f), expected);
+
+  // On 32-bit Windows there is no Wow6432Node key to read.
+  f.Is64BitWindows = false;
+  f.Page5Show();
+  EXPECT_EQ(SeededRows(f),
+            (std::vector<std::string>{"OrvSeed Alpha|A", "OrvSeed beta|B", "OrvSeed Same|user",
+                                      "OrvSeed Wow|64-bit", "OrvSeed zeta|Z"}));
+}
+
+TEST_F(ProgramsPageTest, EachRowsIcon) {
+  TForm1& f = Make();
+  const std::string sys = WithTrailingBackslash(f.SysDir);
+  const std::string notepad = sys + "notepad.exe";
+  const std::string winecfg = sys + "winecfg.exe";
+  const std::string regedit = WithTrailingBackslash(f.WinDir) + "regedit.exe";
+  const auto msiexecIcon = FileIconPixels(sys + "msiexec.exe");
+  for (const std::string& file : {notepad, winecfg, regedit}) {
+    ASSERT_NE(FileIconPixels(file), msiexecIcon) << file << " must look unlike msiexec.exe";
+  }
+  // An installer product with its icon file, and one without.
+  const std::string product = "{0A1B2C3D-0000-4000-8000-0123456789AB}";
+  const std::string productDir = WithTrailingBackslash(f.WinDir) + "Installer\\" + product;
+  CreateDirectoryA((WithTrailingBackslash(f.WinDir) + "Installer").c_str(), nullptr);
+  CreateDirectoryA(productDir.c_str(), nullptr);
+  const std::string productIcon = productDir + "\\ARPPRODUCTICON.exe";
+  struct Removed {
+    const std::string& file;
+    const std::string& dir;
+    ~Removed() {
+      DeleteFileA(file.c_str());
+      RemoveDirectoryA(dir.c_str());
+    }
+  } removed{productIcon, productDir};
+  ASSERT_TRUE(CopyFileA(winecfg.c_str(), productIcon.c_str(), FALSE));
+
+  struct Case {
+    const char* name;
+    std::vector<Value> values;
+    std::vector<std::uint32_t> icon;
+  };
+  const std::vector<Case> cases = {
+      {"OrvSeed Command",
+       {Sz("UninstallString", "\"" + notepad + "\" /uninstall")},
+       FileIconPixels(notepad)},
+      {"OrvSeed Display",
+       {Sz("UninstallString", notepad), Sz("DisplayIcon", regedit + ",0")},
+       FileIconPixels(regedit)},
+      {"OrvSeed Display token",
+       {Sz("UninstallString", notepad), Sz("DisplayIcon", "%SystemRoot%\\regedit.exe")},
+       FileIconPixels(regedit)},
+      {"OrvSeed Display number",
+       {Sz("UninstallString", notepad), Dword("DisplayIcon", 1)},
+       msiexecIcon},
+      {"OrvSeed Missing file", {Sz("UninstallString", "C:\\no\\such.exe")}, msiexecIcon},
+      {"OrvSeed Msi",
+       {Sz("UninstallString", "MsiExec.exe /X" + product), Sz("DisplayIcon", regedit)},
+       FileIconPixels(productIcon)},
+      {"OrvSeed Msi lower",
+       {Sz("UninstallString", "msiexec /x" + product)},
+       FileIconPixels(productIcon)},
+      {"OrvSeed Msi without icon",
+       {Sz("UninstallString", "MsiExec.exe /X{0A1B2C3D-0000-4000-8000-FFFFFFFFFFFF}")},
+       msiexecIcon},
+      // A quoted path to msiexec.exe is no installer command: its DisplayIcon counts.
+      {"OrvSeed Msi quoted",
+       {Sz("UninstallString", "\"" + sys + "msiexec.exe\" /X" + product),
+        Sz("DisplayIcon", notepad)},
+       FileIconPixels(notepad)},
+  };
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    std::vector<Value> values = cases[i].values;
+    values.push_back(Sz("DisplayName", cases[i].name));
+    seeded.Add(HKEY_CURRENT_USER, kUninstall, std::string(kSeed) + "-" + std::to_string(i), values);
+  }
+  f.Page5Show();
+  for (const Case& c : cases) {
+    const int row = RowNamed(f, c.name);
+    ASSERT_GE(row, 0) << c.name;
+    EXPECT_EQ(Pixels(f.ImageList1.Handle(), f.Page5List.ImageIndex(row)), c.icon) << c.name;
+  }
+  // Shared icons are read once, yet every row has an image of its own.
+  EXPECT_EQ(f.ImageList1.Count(), f.Page5List.Count());
+}
+
+TEST_F(ProgramsPageTest, ImageIndexesFollowTheStartupPagesImages) {
+  seeded.Add(HKEY_CURRENT_USER, kUninstall, "OrvSeed-1",
+             {Sz("DisplayName", "OrvSeed One"), Sz("UninstallString", "u.exe")});
+  TForm1& f = Make();
+  const std::string msiexec = WithTrailingBackslash(f.SysDir) + "msiexec.exe";
+  // What the Startup page's fill leaves behind: its own images and their count. Simulated here, so
+  // that the test holds whatever that page lists; the real show handler runs in the sequence too.
+  auto startupFill = [&f, &msiexec](int images) {
+    f.Page4Show();
+    f.ImageList1.Clear();
+    UniqueIcon icon(ExtractIconA(GetModuleHandleA(nullptr), msiexec.c_str(), 0));
+    for (int i = 0; i < images; ++i) f.ImageList1.AddIcon(icon.Get());
+    f.StartupImageCount = images;
+  };
+  auto expectRowsAfter = [&f](int startupImages, const char* when) {
+    const int rows = f.Page5List.Count();
+    ASSERT_GT(rows, 0) << when;
+    EXPECT_EQ(f.ImageList1.Count(), startupImages + rows) << when;
+    for (int row = 0; row < rows; ++row) {
+      EXPECT_EQ(f.Page5List.ImageIndex(row), startupImages + row) << when << " row " << row;
+    }
+  };
+  startupFill(3);
+  f.Page5Show();
+  expectRowsAfter(3, "first Programs fill");
+  f.Page5Show();
+  expectRowsAfter(3, "second Programs fill");
+  startupFill(5);
+  f.Page5Show();
+  expectRowsAfter(5, "after the Startup page again");
+  // Before any Startup fill the count is 0 and the Programs images start at the front.
+  startupFill(0);
+  f.Page5Show();
+  expectRowsAfter(0, "no Startup images");
+
+  startupFill(2);
+  for (int fill = 0; fill < 50; ++fill) f.Page5Show();
+  expectRowsAfter(2, "fifty fills");
+}
+
+TEST_F(ProgramsPageTest, ShownAsATab) {
+  seeded.Add(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-t",
+             {Sz("DisplayName", "OrvSeed Tab"), Sz("UninstallString", "u.exe")});
+  TForm1& f = Make();
+  f.Show();
+  UserPicksTab(f, 4);
+  EXPECT_EQ(f.PageShowCount[4], 1);
+  EXPECT_EQ(SeededRows(f), std::vector<std::string>{"OrvSeed Tab|"});
+}
+
+// Why a subkey that Wine's uninstaller lists is not on our page: the first of our rules it fails.
+std::string OurReason(HKEY root, const std::string& path, const std::set<std::string>& earlier) {
+  const RegKeyReader64 key(root, path);
+  if (key.ReadBool("SystemComponent")) return "SystemComponent is set";
+  if (!key.ValueExists("UninstallString") && !key.ValueExists("QuietUninstallString")) {
+    return "no uninstall value";
+  }
+  const std::string name = key.ReadStr("DisplayName");
+  if (name.empty()) return "no display name";
+  if (UpperAscii(name).find("WINDOWS LIVE") != std::string::npos) return "a Windows Live part";
+  if (earlier.count(name)) return "the name was listed from an earlier key";
+  const std::string type = UpperAscii(key.ReadStr("ReleaseType"));
+  if (type.find("HOTFIX") != std::string::npos || type.find("UPDATE") != std::string::npos) {
+    return "release type " + type;
+  }
+  if (UpperAscii(name).find("(KB") != std::string::npos) return "a knowledge-base number";
+  if (key.ReadStr("UninstallString").empty() && key.ReadStr("QuietUninstallString").empty()) {
+    return "empty uninstall command";
+  }
+  return "";
+}
+
+TEST_F(ProgramsPageTest, CrossCheckWithWinesUninstaller) {
+  if (!test::RunningOnWine()) GTEST_SKIP() << "Wine's uninstaller is only on Wine";
+  seeded.Add(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-x1",
+             {Sz("DisplayName", "OrvSeed Both"), Sz("UninstallString", "u.exe")});
+  seeded.Add(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-x2",
+             {Sz("DisplayName", "OrvSeed Component"), Sz("UninstallString", "u.exe"),
+              Dword("SystemComponent", 1)});
+  seeded.Add(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-x3",
+             {Sz("DisplayName", "OrvSeed Hotfix"), Sz("UninstallString", "u.exe"),
+              Sz("ReleaseType", "Hotfix")});
+  seeded.Add(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-x4",
+             {Sz("DisplayName", "OrvSeed Update (KB1)"), Sz("UninstallString", "u.exe")});
+  seeded.Add(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-x5",
+             {Sz("DisplayName", "OrvSeed NoCommand")});
+
+  // "key|||name" per entry that the uninstaller shows.
+  std::map<std::string, std::string> theirs;  // name -> subkey
+  for (const std::string& line : test::Lines(test::RunAndCapture("uninstaller.exe --list"))) {
+    const std::size_t bars = line.find("|||");
+    if (bars != std::string::npos) theirs[line.substr(bars + 3)] = line.substr(0, bars);
+  }
+  ASSERT_FALSE(theirs.empty()) << "the uninstaller listed nothing";
+
+  TForm1& f = Make();
+  f.Page5Show();
+  std::set<std::string> ours;
+  for (int row = 0; row < f.Page5List.Count(); ++row) ours.insert(f.Page5List.ItemText(row));
+
+  std::cout << "listed by both:";
+  for (const std::string& name : ours) {
+    if (theirs.count(name)) std::cout << " [" << name << "]";
+  }
+  std::cout << "\n";
+  // Each name only the uninstaller lists must fail one of our rules in the key where it lies.
+  const std::pair<HKEY, const char*> keys[] = {{HKEY_CURRENT_USER, kUninstall},
+                                               {HKEY_LOCAL_MACHINE, kUninstall},
+                                               {HKEY_LOCAL_MACHINE, kUninstall32}};
+  for (const auto& [name, subkey] : theirs) {
+    if (ours.count(name)) continue;
+    std::string reason;
+    std::set<std::string> earlier;
+    for (const auto& [root, key] : keys) {
+      const std::string path = std::string(key) + "\\" + subkey;
+      if (!RegKeyReader64(root, path).ValueExists("DisplayName")) continue;
+      reason = OurReason(root, path, earlier);
+      break;
+    }
+    std::cout << "only the uninstaller: [" << name << "] because: " << reason << "\n";
+    EXPECT_FALSE(reason.empty()) << name << " fails none of our rules";
+  }
+  for (const std::string& name : ours) {
+    if (!theirs.count(name)) std::cout << "only this page: [" << name << "]\n";
+  }
+  EXPECT_TRUE(ours.count("OrvSeed Both") && theirs.count("OrvSeed Both"));
+}
+
+}  // namespace
+}  // namespace orv
