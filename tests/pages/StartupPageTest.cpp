@@ -26,63 +26,61 @@ constexpr char kRunOnce[] = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOn
 constexpr char kWowRun[] = "SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kConfiguration[] = "SOFTWARE\\Microsoft\\Shared Tools\\MSConfig\\startupreg\\";
 
-// A registry key of the test prefix holding values for one test. The part of its path that did
-// not exist is made here and deleted afterwards; an owned leaf is deleted before and after; in a
-// key that existed before, only the values set here are deleted.
-class SeededKey {
- public:
-  SeededKey(HKEY root, const std::string& path, bool ownLeaf = false)
-      : root_(root), path_(path), ownLeaf_(ownLeaf) {
-    if (ownLeaf_) RegDeleteTreeA(root_, path_.c_str());
-    for (std::size_t end = path_.find('\\');; end = path_.find('\\', end + 1)) {
-      const std::string part = path_.substr(0, end);
-      HKEY probe = nullptr;
-      if (RegOpenKeyExA(root_, part.c_str(), 0, KEY_READ, &probe) != ERROR_SUCCESS) {
-        createdTop_ = part;
-        break;
-      }
-      RegCloseKey(probe);
-      if (end == std::string::npos) break;
-    }
-    RegCreateKeyExA(root_, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key_.Put(),
-                    nullptr);
-  }
-  ~SeededKey() {
-    for (const std::string& name : values_) RegDeleteValueA(key_.Get(), name.c_str());
-    key_.Reset();
-    if (!createdTop_.empty()) {
-      RegDeleteTreeA(root_, createdTop_.c_str());
-    } else if (ownLeaf_) {
-      RegDeleteTreeA(root_, path_.c_str());
-    }
-  }
-  SeededKey(const SeededKey&) = delete;
-  SeededKey& operator=(const SeededKey&) = delete;
-
-  void Set(const std::string& name, DWORD type, const std::string& bytes) {
-    ASSERT_EQ(RegSetValueExA(key_.Get(), name.c_str(), 0, type,
-                             reinterpret_cast<const BYTE*>(bytes.data()),
-                             static_cast<DWORD>(bytes.size())),
-              ERROR_SUCCESS)
-        << path_ << " " << name;
-    values_.push_back(name);
-  }
-  void SetSz(const std::string& name, const std::string& text) { Set(name, REG_SZ, text + '\0'); }
-
- private:
-  HKEY root_;
-  std::string path_;
-  bool ownLeaf_;
-  std::string createdTop_;
-  UniqueKey key_;
-  std::vector<std::string> values_;
+struct Seed {
+  HKEY root;
+  std::string key;  // below the root, without the leading backslash
+  std::string name;
+  DWORD type;
+  std::string data;  // as stored, terminating NULs included
 };
 
-std::wstring Wide(const std::string& text) {
-  std::wstring wide(text.size() + 1, L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
-  return wide;
-}
+std::string Sz(const std::string& text) { return text + '\0'; }
+
+// Registry values of the test prefix for one test: every key of a seed's path that did not exist
+// is made and then deleted again with its subkeys; in a key that existed, only the value goes.
+class RegistrySeeds {
+ public:
+  explicit RegistrySeeds(std::vector<Seed> seeds) : seeds_(std::move(seeds)) {
+    for (const Seed& seed : seeds_) {
+      // A key of the test's own ("Orv...") that an earlier run left behind goes first.
+      const bool own = seed.key.compare(seed.key.rfind('\\') + 1, 3, "Orv") == 0;
+      if (own && cleared_.insert(seed.key).second) RegDeleteTreeA(seed.root, seed.key.c_str());
+      for (std::size_t end = 0; end != std::string::npos;) {
+        end = seed.key.find('\\', end + 1);
+        const std::string part = seed.key.substr(0, end);
+        UniqueKey probe;
+        if (RegOpenKeyExA(seed.root, part.c_str(), 0, KEY_READ, probe.Put()) != ERROR_SUCCESS) {
+          made_.emplace_back(seed.root, part);
+          break;
+        }
+      }
+      UniqueKey key;
+      RegCreateKeyExA(seed.root, seed.key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                      key.Put(), nullptr);
+      EXPECT_EQ(RegSetValueExA(key.Get(), seed.name.c_str(), 0, seed.type,
+                               reinterpret_cast<const BYTE*>(seed.data.data()),
+                               static_cast<DWORD>(seed.data.size())),
+                ERROR_SUCCESS)
+          << seed.key << " " << seed.name;
+    }
+  }
+  ~RegistrySeeds() {
+    for (const Seed& seed : seeds_) {
+      UniqueKey key;
+      if (RegOpenKeyExA(seed.root, seed.key.c_str(), 0, KEY_ALL_ACCESS, key.Put()) == 0) {
+        RegDeleteValueA(key.Get(), seed.name.c_str());
+      }
+    }
+    for (const auto& [root, path] : made_) RegDeleteTreeA(root, path.c_str());
+  }
+  RegistrySeeds(const RegistrySeeds&) = delete;
+  RegistrySeeds& operator=(const RegistrySeeds&) = delete;
+
+ private:
+  std::vector<Seed> seeds_;
+  std::vector<std::pair<HKEY, std::string>> made_;
+  std::set<std::string> cleared_;
+};
 
 std::string ThisProgram() {
   char path[MAX_PATH] = {};
@@ -94,11 +92,11 @@ class StartupPageTest : public test::PageWindowTest {
  protected:
   void TearDown() override {
     form.reset();
-    for (const std::string& file : created) DeleteFileA(file.c_str());
-    created.clear();
-    for (auto it = madeFolders.rbegin(); it != madeFolders.rend(); ++it) {
-      RemoveDirectoryA(it->c_str());
+    // Newest first, so that a folder made here is empty when its turn comes.
+    for (auto it = created.rbegin(); it != created.rend(); ++it) {
+      if (!DeleteFileA(it->c_str())) RemoveDirectoryA(it->c_str());
     }
+    created.clear();
     test::PageWindowTest::TearDown();
   }
 
@@ -110,7 +108,7 @@ class StartupPageTest : public test::PageWindowTest {
   }
 
   void Folder(const std::string& path) {
-    if (CreateDirectoryA(path.c_str(), nullptr)) madeFolders.push_back(path);
+    if (CreateDirectoryA(path.c_str(), nullptr)) created.push_back(path);
   }
 
   void Shortcut(const std::string& path, const std::string& target) {
@@ -121,7 +119,7 @@ class StartupPageTest : public test::PageWindowTest {
     link->SetPath(target.c_str());
     IPersistFile* file = nullptr;
     link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-    const HRESULT saved = file->Save(Wide(path).c_str(), TRUE);
+    const HRESULT saved = file->Save(std::wstring(path.begin(), path.end()).c_str(), TRUE);
     file->Release();
     link->Release();
     ASSERT_EQ(saved, S_OK) << path;
@@ -184,41 +182,33 @@ class StartupPageTest : public test::PageWindowTest {
     EXPECT_EQ(f.ImageList1.Count(), next);
     EXPECT_EQ(f.StartupImageCount, next);
   }
-
-  std::vector<std::string> madeFolders;
 };
 
 TEST_F(StartupPageTest, NineSourcesInOrderWithTheirMarkersAndIcons) {
-  SeededKey userRun(HKEY_CURRENT_USER, kRun);
-  userRun.SetSz("Orv1Run", "C:\\Orv\\run.exe /x");
-  userRun.SetSz("Orv2Both", "C:\\Orv\\both.exe");
-  userRun.Set("Orv3Expand", REG_EXPAND_SZ, std::string(" %WINDIR%\\orv.exe \t") + '\0');
-  userRun.Set("Orv4Multi", REG_MULTI_SZ, std::string("C:\\a.exe\0\0", 10));
-  test::ScopedRegValue unnamed(HKEY_CURRENT_USER, kRun, "");
-  ASSERT_TRUE(unnamed.SetString("C:\\Orv\\unnamed.exe"));
-  SeededKey userOnce(HKEY_CURRENT_USER, kRunOnce);
-  userOnce.SetSz("Orv5Once", "C:\\Orv\\once.exe");
-  SeededKey userWow(HKEY_CURRENT_USER, kWowRun);
-  userWow.SetSz("Orv6WowUser", "C:\\Orv\\wowuser.exe");
-  SeededKey machineRun(HKEY_LOCAL_MACHINE, kRun);
-  machineRun.SetSz("Orv2Both", "C:\\Orv\\both.exe");
-  SeededKey machineOnce(HKEY_LOCAL_MACHINE, kRunOnce);
-  machineOnce.SetSz("Orv7MachineOnce", "C:\\Orv\\machineonce.exe");
-  SeededKey machineWow(HKEY_LOCAL_MACHINE, kWowRun);
-  machineWow.SetSz("Orv8Wow", "C:\\Orv\\wow.exe");
-  // "hkey" decides the marker in exactly these capitals; an absent one gives the user's name.
-  SeededKey upper(HKEY_LOCAL_MACHINE, std::string(kConfiguration) + "OrvCfg1", true);
-  upper.SetSz("item", "OrvCfgUpper");
-  upper.SetSz("command", "C:\\Orv\\cfg1.exe");
-  upper.SetSz("hkey", "HKLM");
-  SeededKey lower(HKEY_LOCAL_MACHINE, std::string(kConfiguration) + "OrvCfg2", true);
-  lower.SetSz("item", "OrvCfgLower");
-  lower.SetSz("command", "C:\\Orv\\cfg2.exe");
-  lower.SetSz("hkey", "hklm");
-  SeededKey none(HKEY_LOCAL_MACHINE, std::string(kConfiguration) + "OrvCfg3", true);
-  none.SetSz("item", "OrvCfgNone");
-  none.SetSz("command", "C:\\Orv\\cfg3.exe");
-
+  const HKEY cu = HKEY_CURRENT_USER;
+  const HKEY lm = HKEY_LOCAL_MACHINE;
+  const std::string cfg = kConfiguration;
+  // "hkey" gives the all-users marker in exactly these capitals; "hklm" and none do not.
+  RegistrySeeds seeds({
+      {cu, kRun, "Orv1Run", REG_SZ, Sz("C:\\Orv\\run.exe /x")},
+      {cu, kRun, "Orv2Both", REG_SZ, Sz("C:\\Orv\\both.exe")},
+      {cu, kRun, "Orv3Expand", REG_EXPAND_SZ, Sz(" %WINDIR%\\orv.exe \t")},
+      {cu, kRun, "Orv4Multi", REG_MULTI_SZ, Sz(Sz("C:\\a.exe"))},
+      {cu, kRun, "", REG_SZ, Sz("C:\\Orv\\unnamed.exe")},
+      {cu, kRunOnce, "Orv5Once", REG_SZ, Sz("C:\\Orv\\once.exe")},
+      {cu, kWowRun, "Orv6WowUser", REG_SZ, Sz("C:\\Orv\\wowuser.exe")},
+      {lm, kRun, "Orv2Both", REG_SZ, Sz("C:\\Orv\\both.exe")},
+      {lm, kRunOnce, "Orv7MachineOnce", REG_SZ, Sz("C:\\Orv\\machineonce.exe")},
+      {lm, kWowRun, "Orv8Wow", REG_SZ, Sz("C:\\Orv\\wow.exe")},
+      {lm, cfg + "OrvCfg1", "item", REG_SZ, Sz("OrvCfgUpper")},
+      {lm, cfg + "OrvCfg1", "command", REG_SZ, Sz("C:\\Orv\\cfg1.exe")},
+      {lm, cfg + "OrvCfg1", "hkey", REG_SZ, Sz("HKLM")},
+      {lm, cfg + "OrvCfg2", "item", REG_SZ, Sz("OrvCfgLower")},
+      {lm, cfg + "OrvCfg2", "command", REG_SZ, Sz("C:\\Orv\\cfg2.exe")},
+      {lm, cfg + "OrvCfg2", "hkey", REG_SZ, Sz("hklm")},
+      {lm, cfg + "OrvCfg3", "item", REG_SZ, Sz("OrvCfgNone")},
+      {lm, cfg + "OrvCfg3", "command", REG_SZ, Sz("C:\\Orv\\cfg3.exe")},
+  });
   TForm1& f = MakeStartup();
   SeedFolder(f.UserStartupDir);
   SeedFolder(f.CommonStartupDir);
@@ -302,9 +292,8 @@ TEST_F(StartupPageTest, EveryShowStartsAfreshAndNoFillRunsInsideAnother) {
 }
 
 TEST_F(StartupPageTest, AClickInTheLocationColumnSelectsTheRow) {
-  SeededKey userRun(HKEY_CURRENT_USER, kRun);
-  userRun.SetSz("OrvFirst", "C:\\Orv\\first.exe");
-  userRun.SetSz("OrvSecond", "C:\\Orv\\second.exe");
+  RegistrySeeds seeds({{HKEY_CURRENT_USER, kRun, "OrvFirst", REG_SZ, Sz("C:\\Orv\\1.exe")},
+                       {HKEY_CURRENT_USER, kRun, "OrvSecond", REG_SZ, Sz("C:\\Orv\\2.exe")}});
   TForm1& f = MakeStartup();
   f.Page4Show();
   const int row = RowOf(f, "OrvSecond", f.CurrentUserName);
@@ -321,32 +310,14 @@ TEST_F(StartupPageTest, AClickInTheLocationColumnSelectsTheRow) {
 TEST_F(StartupPageTest, TheThreeActionsOnTheSelectedRow) {
   const std::string program = ThisProgram();
   const std::string folder = program.substr(0, program.rfind('\\') + 1);
-  SeededKey userRun(HKEY_CURRENT_USER, kRun);
-  userRun.SetSz("OrvPlainPath", program);
-  userRun.SetSz("OrvQuoted", "\"" + program + "\" /min");
-  userRun.SetSz("Foo & Bar Updater", program);
+  RegistrySeeds seeds(
+      {{HKEY_CURRENT_USER, kRun, "OrvPlainPath", REG_SZ, Sz(program)},
+       {HKEY_CURRENT_USER, kRun, "OrvQuoted", REG_SZ, Sz("\"" + program + "\" /min")},
+       {HKEY_CURRENT_USER, kRun, "Foo & Bar Updater", REG_SZ, Sz(program)}});
   TForm1& f = MakeStartup();
   SeedFolder(f.UserStartupDir);
-  f.Page4Show();
-
-  const std::string search = "https://www.google.com/search?hl=en&q=\"";
-  const std::string noFolder = "box:No such folder|Careful";
-  const std::string noFile = "box:No such file|Careful";
-  const struct {
-    std::string program;  // the row selected; empty: none
-    std::string openFolder, launch, ask;
-  } cases[] = {
-      {"OrvPlainPath", "open:" + folder, "open:" + program, "open:" + search + "OrvPlainPath\""},
-      {"OrvQuoted", noFolder, noFile, "open:" + search + "OrvQuoted\""},
-      {"Broken.lnk", noFolder, noFile, "open:" + search + "Broken.lnk\""},
-      {"Foo & Bar Updater", "open:" + folder, "open:" + program,
-       "open:" + search + "Foo %26 Bar Updater\""},
-      {"", "", "", ""},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.program);
-    ListView_SetItemState(f.Page4List.Handle(), -1, 0, LVIS_SELECTED);
-    if (!c.program.empty()) f.Page4List.Select(RowOf(f, c.program, f.CurrentUserName));
+  // What "Open folder", "Launch software" and "Ask Google" ask of the outside, in turn.
+  auto actions = [&] {
     std::vector<std::string> done;
     for (void (TForm1::*action)(Label&) :
          {&TForm1::Page4Label01Click, &TForm1::Page4Label02Click, &TForm1::Page4Label03Click}) {
@@ -355,17 +326,37 @@ TEST_F(StartupPageTest, TheThreeActionsOnTheSelectedRow) {
       (f.*action)(f.Page4Label01);
       std::string what;
       for (const auto& open : outside.opened) {
-        EXPECT_EQ(open.owner, f.Handle());
-        what += "open:" + open.target;
+        what += "open:" + open.target + (open.owner == f.Handle() ? "" : " (not owned)");
       }
       for (const auto& box : outside.messages) {
-        EXPECT_EQ(box.owner, f.Handle());
-        EXPECT_EQ(box.style, static_cast<UINT>(MB_OK));
-        what += "box:" + box.text + "|" + box.caption;
+        what += "box:" + box.text + "|" + box.caption + (box.style == MB_OK ? "" : " (not OK)");
       }
       done.push_back(what);
     }
-    EXPECT_EQ(done, (std::vector<std::string>{c.openFolder, c.launch, c.ask}));
+    return done;
+  };
+  const std::vector<std::string> nothing = {"", "", ""};
+  EXPECT_EQ(actions(), nothing);  // before the first show the list is empty
+  f.Page4Show();
+
+  const std::string search = "open:https://www.google.com/search?hl=en&q=\"";
+  const std::string noFolder = "box:No such folder|Careful";
+  const std::string noFile = "box:No such file|Careful";
+  const struct {
+    std::string program;  // the row selected; empty: none
+    std::vector<std::string> done;
+  } cases[] = {
+      {"OrvPlainPath", {"open:" + folder, "open:" + program, search + "OrvPlainPath\""}},
+      {"OrvQuoted", {noFolder, noFile, search + "OrvQuoted\""}},
+      {"Broken.lnk", {noFolder, noFile, search + "Broken.lnk\""}},
+      {"Foo & Bar Updater",
+       {"open:" + folder, "open:" + program, search + "Foo %26 Bar Updater\""}},
+      {"", nothing},
+  };
+  for (const auto& c : cases) {
+    ListView_SetItemState(f.Page4List.Handle(), -1, 0, LVIS_SELECTED);
+    if (!c.program.empty()) f.Page4List.Select(RowOf(f, c.program, f.CurrentUserName));
+    EXPECT_EQ(actions(), c.done) << c.program;
   }
 }
 
