@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <objbase.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <cstdio>
@@ -21,7 +22,8 @@
 namespace {
 
 constexpr char kUninstall[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-constexpr char kUninstall32[] = "SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+constexpr char kUninstall32[] =
+    "SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
 std::string ReadText(HKEY key, const char* name) {
   char data[2048];
@@ -100,8 +102,8 @@ void ReadPrograms(HKEY root, const char* path, std::set<std::string>& iconFiles)
     if (flag || displayName.empty() || (command.empty() && quiet.empty())) continue;
     const std::size_t brace = command.find('{');
     if (command.rfind("MsiExec", 0) == 0 && brace != std::string::npos) {
-      const std::string product = std::string(windows) + "\\Installer\\" + command.substr(brace) +
-                                  "\\ARPPRODUCTICON.exe";
+      const std::string product =
+          std::string(windows) + "\\Installer\\" + command.substr(brace) + "\\ARPPRODUCTICON.exe";
       iconFiles.insert(FileExists(product) ? product : SystemFile("msiexec.exe"));
     } else {
       iconFiles.insert(FileOf(displayIcon.empty() ? command : displayIcon));
@@ -126,8 +128,8 @@ void ReadRunKey(HKEY root, const char* path, REGSAM view, std::set<std::string>&
     DWORD nameSize = sizeof(name);
     DWORD dataSize = sizeof(data) - 1;
     DWORD type = 0;
-    if (RegEnumValueA(key.Get(), i, name, &nameSize, nullptr, &type,
-                      reinterpret_cast<BYTE*>(data), &dataSize) != ERROR_SUCCESS) {
+    if (RegEnumValueA(key.Get(), i, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data),
+                      &dataSize) != ERROR_SUCCESS) {
       break;
     }
     data[dataSize] = 0;
@@ -150,8 +152,7 @@ void ReadShortcuts(IShellLinkA* link, const std::string& folder, std::set<std::s
     do {
       if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
       wchar_t wide[MAX_PATH] = {};
-      MultiByteToWideChar(CP_ACP, 0, (folder + "\\" + found.cFileName).c_str(), -1, wide,
-                          MAX_PATH);
+      MultiByteToWideChar(CP_ACP, 0, (folder + "\\" + found.cFileName).c_str(), -1, wide, MAX_PATH);
       if (FAILED(file->Load(wide, 0))) continue;
       char target[MAX_PATH] = {};
       link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
@@ -177,8 +178,8 @@ void Startup(IShellLinkA* link) {
                     0, KEY_READ | KEY_WOW64_64KEY, config.Put()) == ERROR_SUCCESS) {
     for (const std::string& name : SubkeyNames(config.Get())) {
       orv::UniqueKey entry;
-      if (RegOpenKeyExA(config.Get(), name.c_str(), 0, KEY_READ | KEY_WOW64_64KEY,
-                        entry.Put()) != ERROR_SUCCESS) {
+      if (RegOpenKeyExA(config.Get(), name.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, entry.Put()) !=
+          ERROR_SUCCESS) {
         continue;
       }
       ReadText(entry.Get(), "item");
@@ -214,7 +215,9 @@ void MakeLinks(IShellLinkA* link, int count, const std::string& iconFolder) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: bench_floor_reads programs|startup <repetitions> | links <count> <folder>\n");
+    std::fprintf(
+        stderr,
+        "usage: bench_floor_reads programs|startup <repetitions> | links <count> <folder>\n");
     return 2;
   }
   const std::string mode = argv[1];

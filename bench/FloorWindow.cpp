@@ -4,9 +4,11 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <gdiplus.h>
 #include <objbase.h>
+#include <objidl.h>
 #include <shlobj.h>
+
+#include <gdiplus.h>
 
 #include <cstdio>
 #include <cstring>
@@ -45,9 +47,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandLine
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = "OrvBenchFloor";
   RegisterClassExA(&wc);
-  HWND window = CreateWindowExA(0, wc.lpszClassName, "Floor", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-                                CW_USEDEFAULT, CW_USEDEFAULT, 500, 420, nullptr, nullptr, instance,
-                                nullptr);
+  HWND window =
+      CreateWindowExA(0, wc.lpszClassName, "Floor", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+                      CW_USEDEFAULT, CW_USEDEFAULT, 500, 420, nullptr, nullptr, instance, nullptr);
   for (int row = 1; row <= 13; ++row) {
     char text[32];
     std::snprintf(text, sizeof(text), "Row %02d: value", row);

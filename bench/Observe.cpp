@@ -34,20 +34,23 @@ BOOL CALLBACK CheckChild(HWND child, LPARAM param) {
   return TRUE;
 }
 
-bool RowsFilled(HWND window, const std::vector<std::string>& prefixes) {
+// The prefixes that no child window's text starts with.
+std::vector<std::string> MissingRows(HWND window, const std::vector<std::string>& prefixes) {
   Search search{&prefixes, std::vector<bool>(prefixes.size(), false)};
   EnumChildWindows(window, CheckChild, reinterpret_cast<LPARAM>(&search));
-  for (bool found : search.found) {
-    if (!found) return false;
+  std::vector<std::string> missing;
+  for (std::size_t i = 0; i < prefixes.size(); ++i) {
+    if (!search.found[i]) missing.push_back(prefixes[i]);
   }
-  return true;
+  return missing;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 4) {
-    std::fprintf(stderr, "usage: bench_observe <window class> <program> <arguments> <row prefix>...\n");
+    std::fprintf(stderr,
+                 "usage: bench_observe <window class> <program> <arguments> <row prefix>...\n");
     return 2;
   }
   const char* windowClass = argv[1];
@@ -70,11 +73,15 @@ int main(int argc, char** argv) {
 
   HWND window = nullptr;
   double elapsed = -1;
+  std::vector<std::string> missing = prefixes;
   while (orv::bench::NowMs() - start < 30000) {
     window = FindWindowA(windowClass, nullptr);
-    if (window && IsWindowVisible(window) && RowsFilled(window, prefixes)) {
-      elapsed = orv::bench::NowMs() - start;
-      break;
+    if (window && IsWindowVisible(window)) {
+      missing = MissingRows(window, prefixes);
+      if (missing.empty()) {
+        elapsed = orv::bench::NowMs() - start;
+        break;
+      }
     }
     if (WaitForSingleObject(process.Get(), 1) == WAIT_OBJECT_0) break;
   }
@@ -85,7 +92,9 @@ int main(int argc, char** argv) {
     WaitForSingleObject(process.Get(), 5000);
   }
   if (elapsed < 0) {
-    std::fprintf(stderr, "%s showed no filled window\n", program.c_str());
+    std::fprintf(stderr, "%s showed no filled window; rows not seen:", program.c_str());
+    for (const std::string& prefix : missing) std::fprintf(stderr, " \"%s\"", prefix.c_str());
+    std::fprintf(stderr, "\n");
     return 1;
   }
   std::printf("%.3f %llu\n", elapsed, peak);

@@ -41,7 +41,7 @@ reg_import() { "$WINELOADER" reg import "$(winpath "$1")" >/dev/null 2>&1; }
 # ---- Seeding: icon files are copies of Wine's own programs, the keys come from generated files.
 drive_c=$WINEPREFIX/drive_c
 mkdir -p "$drive_c/BenchIcons"
-icon_sources=(notepad regedit winefile wordpad winemine taskmgr explorer write)
+icon_sources=(notepad write iexplore winemine winhlp32 winefile)
 for i in $(seq 0 159); do
   src=${icon_sources[$((i % ${#icon_sources[@]}))]}
   cp "$drive_c/windows/system32/$src.exe" "$(printf '%s/BenchIcons/app%03d.exe' "$drive_c" "$i")"
@@ -162,7 +162,8 @@ time_row() { # label, figure file, floor median or -, target text, [divisor for 
   row "$1" "$3" "$ratio" "$4" "$(calc "$median")" "$(calc "$min")-$(calc "$max")"
 }
 
-prefixes_orv=("Platform: " "OS: " "Product Id: " "Computer name: " "User name: " "Registered owner: "
+# The General rows as filled: the first two have no caption (Wine's platform and product name).
+prefixes_orv=("Windows " "Microsoft Windows" "Product Id: " "Computer name: " "User name: " "Registered owner: "
   "Registered organization: " "BIOS: " "CPU: " "Video: " "Monitor: " "Memory: " "Keyboard language: ")
 prefixes_floor=()
 for r in $(seq -w 1 13); do prefixes_floor+=("Row $r: "); done
