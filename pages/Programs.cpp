@@ -1,6 +1,5 @@
 // The Installed programs page: the uninstall entries of the registry, filtered, de-duplicated by
 // display name, sorted, and shown with their icons and publishers.
-#include <map>
 #include <string>
 #include <unordered_set>
 
@@ -34,18 +33,6 @@ class RedirectionOff {
 
  private:
   const std::string& programFilesDir_;
-};
-
-// Drawing of the list suspended for one scope.
-class ListUpdate {
- public:
-  explicit ListUpdate(ListView& list) : list_(list) { list_.BeginUpdate(); }
-  ~ListUpdate() { list_.EndUpdate(); }
-  ListUpdate(const ListUpdate&) = delete;
-  ListUpdate& operator=(const ListUpdate&) = delete;
-
- private:
-  ListView& list_;
 };
 
 }  // namespace
@@ -89,8 +76,7 @@ void TForm1::Page5Show() {
     SortProgramEntries(InstalledProgramList, UserLocaleCompare);
 
     const PathFolders folders = CommandFolders();
-    // Each icon file is read once per fill: many programs share their uninstaller or msiexec.exe.
-    std::map<std::string, UniqueIcon> icons;
+    IconCache icons(WinDir, SysDir);
     ListUpdate update(Page5List);
     RedirectionOff redirection(ProgramFilesDir);
     for (const std::string& text : InstalledProgramList) {
@@ -106,19 +92,9 @@ void TForm1::Page5Show() {
         if (reader.ValueExists("DisplayIcon")) source = reader.ReadStr("DisplayIcon");
         if (!source.empty()) source = CommandLineToPath(source, folders);
       }
-      const std::string iconKey = (msi ? "M" : "F") + source;
-      auto cached = icons.find(iconKey);
-      if (cached == icons.end()) {
-        if (msi) {
-          GetMsiProductIcon(source, WinDir, SysDir, SharedIcon);
-        } else {
-          GetFileIcon(source, SysDir, SharedIcon);
-        }
-        // The list keeps a copy of its own; the cache keeps one for the rows still to come.
-        UniqueIcon copy(SharedIcon.Empty() ? nullptr : CopyIcon(SharedIcon.Handle()));
-        cached = icons.emplace(iconKey, std::move(copy)).first;
-      }
-      const int row = Page5List.AddItem(entry.name, ImageList1.AddIcon(cached->second.Get()));
+      const HICON icon =
+          msi ? icons.MsiProductIcon(source, SharedIcon) : icons.FileIcon(source, SharedIcon);
+      const int row = Page5List.AddItem(entry.name, ImageList1.AddIcon(icon));
       Page5List.SetSubItem(row, 1, entry.publisher);
     }
     Page5List.SetWidth(481);

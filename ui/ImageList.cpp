@@ -1,6 +1,11 @@
 #include "ui/ImageList.h"
 
 namespace orv {
+namespace {
+
+constexpr int kGrowth = 256;
+
+}  // namespace
 
 ImageList::~ImageList() {
   if (list_) ImageList_Destroy(list_);
@@ -8,7 +13,8 @@ ImageList::~ImageList() {
 
 bool ImageList::Create(int width, int height) {
   if (list_) ImageList_Destroy(list_);
-  list_ = ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 16, 16);
+  // Grown in large steps: every growth copies all the images held, and the lists hold thousands.
+  list_ = ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 16, kGrowth);
   return list_ != nullptr;
 }
 
@@ -27,8 +33,8 @@ void ImageList::Truncate(int count) {
     Clear();
     return;
   }
-  // From the end, so that no image is moved down to a new index.
-  for (int last = Count() - 1; last >= count; --last) ImageList_Remove(list_, last);
+  // In one step: each single removal copies every image held. The first count keep their indexes.
+  if (count < Count()) ImageList_SetImageCount(list_, static_cast<UINT>(count));
 }
 
 int ImageList::Count() const { return list_ ? ImageList_GetImageCount(list_) : 0; }

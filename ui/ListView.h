@@ -49,4 +49,16 @@ class ListView : public Control {
   void EndUpdate();
 };
 
+// Drawing of a list suspended for one scope, however the scope ends.
+class ListUpdate {
+ public:
+  explicit ListUpdate(ListView& list) : list_(list) { list_.BeginUpdate(); }
+  ~ListUpdate() { list_.EndUpdate(); }
+  ListUpdate(const ListUpdate&) = delete;
+  ListUpdate& operator=(const ListUpdate&) = delete;
+
+ private:
+  ListView& list_;
+};
+
 }  // namespace orv
