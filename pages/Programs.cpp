@@ -77,6 +77,8 @@ void TForm1::Page5Show() {
 
     const PathFolders folders = CommandFolders();
     IconCache icons(WinDir, SysDir);
+    ImageBatch images(ImageList1);
+    images.Reserve(static_cast<int>(InstalledProgramList.size()));
     ListUpdate update(Page5List);
     RedirectionOff redirection(ProgramFilesDir);
     for (const std::string& text : InstalledProgramList) {
@@ -94,7 +96,7 @@ void TForm1::Page5Show() {
       }
       const HICON icon =
           msi ? icons.MsiProductIcon(source, SharedIcon) : icons.FileIcon(source, SharedIcon);
-      const int row = Page5List.AddItem(entry.name, ImageList1.AddIcon(icon));
+      const int row = Page5List.AddItem(entry.name, images.AddIcon(icon));
       Page5List.SetSubItem(row, 1, entry.publisher);
     }
     Page5List.SetWidth(481);

@@ -86,6 +86,7 @@ bool FileExists(const std::string& path) {
 struct StartupFill {
   TForm1& form;
   IconCache icons;
+  ImageBatch images;
   PathFolders folders;
 };
 
@@ -94,7 +95,7 @@ struct StartupFill {
 int AddStartupIcon(StartupFill& fill, const std::string& commandLine) {
   const HICON icon =
       fill.icons.FileIcon(CommandLineToPath(commandLine, fill.folders), fill.form.SharedIcon);
-  return fill.form.ImageList1.AddIcon(icon);
+  return fill.images.AddIcon(icon);
 }
 
 void AddStartupRow(TForm1& form, int image, const std::string& user, const std::string& program,
@@ -112,6 +113,7 @@ void AddRegistryRows(StartupFill& fill, const RegistrySource& source, StringList
   } else {
     RegGetValueNames(source.root, source.keyPath, names);
   }
+  fill.images.Reserve(static_cast<int>(names.size()));
   for (const std::string& name : names) {
     form.ProcessMessages();
     if (name.empty()) continue;  // the key's unnamed default value
@@ -160,6 +162,7 @@ void AddShortcutRows(StartupFill& fill, const std::string& folder, const std::st
 void AddConfigurationRows(StartupFill& fill, StringList& names) {
   TForm1& form = fill.form;
   RegGetKeyNames(HKEY_LOCAL_MACHINE, kConfigurationKey, names);
+  fill.images.Reserve(static_cast<int>(names.size()));
   for (const std::string& name : names) {
     form.ProcessMessages();
     const std::string keyPath = kConfigurationKey + name;
@@ -186,7 +189,7 @@ void TForm1::Page4Show() {
     StartupFillScope scope(*this);
     Page4List.Clear();
     ImageList1.Clear();
-    StartupFill fill{*this, IconCache(WinDir, SysDir), CommandFolders()};
+    StartupFill fill{*this, IconCache(WinDir, SysDir), ImageBatch(ImageList1), CommandFolders()};
     ListUpdate update(Page4List);
     StringList names;
     for (const RegistrySource& source : kRegistrySources) AddRegistryRows(fill, source, names);

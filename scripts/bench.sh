@@ -28,14 +28,21 @@ bin=$base/bench-win64/bin
 
 export ORV_BUILD=$base/bench-win64
 . scripts/wine-env.sh
-orv_wine_start
-trap orv_wine_stop EXIT
 work=$ORV_BUILD/bench-data
 rm -rf "$work"
 mkdir -p "$work"
+orv_wine_start
+# What the Windows programs say goes to a log, shown when the suite breaks.
+finish() {
+  local status=$?
+  orv_wine_stop
+  if [ "$status" != 0 ] && [ -s "$work/stderr.log" ]; then tail -n 20 "$work/stderr.log" >&2; fi
+  exit "$status"
+}
+trap finish EXIT
 
 winpath() { local p=$1; echo "Z:${p//\//\\}"; }
-wine_run() { "$WINELOADER" "$@" </dev/null | tr -d '\r'; }
+wine_run() { "$WINELOADER" "$@" </dev/null 2>>"$work/stderr.log" | tr -d '\r'; }
 reg_import() { "$WINELOADER" reg import "$(winpath "$1")" >/dev/null 2>&1; }
 
 # ---- Seeding: icon files are copies of Wine's own programs, the keys come from generated files.
@@ -184,15 +191,16 @@ sample b3_small wine_run "$bin/bench_fills.exe" programs "$reps"
 echo "== B2, B4, B5, B7, B1 on $programs entries and $run_values Run values"
 seed_programs "$programs"
 seed_startup
-sample b2 wine_run "$bin/bench_fills.exe" programs "$reps"
-sample b2_floor wine_run "$bin/bench_floor_reads.exe" programs "$reps"
+# A figure and its floor take turns, so that a burst of load elsewhere on the machine hits both.
 for _ in $(seq "$reps"); do
+  sample b2 wine_run "$bin/bench_fills.exe" programs 1
+  sample b2_floor wine_run "$bin/bench_floor_reads.exe" programs 1
   start=$(date +%s%N)
   "$WINELOADER" uninstaller --list </dev/null >/dev/null 2>&1
   echo "$((($(date +%s%N) - start) / 1000))" | awk '{ print $1 / 1000 }' >>"$work/b2_wine"
+  sample b4 wine_run "$bin/bench_fills.exe" startup 1
+  sample b4_floor wine_run "$bin/bench_floor_reads.exe" startup 1
 done
-sample b4 wine_run "$bin/bench_fills.exe" startup "$reps"
-sample b4_floor wine_run "$bin/bench_floor_reads.exe" startup "$reps"
 wine_run "$bin/bench_fills.exe" report "$reps" >"$work/b5_pairs"
 cut -d' ' -f1 "$work/b5_pairs" >"$work/b5"
 cut -d' ' -f2 "$work/b5_pairs" >"$work/b5_sum"
@@ -244,4 +252,5 @@ row "B7 peak working set (MB)" "$(calc "$floor_ws")" "+$(calc "$peak_ws - $floor
   "$(calc "$peak_ws")" -
 
 echo
+echo "scripts/bench.sh $* ($(date -u '+%Y-%m-%d %H:%M UTC'), $reps repetitions, times in ms)"
 printf '%s\n' "${rows[@]}"
