@@ -58,6 +58,9 @@ void TForm1::GetUninstallNames(HKEY root, const std::string& keyPath) {
     std::optional<std::string> entry =
         AcceptUninstallEntry(values, rootLetter, subkeyPath, listedNames);
     if (!entry) continue;
+    std::optional<std::string>& icon = displayIcons_[rootLetter + subkeyPath];
+    icon.reset();
+    if (reader.ValueExists("DisplayIcon")) icon = reader.ReadStr("DisplayIcon");
     listedNames.emplace(ProgramEntryName(*entry));
     InstalledProgramList.push_back(std::move(*entry));
   }
@@ -67,6 +70,7 @@ void TForm1::Page5Show() {
   RunPageFill(4, [this] {
     Page5List.Clear();
     InstalledProgramList.clear();
+    displayIcons_.clear();
     // The images of the previous Programs fill go; the Startup page's stay at their indexes.
     ImageList1.Truncate(StartupImageCount);
 
@@ -89,9 +93,10 @@ void TForm1::Page5Show() {
       const bool msi = IsMsiProductCommand(entry.command);
       std::string source = entry.command;
       if (!msi) {
-        const RegKeyReader64 reader(entry.root == 'U' ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,
-                                    entry.keyPath);
-        if (reader.ValueExists("DisplayIcon")) source = reader.ReadStr("DisplayIcon");
+        const auto displayIcon = displayIcons_.find(entry.root + entry.keyPath);
+        if (displayIcon != displayIcons_.end() && displayIcon->second) {
+          source = *displayIcon->second;
+        }
         if (!source.empty()) source = CommandLineToPath(source, folders);
       }
       const HICON icon =

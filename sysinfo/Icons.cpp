@@ -105,6 +105,8 @@ HICON IconCache::MsiProductIcon(const std::string& text, SharedIcon& shared) {
 }
 
 HICON IconCache::Lookup(const std::string& file, SharedIcon& shared) {
+  const auto known = byPath_.find(file);
+  if (known != byPath_.end()) return known->second;
   const std::string key = FileExists(file) ? file : std::string();
   auto cached = icons_.find(key);
   if (cached == icons_.end()) {
@@ -115,6 +117,7 @@ HICON IconCache::Lookup(const std::string& file, SharedIcon& shared) {
     UniqueIcon copy(shared.Empty() ? nullptr : CopyIcon(shared.Handle()));
     cached = icons_.emplace(key, std::move(copy)).first;
   }
+  byPath_.emplace(file, cached->second.Get());
   return cached->second.Get();
 }
 

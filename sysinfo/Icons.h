@@ -65,6 +65,8 @@ class IconCache {
   std::string sysDir_;
   // Keyed by the file read; "" stands for the fallback of files that do not exist.
   std::map<std::string, UniqueIcon> icons_;
+  // What each path asked for gave, so that a path is looked at on disk once per fill.
+  std::map<std::string, HICON> byPath_;
 };
 
 }  // namespace orv
