@@ -83,6 +83,7 @@ void TForm1::Page5Show() {
     IconCache icons(WinDir, SysDir);
     ImageBatch images(ImageList1);
     images.Reserve(static_cast<int>(InstalledProgramList.size()));
+    Page5List.Reserve(static_cast<int>(InstalledProgramList.size()));
     ListUpdate update(Page5List);
     RedirectionOff redirection(ProgramFilesDir);
     for (const std::string& text : InstalledProgramList) {
