@@ -22,20 +22,6 @@ int UserLocaleCompare(const std::string& a, const std::string& b) {
          CSTR_EQUAL;
 }
 
-// The file-system redirection off for one scope, back on however the scope ends.
-class RedirectionOff {
- public:
-  explicit RedirectionOff(const std::string& programFilesDir) : programFilesDir_(programFilesDir) {
-    DisableWow64Redirection(true, programFilesDir_);
-  }
-  ~RedirectionOff() { DisableWow64Redirection(false, programFilesDir_); }
-  RedirectionOff(const RedirectionOff&) = delete;
-  RedirectionOff& operator=(const RedirectionOff&) = delete;
-
- private:
-  const std::string& programFilesDir_;
-};
-
 // Drawing of the list suspended for one scope.
 class ListUpdate {
  public:
@@ -92,7 +78,7 @@ void TForm1::Page5Show() {
     // Each icon file is read once per fill: many programs share their uninstaller or msiexec.exe.
     std::map<std::string, UniqueIcon> icons;
     ListUpdate update(Page5List);
-    RedirectionOff redirection(ProgramFilesDir);
+    const Wow64RedirectionOff redirection(ProgramFilesDir);
     for (const std::string& text : InstalledProgramList) {
       ProcessMessages();
       const ProgramEntry entry = SplitProgramEntry(text);

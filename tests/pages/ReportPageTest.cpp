@@ -374,7 +374,7 @@ TEST_F(ReportPageTest, SeededRowsAreEscapedInHtmlAndUnchangedInText) {
 }
 
 // The system's own save dialog, driven by a second thread as a user would.
-class DialogOutside : public RecordingOutside {
+class DialogOutside : public test::RecordingOutside {
  public:
   bool AskSaveFileName(HWND owner, std::string& fileName) override {
     return RealOutside().AskSaveFileName(owner, fileName);
