@@ -13,12 +13,12 @@
 #include <optional>
 #include <string>
 
+#include "app/PageSources.h"
 #include "app/ShellLink.h"
 #include "app/SystemQueries.h"
 #include "chart/PieChart.h"
 #include "lang/Language.h"
 #include "lang/LookupFn.h"
-#include "pages/PageSources.h"
 #include "report/ReportLines.h"
 #include "sysinfo/Icons.h"
 #include "sysinfo/PathResolve.h"

@@ -19,6 +19,7 @@
 #include <utility>
 #include <vector>
 
+#include "pages/DriveText.h"
 #include "tests/pages/PageWindowFixture.h"
 #include "tests/pages/WinTestTools.h"
 #include "ui/SystemErrorText.h"
