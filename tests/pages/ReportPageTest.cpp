@@ -382,6 +382,17 @@ class DialogOutside : public test::RecordingOutside {
   }
 };
 
+// The dialog's file name box: edt1, or the edit inside the file name combo box cmb13. A named
+// callback, since the 32-bit build needs the system's calling convention.
+BOOL CALLBACK FindFileNameBox(HWND child, LPARAM found) {
+  char name[16] = {};
+  GetClassNameA(child, name, sizeof name);
+  const int id = GetDlgCtrlID(child);
+  if (lstrcmpiA(name, "Edit") != 0 || (id != 0x480 && id != 0x47C)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = child;
+  return FALSE;
+}
+
 TEST_F(ReportPageTest, TheSystemsSaveDialogOffersTheDefaultNameAndSavesTheTypedOne) {
   DialogOutside world;
   TForm1& f = MakeReporting(world);
@@ -391,18 +402,7 @@ TEST_F(ReportPageTest, TheSystemsSaveDialogOffersTheDefaultNameAndSavesTheTypedO
     // The dialog is ready once it is on screen and its file name box holds the offered name.
     const auto fileNameBox = [](HWND dialog) {
       HWND box = nullptr;
-      EnumChildWindows(
-          dialog,
-          [](HWND child, LPARAM found) -> BOOL {
-            char name[16] = {};
-            GetClassNameA(child, name, sizeof name);
-            const int id = GetDlgCtrlID(child);
-            // edt1, or the edit inside the file name combo box cmb13
-            if (lstrcmpiA(name, "Edit") != 0 || (id != 0x480 && id != 0x47C)) return TRUE;
-            *reinterpret_cast<HWND*>(found) = child;
-            return FALSE;
-          },
-          reinterpret_cast<LPARAM>(&box));
+      EnumChildWindows(dialog, &FindFileNameBox, reinterpret_cast<LPARAM>(&box));
       return box;
     };
     HWND dialog = nullptr;
