@@ -107,11 +107,14 @@ bool TForm1::Create(HWND owner) {
   return true;
 }
 
+std::string TForm1::ClickKey(const Label& label) {
+  return "click:" + std::to_string(reinterpret_cast<std::uintptr_t>(&label));
+}
+
 std::function<void(Label&)> TForm1::ClickHandler(void (TForm1::*handler)(Label&)) {
   return [this, handler](Label& sender) {
     Label* label = &sender;
-    RunRequest("click:" + std::to_string(reinterpret_cast<std::uintptr_t>(label)),
-               [this, handler, label] { (this->*handler)(*label); });
+    RunRequest(ClickKey(sender), [this, handler, label] { (this->*handler)(*label); });
   };
 }
 

@@ -14,12 +14,12 @@
 #include <string>
 #include <unordered_map>
 
+#include "app/PageSources.h"
 #include "app/ShellLink.h"
 #include "app/SystemQueries.h"
 #include "chart/PieChart.h"
 #include "lang/Language.h"
 #include "lang/LookupFn.h"
-#include "pages/PageSources.h"
 #include "report/ReportLines.h"
 #include "sysinfo/Icons.h"
 #include "sysinfo/PathResolve.h"
@@ -200,6 +200,9 @@ class TForm1 : public Form {
   // Runs the five show handlers in tab order and copies what each page then shows.
   ReportContent GatherReport();
   void PageShown(int index);
+  // The request key of a click on label: a second click on the same label while the first waits
+  // replaces it.
+  static std::string ClickKey(const Label& label);
   std::function<void(Label&)> ClickHandler(void (TForm1::*handler)(Label&));
 
   Outside& outside_;

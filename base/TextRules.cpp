@@ -47,4 +47,21 @@ std::string UpToNul(const char* buffer, std::size_t size) {
   return std::string(buffer, nul ? static_cast<const char*>(nul) - buffer : size);
 }
 
+std::string ReplaceChars(std::string_view text, std::span<const CharReplacement> table) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    const CharReplacement* found = nullptr;
+    for (const CharReplacement& r : table) {
+      if (r.character == c) found = &r;
+    }
+    if (found) {
+      out += found->text;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 }  // namespace orv

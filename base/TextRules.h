@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -23,5 +24,14 @@ std::string WithTrailingBackslash(std::string text);
 
 // Cuts a buffer filled by a Windows call at its first NUL.
 std::string UpToNul(const char* buffer, std::size_t size);
+
+// One character and the text that stands for it.
+struct CharReplacement {
+  char character;
+  const char* text;
+};
+
+// text with every character that table names replaced by its text; the rest as it is.
+std::string ReplaceChars(std::string_view text, std::span<const CharReplacement> table);
 
 }  // namespace orv

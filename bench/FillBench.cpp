@@ -17,7 +17,7 @@
 
 #include "app/Form1.h"
 #include "bench/BenchClock.h"
-#include "ui/RecordingOutside.h"
+#include "tests/support/RecordingOutside.h"
 
 namespace {
 

@@ -75,8 +75,7 @@ void TForm1::Page2LabelClick(Label& sender) {
   // request under way (a user's click, Page2Show, a report) gets the figures at once.
   if (PageFillRunning() || !FillRunning()) {
     Label* label = &sender;
-    RunRequest("click:" + std::to_string(reinterpret_cast<std::uintptr_t>(label)),
-               [this, label] { Page2LabelClick(*label); });
+    RunRequest(ClickKey(sender), [this, label] { Page2LabelClick(*label); });
     return;
   }
   ShowDriveFigures(*this, sender);

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/PageSources.h"
 #include "lang/LookupFn.h"
 
 namespace orv {
@@ -40,27 +41,6 @@ std::string CorrectProductName(const std::string& productName, std::uint32_t bui
 
 // The BIOS row's value: version, one space, date (an empty version still gives the space).
 std::string BiosValue(const std::string& version, const std::string& date);
-
-// What the page asks of the system, one function per query. Each is called at most once per
-// gathering, in the page's order.
-struct GeneralSources {
-  std::function<std::string()> productId;  // IE registration ProductId
-  std::function<void(std::string& owner, std::string& organization)> registeredOwner;
-  std::function<std::string()> displayAdapterDesc;           // display class 0000 DriverDesc
-  std::function<void(std::string& name)> displayDeviceName;  // fallback; unset on failure
-  std::function<std::string()> monitorDesc;                  // monitor class 0000 DriverDesc
-  std::function<void(std::string& text)> osVersionNumber;    // unset on failure
-  std::function<std::string()> productName;                  // CurrentVersion ProductName
-  std::function<std::uint32_t()> osBuild;      // asked only for a "Windows 10" product name
-  std::function<std::string()> osVersionText;  // fallback of ProductName
-  std::function<std::string()> computerName;
-  std::function<std::string()> userName;
-  std::function<std::string()> biosVersion;
-  std::function<std::string()> biosDate;
-  std::function<std::string()> cpuName;
-  std::function<std::uint64_t()> totalPhysicalMemory;  // bytes
-  std::function<std::string()> languageName;
-};
 
 // The thirteen rows of Page1Label01 to Page1Label13, queried and looked up in the page's order
 // (product id, owner, display adapter, monitor, then row by row, each caption just before its

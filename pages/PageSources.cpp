@@ -1,4 +1,4 @@
-#include "pages/PageSources.h"
+#include "app/PageSources.h"
 
 #include <windows.h>
 

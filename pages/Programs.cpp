@@ -21,20 +21,6 @@ int UserLocaleCompare(const std::string& a, const std::string& b) {
          CSTR_EQUAL;
 }
 
-// The file-system redirection off for one scope, back on however the scope ends.
-class RedirectionOff {
- public:
-  explicit RedirectionOff(const std::string& programFilesDir) : programFilesDir_(programFilesDir) {
-    DisableWow64Redirection(true, programFilesDir_);
-  }
-  ~RedirectionOff() { DisableWow64Redirection(false, programFilesDir_); }
-  RedirectionOff(const RedirectionOff&) = delete;
-  RedirectionOff& operator=(const RedirectionOff&) = delete;
-
- private:
-  const std::string& programFilesDir_;
-};
-
 }  // namespace
 
 void TForm1::GetUninstallNames(HKEY root, const std::string& keyPath) {
@@ -85,7 +71,7 @@ void TForm1::Page5Show() {
     images.Reserve(static_cast<int>(InstalledProgramList.size()));
     Page5List.Reserve(static_cast<int>(InstalledProgramList.size()));
     ListUpdate update(Page5List);
-    RedirectionOff redirection(ProgramFilesDir);
+    const Wow64RedirectionOff redirection(ProgramFilesDir);
     for (const std::string& text : InstalledProgramList) {
       ProcessMessages();
       const ProgramEntry entry = SplitProgramEntry(text);

@@ -43,18 +43,14 @@ const RegistrySource kRegistrySources[] = {
 // Programs page places its images after this fill's, so the count is kept even then.
 class StartupFillScope {
  public:
-  explicit StartupFillScope(TForm1& form) : form_(form) {
-    DisableWow64Redirection(true, form_.ProgramFilesDir);
-  }
-  ~StartupFillScope() {
-    form_.StartupImageCount = form_.ImageList1.Count();
-    DisableWow64Redirection(false, form_.ProgramFilesDir);
-  }
+  explicit StartupFillScope(TForm1& form) : form_(form), redirection_(form.ProgramFilesDir) {}
+  ~StartupFillScope() { form_.StartupImageCount = form_.ImageList1.Count(); }
   StartupFillScope(const StartupFillScope&) = delete;
   StartupFillScope& operator=(const StartupFillScope&) = delete;
 
  private:
   TForm1& form_;
+  Wow64RedirectionOff redirection_;
 };
 
 // The component layer for one folder's shortcuts. Released only when this call initialised it

@@ -1,5 +1,7 @@
 #include "pages/StartupText.h"
 
+#include "base/TextRules.h"
+
 namespace orv {
 
 std::string LocationFolder(std::string_view location) {
@@ -9,28 +11,10 @@ std::string LocationFolder(std::string_view location) {
 }
 
 std::string StartupSearchAddress(std::string_view program) {
-  std::string address = std::string(kWebSearchSite) + "/search?hl=en&q=\"";
-  for (const char c : program) {
-    switch (c) {
-      case '%':
-        address += "%25";
-        break;
-      case '&':
-        address += "%26";
-        break;
-      case '#':
-        address += "%23";
-        break;
-      case '+':
-        address += "%2B";
-        break;
-      default:
-        address += c;
-        break;
-    }
-  }
-  address += '"';
-  return address;
+  // Exactly the characters that would end the query, start a fragment or stand for a blank.
+  static constexpr CharReplacement kEncoded[] = {
+      {'%', "%25"}, {'&', "%26"}, {'#', "%23"}, {'+', "%2B"}};
+  return std::string(kWebSearchSite) + "/search?hl=en&q=\"" + ReplaceChars(program, kEncoded) + '"';
 }
 
 }  // namespace orv

@@ -3,6 +3,8 @@
 #include <iterator>
 #include <utility>
 
+#include "base/TextRules.h"
+
 namespace orv {
 namespace {
 
@@ -104,27 +106,9 @@ std::vector<std::string> HtmlReportLines(const ReportContent& content, unsigned 
 }
 
 std::string HtmlEscape(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (const char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
+  static constexpr CharReplacement kEntities[] = {
+      {'&', "&amp;"}, {'<', "&lt;"}, {'>', "&gt;"}, {'"', "&quot;"}};
+  return ReplaceChars(text, kEntities);
 }
 
 std::string CharsetName(unsigned codePage) {

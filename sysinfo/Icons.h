@@ -6,6 +6,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 
 #include "base/Handles.h"
 
@@ -36,6 +37,21 @@ class SharedIcon {
 // 64-bit Windows, recognised by a Program Files folder with "(X86)" in its name; returns whether
 // the system function was found and called.
 bool DisableWow64Redirection(bool disable, const std::string& programFilesDir);
+
+// The redirection off for one scope, and on again however the scope ends.
+class Wow64RedirectionOff {
+ public:
+  explicit Wow64RedirectionOff(std::string programFilesDir)
+      : programFilesDir_(std::move(programFilesDir)) {
+    DisableWow64Redirection(true, programFilesDir_);
+  }
+  ~Wow64RedirectionOff() { DisableWow64Redirection(false, programFilesDir_); }
+  Wow64RedirectionOff(const Wow64RedirectionOff&) = delete;
+  Wow64RedirectionOff& operator=(const Wow64RedirectionOff&) = delete;
+
+ private:
+  std::string programFilesDir_;
+};
 
 // The first icon of the file at path; the icon of sysDir's msiexec.exe when the file does not
 // exist or has none.

@@ -11,15 +11,16 @@
 
 namespace orv {
 
+struct ImageListTraits {
+  using Type = HIMAGELIST;
+  static Type Invalid() noexcept { return nullptr; }
+  static void Close(Type h) noexcept { ImageList_Destroy(h); }
+};
+
 class ImageList {
  public:
-  ImageList() = default;
-  ~ImageList();
-  ImageList(const ImageList&) = delete;
-  ImageList& operator=(const ImageList&) = delete;
-
   bool Create(int width = 16, int height = 16);
-  HIMAGELIST Handle() const noexcept { return list_; }
+  HIMAGELIST Handle() const noexcept { return list_.Get(); }
   // Adds a copy of icon, scaled to the list's size; returns its index, -1 when it fails.
   int AddIcon(HICON icon);
   void Clear();
@@ -28,7 +29,7 @@ class ImageList {
   int Count() const;
 
  private:
-  HIMAGELIST list_ = nullptr;
+  UniqueHandle<ImageListTraits> list_;
 };
 
 // Appends the images of one list fill. Turning an icon into a list image is the slow part of a

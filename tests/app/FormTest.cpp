@@ -14,10 +14,12 @@
 
 #include "app/Form1.h"
 #include "app/Maker.h"
-#include "ui/RecordingOutside.h"
+#include "tests/support/RecordingOutside.h"
 
 namespace orv {
 namespace {
+
+using test::RecordingOutside;
 
 constexpr char kLanguageKey[] = "Software\\Tellwick\\Orvendel";
 

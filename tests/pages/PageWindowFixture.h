@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "app/Form1.h"
-#include "ui/RecordingOutside.h"
+#include "tests/support/RecordingOutside.h"
 
 namespace orv::test {
 

@@ -19,6 +19,7 @@
 #include <utility>
 #include <vector>
 
+#include "pages/DriveText.h"
 #include "tests/pages/PageWindowFixture.h"
 #include "tests/pages/WinTestTools.h"
 #include "ui/SystemErrorText.h"
@@ -374,12 +375,23 @@ TEST_F(ReportPageTest, SeededRowsAreEscapedInHtmlAndUnchangedInText) {
 }
 
 // The system's own save dialog, driven by a second thread as a user would.
-class DialogOutside : public RecordingOutside {
+class DialogOutside : public test::RecordingOutside {
  public:
   bool AskSaveFileName(HWND owner, std::string& fileName) override {
     return RealOutside().AskSaveFileName(owner, fileName);
   }
 };
+
+// The dialog's file name box: edt1, or the edit inside the file name combo box cmb13. A named
+// callback, since the 32-bit build needs the system's calling convention.
+BOOL CALLBACK FindFileNameBox(HWND child, LPARAM found) {
+  char name[16] = {};
+  GetClassNameA(child, name, sizeof name);
+  const int id = GetDlgCtrlID(child);
+  if (lstrcmpiA(name, "Edit") != 0 || (id != 0x480 && id != 0x47C)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = child;
+  return FALSE;
+}
 
 TEST_F(ReportPageTest, TheSystemsSaveDialogOffersTheDefaultNameAndSavesTheTypedOne) {
   DialogOutside world;
@@ -390,18 +402,7 @@ TEST_F(ReportPageTest, TheSystemsSaveDialogOffersTheDefaultNameAndSavesTheTypedO
     // The dialog is ready once it is on screen and its file name box holds the offered name.
     const auto fileNameBox = [](HWND dialog) {
       HWND box = nullptr;
-      EnumChildWindows(
-          dialog,
-          [](HWND child, LPARAM found) -> BOOL {
-            char name[16] = {};
-            GetClassNameA(child, name, sizeof name);
-            const int id = GetDlgCtrlID(child);
-            // edt1, or the edit inside the file name combo box cmb13
-            if (lstrcmpiA(name, "Edit") != 0 || (id != 0x480 && id != 0x47C)) return TRUE;
-            *reinterpret_cast<HWND*>(found) = child;
-            return FALSE;
-          },
-          reinterpret_cast<LPARAM>(&box));
+      EnumChildWindows(dialog, &FindFileNameBox, reinterpret_cast<LPARAM>(&box));
       return box;
     };
     HWND dialog = nullptr;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/Handles.h"
+#include "tests/support/RecordingOutside.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
 #include "ui/Graphics.h"
@@ -21,12 +22,13 @@
 #include "ui/ListView.h"
 #include "ui/Memo.h"
 #include "ui/Menu.h"
-#include "ui/RecordingOutside.h"
 #include "ui/SystemErrorText.h"
 #include "ui/TabControl.h"
 
 namespace orv {
 namespace {
+
+using test::RecordingOutside;
 
 SIZE TextSize(const std::string& text, const FontSpec& font) {
   WindowDc dc(nullptr);

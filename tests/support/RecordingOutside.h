@@ -8,7 +8,7 @@
 
 #include "ui/Outside.h"
 
-namespace orv {
+namespace orv::test {
 
 class RecordingOutside : public Outside {
  public:
@@ -60,4 +60,4 @@ class RecordingOutside : public Outside {
   std::vector<Popup> popups;
 };
 
-}  // namespace orv
+}  // namespace orv::test
