@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
 
   int status = 0;
   {
-    orv::RecordingOutside outside;
+    orv::test::RecordingOutside outside;
     outside.saveAnswer = report;
     orv::TForm1 form(outside);
     if (!form.Create(nullptr)) {
