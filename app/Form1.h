@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 #include "app/PageSources.h"
 #include "app/ShellLink.h"
@@ -211,6 +212,9 @@ class TForm1 : public Form {
   bool pageFillRunning_ = false;
   bool destroyed_ = false;
   HRESULT shellLinkResult_ = S_OK;
+  // The "DisplayIcon" of each entry that the Programs fill collected (none: no such value), read
+  // while its subkey was open for the other values; keyed by root letter and subkey path.
+  std::unordered_map<std::string, std::optional<std::string>> displayIcons_;
 };
 
 }  // namespace orv

@@ -1,6 +1,5 @@
 // The Installed programs page: the uninstall entries of the registry, filtered, de-duplicated by
 // display name, sorted, and shown with their icons and publishers.
-#include <map>
 #include <string>
 #include <unordered_set>
 
@@ -21,18 +20,6 @@ int UserLocaleCompare(const std::string& a, const std::string& b) {
                         b.data(), static_cast<int>(b.size())) -
          CSTR_EQUAL;
 }
-
-// Drawing of the list suspended for one scope.
-class ListUpdate {
- public:
-  explicit ListUpdate(ListView& list) : list_(list) { list_.BeginUpdate(); }
-  ~ListUpdate() { list_.EndUpdate(); }
-  ListUpdate(const ListUpdate&) = delete;
-  ListUpdate& operator=(const ListUpdate&) = delete;
-
- private:
-  ListView& list_;
-};
 
 }  // namespace
 
@@ -57,6 +44,9 @@ void TForm1::GetUninstallNames(HKEY root, const std::string& keyPath) {
     std::optional<std::string> entry =
         AcceptUninstallEntry(values, rootLetter, subkeyPath, listedNames);
     if (!entry) continue;
+    std::optional<std::string>& icon = displayIcons_[rootLetter + subkeyPath];
+    icon.reset();
+    if (reader.ValueExists("DisplayIcon")) icon = reader.ReadStr("DisplayIcon");
     listedNames.emplace(ProgramEntryName(*entry));
     InstalledProgramList.push_back(std::move(*entry));
   }
@@ -66,6 +56,7 @@ void TForm1::Page5Show() {
   RunPageFill(4, [this] {
     Page5List.Clear();
     InstalledProgramList.clear();
+    displayIcons_.clear();
     // The images of the previous Programs fill go; the Startup page's stay at their indexes.
     ImageList1.Truncate(StartupImageCount);
 
@@ -75,8 +66,10 @@ void TForm1::Page5Show() {
     SortProgramEntries(InstalledProgramList, UserLocaleCompare);
 
     const PathFolders folders = CommandFolders();
-    // Each icon file is read once per fill: many programs share their uninstaller or msiexec.exe.
-    std::map<std::string, UniqueIcon> icons;
+    IconCache icons(WinDir, SysDir);
+    ImageBatch images(ImageList1);
+    images.Reserve(static_cast<int>(InstalledProgramList.size()));
+    Page5List.Reserve(static_cast<int>(InstalledProgramList.size()));
     ListUpdate update(Page5List);
     const Wow64RedirectionOff redirection(ProgramFilesDir);
     for (const std::string& text : InstalledProgramList) {
@@ -87,24 +80,15 @@ void TForm1::Page5Show() {
       const bool msi = IsMsiProductCommand(entry.command);
       std::string source = entry.command;
       if (!msi) {
-        const RegKeyReader64 reader(entry.root == 'U' ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,
-                                    entry.keyPath);
-        if (reader.ValueExists("DisplayIcon")) source = reader.ReadStr("DisplayIcon");
+        const auto displayIcon = displayIcons_.find(entry.root + entry.keyPath);
+        if (displayIcon != displayIcons_.end() && displayIcon->second) {
+          source = *displayIcon->second;
+        }
         if (!source.empty()) source = CommandLineToPath(source, folders);
       }
-      const std::string iconKey = (msi ? "M" : "F") + source;
-      auto cached = icons.find(iconKey);
-      if (cached == icons.end()) {
-        if (msi) {
-          GetMsiProductIcon(source, WinDir, SysDir, SharedIcon);
-        } else {
-          GetFileIcon(source, SysDir, SharedIcon);
-        }
-        // The list keeps a copy of its own; the cache keeps one for the rows still to come.
-        UniqueIcon copy(SharedIcon.Empty() ? nullptr : CopyIcon(SharedIcon.Handle()));
-        cached = icons.emplace(iconKey, std::move(copy)).first;
-      }
-      const int row = Page5List.AddItem(entry.name, ImageList1.AddIcon(cached->second.Get()));
+      const HICON icon =
+          msi ? icons.MsiProductIcon(source, SharedIcon) : icons.FileIcon(source, SharedIcon);
+      const int row = Page5List.AddItem(entry.name, images.AddIcon(icon));
       Page5List.SetSubItem(row, 1, entry.publisher);
     }
     Page5List.SetWidth(481);

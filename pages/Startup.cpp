@@ -78,11 +78,20 @@ bool FileExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// What one fill keeps for all its rows: the icons read so far and the folders of command lines.
+struct StartupFill {
+  TForm1& form;
+  IconCache icons;
+  ImageBatch images;
+  PathFolders folders;
+};
+
 // The icon of the file a command line or target names, added to the shared image list; its
 // index there, -1 when the list takes none.
-int AddStartupIcon(TForm1& form, const std::string& commandLine) {
-  GetFileIcon(CommandLineToPath(commandLine, form.CommandFolders()), form.SysDir, form.SharedIcon);
-  return form.ImageList1.AddIcon(form.SharedIcon.Handle());
+int AddStartupIcon(StartupFill& fill, const std::string& commandLine) {
+  const HICON icon =
+      fill.icons.FileIcon(CommandLineToPath(commandLine, fill.folders), fill.form.SharedIcon);
+  return fill.images.AddIcon(icon);
 }
 
 void AddStartupRow(TForm1& form, int image, const std::string& user, const std::string& program,
@@ -93,12 +102,14 @@ void AddStartupRow(TForm1& form, int image, const std::string& user, const std::
   if (location) form.Page4List.SetSubItem(row, kLocationColumn, *location);
 }
 
-void AddRegistryRows(TForm1& form, const RegistrySource& source, StringList& names) {
+void AddRegistryRows(StartupFill& fill, const RegistrySource& source, StringList& names) {
+  TForm1& form = fill.form;
   if (source.machine) {
     RegGetValueNames64(source.root, source.keyPath, names);
   } else {
     RegGetValueNames(source.root, source.keyPath, names);
   }
+  fill.images.Reserve(static_cast<int>(names.size()));
   for (const std::string& name : names) {
     form.ProcessMessages();
     if (name.empty()) continue;  // the key's unnamed default value
@@ -107,7 +118,7 @@ void AddRegistryRows(TForm1& form, const RegistrySource& source, StringList& nam
     const std::string user = source.machine
                                  ? form.LookupLanguageText("Startup", "AllUsers", kFixedAllUsers)
                                  : form.CurrentUserName;
-    AddStartupRow(form, AddStartupIcon(form, data), user, name, data);
+    AddStartupRow(form, AddStartupIcon(fill, data), user, name, data);
   }
 }
 
@@ -125,7 +136,8 @@ std::optional<std::string> ShortcutTarget(const ShellLink& link, const std::stri
   return UpToNul(target, sizeof(target));
 }
 
-void AddShortcutRows(TForm1& form, const std::string& folder, const std::string& user) {
+void AddShortcutRows(StartupFill& fill, const std::string& folder, const std::string& user) {
+  TForm1& form = fill.form;
   // A Startup folder the system did not name is kept as a lone backslash: that is the root of
   // the current drive, not a Startup folder.
   if (folder.empty() || folder == "\\" || !FolderExists(folder)) return;
@@ -139,12 +151,14 @@ void AddShortcutRows(TForm1& form, const std::string& folder, const std::string&
     if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
     const std::string name = UpToNul(entry.cFileName, sizeof(entry.cFileName));
     const std::optional<std::string> target = ShortcutTarget(form.ShellLinkObject, prefix + name);
-    AddStartupRow(form, target ? AddStartupIcon(form, *target) : -1, user, name, target);
+    AddStartupRow(form, target ? AddStartupIcon(fill, *target) : -1, user, name, target);
   } while (FindNextFileA(search.Get(), &entry));
 }
 
-void AddConfigurationRows(TForm1& form, StringList& names) {
+void AddConfigurationRows(StartupFill& fill, StringList& names) {
+  TForm1& form = fill.form;
   RegGetKeyNames(HKEY_LOCAL_MACHINE, kConfigurationKey, names);
+  fill.images.Reserve(static_cast<int>(names.size()));
   for (const std::string& name : names) {
     form.ProcessMessages();
     const std::string keyPath = kConfigurationKey + name;
@@ -152,7 +166,7 @@ void AddConfigurationRows(TForm1& form, StringList& names) {
     const std::string command = RegReadStr64(HKEY_LOCAL_MACHINE, keyPath, "command");
     const std::string hkey = RegReadStr64(HKEY_LOCAL_MACHINE, keyPath, "hkey");
     const std::string user = hkey == "HKLM" ? std::string(kFixedAllUsers) : form.CurrentUserName;
-    AddStartupRow(form, AddStartupIcon(form, command), user, item, command);
+    AddStartupRow(form, AddStartupIcon(fill, command), user, item, command);
   }
 }
 
@@ -171,11 +185,13 @@ void TForm1::Page4Show() {
     StartupFillScope scope(*this);
     Page4List.Clear();
     ImageList1.Clear();
+    StartupFill fill{*this, IconCache(WinDir, SysDir), ImageBatch(ImageList1), CommandFolders()};
+    ListUpdate update(Page4List);
     StringList names;
-    for (const RegistrySource& source : kRegistrySources) AddRegistryRows(*this, source, names);
-    AddShortcutRows(*this, UserStartupDir, CurrentUserName);
-    AddShortcutRows(*this, CommonStartupDir, kFixedAllUsers);
-    AddConfigurationRows(*this, names);
+    for (const RegistrySource& source : kRegistrySources) AddRegistryRows(fill, source, names);
+    AddShortcutRows(fill, UserStartupDir, CurrentUserName);
+    AddShortcutRows(fill, CommonStartupDir, kFixedAllUsers);
+    AddConfigurationRows(fill, names);
     Page4List.SetWidth(kFilledListWidth);
   });
 }

@@ -28,6 +28,13 @@ std::string InFolder(const std::string& folder, const char* name) {
   return (folder.empty() ? folder : WithTrailingBackslash(folder)) + name;
 }
 
+// Where the Windows Installer keeps the icon of the product whose code in braces text holds.
+std::string ProductIconFile(const std::string& text, const std::string& winDir) {
+  const std::size_t brace = text.find('{');
+  const std::string product = brace == std::string::npos ? text : text.substr(brace);
+  return InFolder(winDir, "Installer\\") + product + "\\ARPPRODUCTICON.exe";
+}
+
 void AssignFallbackIfEmpty(const std::string& sysDir, SharedIcon& icon) {
   if (icon.Empty()) icon.Assign(FirstIcon(InFolder(sysDir, "msiexec.exe")));
 }
@@ -83,12 +90,35 @@ SharedIcon& GetFileIcon(const std::string& path, const std::string& sysDir, Shar
 SharedIcon& GetMsiProductIcon(const std::string& text, const std::string& winDir,
                               const std::string& sysDir, SharedIcon& icon) {
   icon.Clear();
-  const std::size_t brace = text.find('{');
-  const std::string product = brace == std::string::npos ? text : text.substr(brace);
-  const std::string iconFile = InFolder(winDir, "Installer\\") + product + "\\ARPPRODUCTICON.exe";
+  const std::string iconFile = ProductIconFile(text, winDir);
   if (FileExists(iconFile)) icon.Assign(FirstIcon(iconFile));
   AssignFallbackIfEmpty(sysDir, icon);
   return icon;
+}
+
+HICON IconCache::FileIcon(const std::string& path, SharedIcon& shared) {
+  return Lookup(path, shared);
+}
+
+HICON IconCache::MsiProductIcon(const std::string& text, SharedIcon& shared) {
+  return Lookup(ProductIconFile(text, winDir_), shared);
+}
+
+HICON IconCache::Lookup(const std::string& file, SharedIcon& shared) {
+  const auto known = byPath_.find(file);
+  if (known != byPath_.end()) return known->second;
+  const std::string key = FileExists(file) ? file : std::string();
+  auto cached = icons_.find(key);
+  if (cached == icons_.end()) {
+    shared.Clear();
+    if (!key.empty()) shared.Assign(FirstIcon(key));
+    AssignFallbackIfEmpty(sysDir_, shared);
+    // The lists keep copies of their own; the cache keeps one for the rows still to come.
+    UniqueIcon copy(shared.Empty() ? nullptr : CopyIcon(shared.Handle()));
+    cached = icons_.emplace(key, std::move(copy)).first;
+  }
+  byPath_.emplace(file, cached->second.Get());
+  return cached->second.Get();
 }
 
 }  // namespace orv

@@ -4,8 +4,11 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <utility>
+
+#include "base/Handles.h"
 
 namespace orv {
 
@@ -58,5 +61,28 @@ SharedIcon& GetFileIcon(const std::string& path, const std::string& sysDir, Shar
 // "MsiExec.exe /X{...}"): winDir's Installer\{code}\ARPPRODUCTICON.exe, else msiexec.exe's icon.
 SharedIcon& GetMsiProductIcon(const std::string& text, const std::string& winDir,
                               const std::string& sysDir, SharedIcon& icon);
+
+// The icons of one list fill, each file read once: many rows share their program, their
+// uninstaller or the msiexec.exe fallback, and reading an icon file is the slow part of a fill.
+// Gives the icons that GetFileIcon and GetMsiProductIcon give; the cache owns them (null: none).
+class IconCache {
+ public:
+  IconCache(const std::string& winDir, const std::string& sysDir)
+      : winDir_(winDir), sysDir_(sysDir) {}
+
+  HICON FileIcon(const std::string& path, SharedIcon& shared);
+  HICON MsiProductIcon(const std::string& text, SharedIcon& shared);
+
+ private:
+  // file's first icon, or the fallback when file does not exist or has none.
+  HICON Lookup(const std::string& file, SharedIcon& shared);
+
+  std::string winDir_;
+  std::string sysDir_;
+  // Keyed by the file read; "" stands for the fallback of files that do not exist.
+  std::map<std::string, UniqueIcon> icons_;
+  // What each path asked for gave, so that a path is looked at on disk once per fill.
+  std::map<std::string, HICON> byPath_;
+};
 
 }  // namespace orv

@@ -5,6 +5,8 @@
 
 #include <commctrl.h>
 
+#include <map>
+
 #include "base/Handles.h"
 
 namespace orv {
@@ -28,6 +30,36 @@ class ImageList {
 
  private:
   UniqueHandle<ImageListTraits> list_;
+};
+
+// Appends the images of one list fill. Turning an icon into a list image is the slow part of a
+// fill and most rows share their icon with others, so an icon already appended by this batch is
+// appended again from the bitmaps it gave the first time; room is made in large steps, since each
+// step copies every image held. Each call still appends one image of its own, at the index a
+// plain AddIcon would give.
+class ImageBatch {
+ public:
+  explicit ImageBatch(ImageList& list);
+  // Gives back the room that was not used.
+  ~ImageBatch();
+  ImageBatch(const ImageBatch&) = delete;
+  ImageBatch& operator=(const ImageBatch&) = delete;
+
+  // Makes room for count more images at once.
+  void Reserve(int count);
+  // As ImageList::AddIcon: the new image's index, -1 when the list takes no image.
+  int AddIcon(HICON icon);
+
+ private:
+  struct Bitmaps {
+    UniqueBitmap color;
+    UniqueBitmap mask;
+  };
+
+  ImageList& list_;
+  int next_;      // where the next image goes
+  int reserved_;  // the list's count, the room included
+  std::map<HICON, Bitmaps> added_;
 };
 
 }  // namespace orv

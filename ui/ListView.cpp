@@ -1,8 +1,16 @@
 #include "ui/ListView.h"
 
+#include <climits>
+
 #include <vector>
 
 namespace orv {
+namespace {
+
+// The list view copies the texts it is given and never writes to them: no copy of ours is needed.
+char* ListText(const std::string& text) { return const_cast<char*>(text.c_str()); }
+
+}  // namespace
 
 bool ListView::Create(HWND parent, int left, int top, int width, int height,
                       const ListViewStyle& style) {
@@ -78,23 +86,23 @@ bool ListView::DoubleBuffered() const {
 void ListView::Clear() { ListView_DeleteAllItems(hwnd_); }
 
 int ListView::AddItem(const std::string& caption, int imageIndex) {
-  std::vector<char> text(caption.begin(), caption.end());
-  text.push_back('\0');
   LVITEMA item{};
   item.mask = LVIF_TEXT | LVIF_IMAGE;
-  item.iItem = Count();
-  item.pszText = text.data();
+  item.iItem = INT_MAX;  // past the last row: appended
+  item.pszText = ListText(caption);
   item.iImage = imageIndex < 0 ? I_IMAGENONE : imageIndex;
   return static_cast<int>(SendMessageA(hwnd_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
 void ListView::SetSubItem(int row, int subItem, const std::string& text) {
-  std::vector<char> buffer(text.begin(), text.end());
-  buffer.push_back('\0');
   LVITEMA item{};
   item.iSubItem = subItem;
-  item.pszText = buffer.data();
+  item.pszText = ListText(text);
   SendMessageA(hwnd_, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+void ListView::Reserve(int rows) {
+  if (rows > 0) SendMessageA(hwnd_, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), 0);
 }
 
 int ListView::Count() const { return ListView_GetItemCount(hwnd_); }

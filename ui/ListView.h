@@ -36,6 +36,8 @@ class ListView : public Control {
   // Appends a row with its caption (column 0) and image (-1: none); returns its index.
   int AddItem(const std::string& caption, int imageIndex = -1);
   void SetSubItem(int row, int subItem, const std::string& text);
+  // Lets the list make room for rows rows at once before many are added.
+  void Reserve(int rows);
   int Count() const;
   // The text of a row's caption (subItem 0) or sub-item; empty when the row has none.
   std::string ItemText(int row, int subItem = 0) const;
@@ -47,6 +49,18 @@ class ListView : public Control {
   // Suspends drawing while many rows change.
   void BeginUpdate();
   void EndUpdate();
+};
+
+// Drawing of a list suspended for one scope, however the scope ends.
+class ListUpdate {
+ public:
+  explicit ListUpdate(ListView& list) : list_(list) { list_.BeginUpdate(); }
+  ~ListUpdate() { list_.EndUpdate(); }
+  ListUpdate(const ListUpdate&) = delete;
+  ListUpdate& operator=(const ListUpdate&) = delete;
+
+ private:
+  ListView& list_;
 };
 
 }  // namespace orv

@@ -4,7 +4,10 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <shellapi.h>
 
+#include <cstdint>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -33,6 +36,22 @@ SIZE TextSize(const std::string& text, const FontSpec& font) {
   SIZE size{};
   GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
   return size;
+}
+
+// What image index of list shows, drawn over a grey of known alpha.
+std::vector<std::uint32_t> ImagePixels(HIMAGELIST list, int index) {
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), 16, -16, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+  UniqueBitmap bitmap(CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap) return {};
+  SelectGuard select(dc.Get(), bitmap.Get());
+  std::memset(bits, 0x7F, 16 * 16 * 4);
+  ImageList_Draw(list, index, dc.Get(), 0, 0, ILD_NORMAL);
+  GdiFlush();
+  const auto* first = static_cast<const std::uint32_t*>(bits);
+  return std::vector<std::uint32_t>(first, first + 16 * 16);
 }
 
 class ToolkitTest : public ::testing::Test {
@@ -516,6 +535,40 @@ TEST(SystemErrorText, TheSystemsDescriptionWithoutItsEnding) {
   }
   // A code the system has no text for is named by its number.
   EXPECT_EQ(SystemErrorText(0xDEAD0123), "error 0xDEAD0123");
+}
+
+// A batch appends, icon for icon, the images and indexes that AddIcon one at a time would give,
+// also for an icon it appended before and past the room it was first given; the room it did not
+// use is given back.
+TEST_F(ToolkitTest, ImageBatchesAppendWhatAddIconWould) {
+  char windows[MAX_PATH] = {};
+  GetWindowsDirectoryA(windows, MAX_PATH);
+  const UniqueIcon a(
+      ExtractIconA(GetModuleHandleA(nullptr), (std::string(windows) + "\\notepad.exe").c_str(), 0));
+  const UniqueIcon b(
+      ExtractIconA(GetModuleHandleA(nullptr), (std::string(windows) + "\\regedit.exe").c_str(), 0));
+  ASSERT_TRUE(a && b);
+  const std::vector<HICON> icons = {a.Get(), b.Get(), a.Get(), nullptr, a.Get(), b.Get(), a.Get()};
+
+  ImageList plain;
+  ImageList batched;
+  ASSERT_TRUE(plain.Create() && batched.Create());
+  for (ImageList* list : {&plain, &batched}) list->AddIcon(b.Get());  // images held before
+  std::vector<int> plainIndexes;
+  for (HICON icon : icons) plainIndexes.push_back(plain.AddIcon(icon));
+  std::vector<int> batchIndexes;
+  {
+    ImageBatch batch(batched);
+    batch.Reserve(3);
+    for (HICON icon : icons) batchIndexes.push_back(batch.AddIcon(icon));
+    batch.Reserve(100);
+  }
+  EXPECT_EQ(batchIndexes, plainIndexes);
+  EXPECT_EQ(batched.Count(), plain.Count());
+  for (int index = 0; index < plain.Count(); ++index) {
+    EXPECT_EQ(ImagePixels(batched.Handle(), index), ImagePixels(plain.Handle(), index))
+        << "image " << index;
+  }
 }
 
 }  // namespace
