@@ -1,16 +1,217 @@
 // The Startup page: the programs Windows starts by itself, and the actions on a selected row.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
 #include "app/Form1.h"
 #include "app/Maker.h"
+#include "base/Handles.h"
+#include "base/TextRules.h"
+#include "pages/StartupText.h"
 
 namespace orv {
+namespace {
 
-void TForm1::Page4Show() {}
+// Sub-items of a row; the row's own text (column 0) stays empty and carries the icon.
+constexpr int kUserColumn = 1;
+constexpr int kProgramColumn = 2;
+constexpr int kLocationColumn = 3;
 
-void TForm1::Page4Label01Click(Label& /*sender*/) {}
+constexpr int kFilledListWidth = 481;
+constexpr char kFixedAllUsers[] = "All users";
+constexpr char kConfigurationKey[] = "\\SOFTWARE\\Microsoft\\Shared Tools\\MSConfig\\startupreg\\";
 
-void TForm1::Page4Label02Click(Label& /*sender*/) {}
+struct RegistrySource {
+  HKEY root;
+  const char* keyPath;
+  bool machine;  // read in the 64-bit view and marked with the language file's all-users text
+};
 
-void TForm1::Page4Label03Click(Label& /*sender*/) {}
+const RegistrySource kRegistrySources[] = {
+    {HKEY_CURRENT_USER, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\", false},
+    {HKEY_CURRENT_USER, "\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce\\", false},
+    {HKEY_CURRENT_USER, "\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run\\",
+     false},
+    {HKEY_LOCAL_MACHINE, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\", true},
+    {HKEY_LOCAL_MACHINE, "\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce\\", true},
+    {HKEY_LOCAL_MACHINE, "\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run\\",
+     true},
+};
+
+// Redirection is off while the fill looks at files and on again however the fill ends; the
+// Programs page places its images after this fill's, so the count is kept even then.
+class StartupFillScope {
+ public:
+  explicit StartupFillScope(TForm1& form) : form_(form) {
+    DisableWow64Redirection(true, form_.ProgramFilesDir);
+  }
+  ~StartupFillScope() {
+    form_.StartupImageCount = form_.ImageList1.Count();
+    DisableWow64Redirection(false, form_.ProgramFilesDir);
+  }
+  StartupFillScope(const StartupFillScope&) = delete;
+  StartupFillScope& operator=(const StartupFillScope&) = delete;
+
+ private:
+  TForm1& form_;
+};
+
+// The component layer for one folder's shortcuts. Released only when this call initialised it
+// (S_OK or S_FALSE): after a refusal there is nothing of ours to release.
+class ComScope {
+ public:
+  ComScope() : initialised_(SUCCEEDED(CoInitialize(nullptr))) {}
+  ~ComScope() {
+    if (initialised_) CoUninitialize();
+  }
+  ComScope(const ComScope&) = delete;
+  ComScope& operator=(const ComScope&) = delete;
+
+ private:
+  bool initialised_;
+};
+
+bool FolderExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FileExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The icon of the file a command line or target names, added to the shared image list; its
+// index there, -1 when the list takes none.
+int AddStartupIcon(TForm1& form, const std::string& commandLine) {
+  GetFileIcon(CommandLineToPath(commandLine, form.CommandFolders()), form.SysDir, form.SharedIcon);
+  return form.ImageList1.AddIcon(form.SharedIcon.Handle());
+}
+
+void AddStartupRow(TForm1& form, int image, const std::string& user, const std::string& program,
+                   const std::optional<std::string>& location) {
+  const int row = form.Page4List.AddItem("", image);
+  form.Page4List.SetSubItem(row, kUserColumn, user);
+  form.Page4List.SetSubItem(row, kProgramColumn, program);
+  if (location) form.Page4List.SetSubItem(row, kLocationColumn, *location);
+}
+
+void AddRegistryRows(TForm1& form, const RegistrySource& source, StringList& names) {
+  if (source.machine) {
+    RegGetValueNames64(source.root, source.keyPath, names);
+  } else {
+    RegGetValueNames(source.root, source.keyPath, names);
+  }
+  for (const std::string& name : names) {
+    form.ProcessMessages();
+    if (name.empty()) continue;  // the key's unnamed default value
+    const std::string data = source.machine ? RegReadStr64(source.root, source.keyPath, name)
+                                            : RegReadStr(source.root, source.keyPath, name);
+    const std::string user = source.machine
+                                 ? form.LookupLanguageText("Startup", "AllUsers", kFixedAllUsers)
+                                 : form.CurrentUserName;
+    AddStartupRow(form, AddStartupIcon(form, data), user, name, data);
+  }
+}
+
+// The raw target of the shortcut file at path, or nothing when the file cannot be loaded.
+std::optional<std::string> ShortcutTarget(const ShellLink& link, const std::string& path) {
+  if (!link.Valid()) return std::nullopt;
+  const int size = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+  if (size <= 0) return std::nullopt;
+  std::wstring wide(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), size);
+  if (link.PersistFile()->Load(wide.c_str(), STGM_READ) != S_OK) return std::nullopt;
+  char target[MAX_PATH] = {};
+  WIN32_FIND_DATAA found{};
+  link.Link()->GetPath(target, MAX_PATH, &found, SLGP_RAWPATH);
+  return UpToNul(target, sizeof(target));
+}
+
+void AddShortcutRows(TForm1& form, const std::string& folder, const std::string& user) {
+  // A Startup folder the system did not name is kept as a lone backslash: that is the root of
+  // the current drive, not a Startup folder.
+  if (folder.empty() || folder == "\\" || !FolderExists(folder)) return;
+  const std::string prefix = WithTrailingBackslash(folder);
+  WIN32_FIND_DATAA entry{};
+  UniqueFind search(FindFirstFileA((prefix + "*.lnk").c_str(), &entry));
+  if (!search) return;
+  ComScope com;
+  do {
+    form.ProcessMessages();
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    const std::string name = UpToNul(entry.cFileName, sizeof(entry.cFileName));
+    const std::optional<std::string> target = ShortcutTarget(form.ShellLinkObject, prefix + name);
+    AddStartupRow(form, target ? AddStartupIcon(form, *target) : -1, user, name, target);
+  } while (FindNextFileA(search.Get(), &entry));
+}
+
+void AddConfigurationRows(TForm1& form, StringList& names) {
+  RegGetKeyNames(HKEY_LOCAL_MACHINE, kConfigurationKey, names);
+  for (const std::string& name : names) {
+    form.ProcessMessages();
+    const std::string keyPath = kConfigurationKey + name;
+    const std::string item = RegReadStr64(HKEY_LOCAL_MACHINE, keyPath, "item");
+    const std::string command = RegReadStr64(HKEY_LOCAL_MACHINE, keyPath, "command");
+    const std::string hkey = RegReadStr64(HKEY_LOCAL_MACHINE, keyPath, "hkey");
+    const std::string user = hkey == "HKLM" ? std::string(kFixedAllUsers) : form.CurrentUserName;
+    AddStartupRow(form, AddStartupIcon(form, command), user, item, command);
+  }
+}
+
+// The selected row's sub-item, or nothing when no row is selected.
+std::optional<std::string> SelectedText(const ListView& list, int subItem) {
+  if (list.Count() == 0) return std::nullopt;
+  const int row = list.Selected();
+  if (row < 0) return std::nullopt;
+  return list.ItemText(row, subItem);
+}
+
+}  // namespace
+
+void TForm1::Page4Show() {
+  RunPageFill(3, [this] {
+    StartupFillScope scope(*this);
+    Page4List.Clear();
+    ImageList1.Clear();
+    StringList names;
+    for (const RegistrySource& source : kRegistrySources) AddRegistryRows(*this, source, names);
+    AddShortcutRows(*this, UserStartupDir, CurrentUserName);
+    AddShortcutRows(*this, CommonStartupDir, kFixedAllUsers);
+    AddConfigurationRows(*this, names);
+    Page4List.SetWidth(kFilledListWidth);
+  });
+}
+
+void TForm1::Page4Label01Click(Label& /*sender*/) {
+  const std::optional<std::string> location = SelectedText(Page4List, kLocationColumn);
+  if (!location) return;
+  const std::string folder = LocationFolder(*location);
+  if (folder.empty() || !FolderExists(folder)) {
+    World().ShowMessage(Handle(),
+                        LookupLanguageText("Messages", "FolderNotFound", "Folder not found!"),
+                        LookupLanguageText("Messages", "Warning", "Warning"), MB_OK);
+    return;
+  }
+  OpenInShell(folder);
+}
+
+void TForm1::Page4Label02Click(Label& /*sender*/) {
+  const std::optional<std::string> location = SelectedText(Page4List, kLocationColumn);
+  if (!location) return;
+  if (location->empty() || !FileExists(*location)) {
+    World().ShowMessage(Handle(), LookupLanguageText("Messages", "FileNotFound", "File not found!"),
+                        LookupLanguageText("Messages", "Warning", "Warning"), MB_OK);
+    return;
+  }
+  OpenInShell(*location);
+}
+
+void TForm1::Page4Label03Click(Label& /*sender*/) {
+  const std::optional<std::string> program = SelectedText(Page4List, kProgramColumn);
+  if (program) OpenInShell(StartupSearchAddress(*program));
+}
 
 void TForm1::Page4Label04Click(Label& /*sender*/) {
   OpenInShell(std::string(kMakerSite) + "/lumarel/index.html");

@@ -375,6 +375,27 @@ TEST_F(ToolkitTest, PopupMenusRunTheChosenItem) {
   EXPECT_EQ(outside.popups[0].y, 500);
 }
 
+TEST_F(ToolkitTest, TheSystemsPopupMenuReturnsTheItemChosenWithTheKeyboard) {
+  PopupMenu menu;
+  ASSERT_TRUE(menu.Create());
+  MenuItem text, html;
+  menu.Add(text, 101, "Save as text");
+  menu.Add(html, 102, "Save as html");
+  std::vector<std::string> chosen;
+  html.OnClick = [&] { chosen.push_back("html"); };
+  form.Show();
+  // What the user types once the menu is open: the menu's own loop takes the keys from the queue.
+  const auto type = [&](std::initializer_list<WPARAM> keys) {
+    for (const WPARAM key : keys) PostMessageA(form.Handle(), WM_KEYDOWN, key, 0);
+  };
+  type({VK_DOWN, VK_DOWN, VK_RETURN});
+  EXPECT_EQ(menu.Popup(RealOutside(), form.Handle(), 100, 100), 102u);
+  EXPECT_EQ(chosen, std::vector<std::string>{"html"});
+  type({VK_ESCAPE});
+  EXPECT_EQ(menu.Popup(RealOutside(), form.Handle(), 100, 100), 0u);
+  EXPECT_EQ(chosen, std::vector<std::string>{"html"});
+}
+
 TEST_F(ToolkitTest, TheSaveDialogOffersTheNameChosenLast) {
   SaveDialog dialog;
   dialog.FileName = "Orvensys";

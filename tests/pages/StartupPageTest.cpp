@@ -1,0 +1,364 @@
+// The Startup page in the real window: values seeded in the six Run and RunOnce keys and in the
+// configuration tool's key of the test prefix, real shortcut files in both Startup folders, the
+// icons, a second show, a click on a row, and the three actions on chosen rows.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <objidl.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <fstream>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tests/pages/PageWindowFixture.h"
+#include "tests/pages/WinTestTools.h"
+
+namespace orv {
+namespace {
+
+constexpr char kRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr char kRunOnce[] = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+constexpr char kWowRun[] = "SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr char kConfiguration[] = "SOFTWARE\\Microsoft\\Shared Tools\\MSConfig\\startupreg\\";
+
+struct Seed {
+  HKEY root;
+  std::string key;  // below the root, without the leading backslash
+  std::string name;
+  DWORD type;
+  std::string data;  // as stored, terminating NULs included
+};
+
+std::string Sz(const std::string& text) { return text + '\0'; }
+
+// Registry values of the test prefix for one test: every key of a seed's path that did not exist
+// is made and then deleted again with its subkeys; in a key that existed, only the value goes.
+class RegistrySeeds {
+ public:
+  explicit RegistrySeeds(std::vector<Seed> seeds) : seeds_(std::move(seeds)) {
+    for (const Seed& seed : seeds_) {
+      // A key of the test's own ("Orv...") that an earlier run left behind goes first.
+      const bool own = seed.key.compare(seed.key.rfind('\\') + 1, 3, "Orv") == 0;
+      if (own && cleared_.insert(seed.key).second) RegDeleteTreeA(seed.root, seed.key.c_str());
+      for (std::size_t end = 0; end != std::string::npos;) {
+        end = seed.key.find('\\', end + 1);
+        const std::string part = seed.key.substr(0, end);
+        UniqueKey probe;
+        if (RegOpenKeyExA(seed.root, part.c_str(), 0, KEY_READ, probe.Put()) != ERROR_SUCCESS) {
+          made_.emplace_back(seed.root, part);
+          break;
+        }
+      }
+      UniqueKey key;
+      RegCreateKeyExA(seed.root, seed.key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                      key.Put(), nullptr);
+      EXPECT_EQ(RegSetValueExA(key.Get(), seed.name.c_str(), 0, seed.type,
+                               reinterpret_cast<const BYTE*>(seed.data.data()),
+                               static_cast<DWORD>(seed.data.size())),
+                ERROR_SUCCESS)
+          << seed.key << " " << seed.name;
+    }
+  }
+  ~RegistrySeeds() {
+    for (const Seed& seed : seeds_) {
+      UniqueKey key;
+      if (RegOpenKeyExA(seed.root, seed.key.c_str(), 0, KEY_ALL_ACCESS, key.Put()) == 0) {
+        RegDeleteValueA(key.Get(), seed.name.c_str());
+      }
+    }
+    for (const auto& [root, path] : made_) RegDeleteTreeA(root, path.c_str());
+  }
+  RegistrySeeds(const RegistrySeeds&) = delete;
+  RegistrySeeds& operator=(const RegistrySeeds&) = delete;
+
+ private:
+  std::vector<Seed> seeds_;
+  std::vector<std::pair<HKEY, std::string>> made_;
+  std::set<std::string> cleared_;
+};
+
+std::string ThisProgram() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return path;
+}
+
+class StartupPageTest : public test::PageWindowTest {
+ protected:
+  void TearDown() override {
+    form.reset();
+    // Newest first, so that a folder made here is empty when its turn comes.
+    for (auto it = created.rbegin(); it != created.rend(); ++it) {
+      if (!DeleteFileA(it->c_str())) RemoveDirectoryA(it->c_str());
+    }
+    created.clear();
+    test::PageWindowTest::TearDown();
+  }
+
+  TForm1& MakeStartup() {
+    Language(
+        "[Startup]\r\nAllUsers=Everyone\r\n[Messages]\r\nWarning=Careful\r\n"
+        "FolderNotFound=No such folder\r\nFileNotFound=No such file\r\n");
+    return Make();
+  }
+
+  void Folder(const std::string& path) {
+    if (CreateDirectoryA(path.c_str(), nullptr)) created.push_back(path);
+  }
+
+  void Shortcut(const std::string& path, const std::string& target) {
+    IShellLinkA* link = nullptr;
+    ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                               reinterpret_cast<void**>(&link)),
+              S_OK);
+    link->SetPath(target.c_str());
+    IPersistFile* file = nullptr;
+    link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+    const HRESULT saved = file->Save(std::wstring(path.begin(), path.end()).c_str(), TRUE);
+    file->Release();
+    link->Release();
+    ASSERT_EQ(saved, S_OK) << path;
+    created.push_back(path);
+  }
+
+  void Bytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    created.push_back(path);
+  }
+
+  // In a Startup folder: a plain shortcut, one to a file that does not exist, a file of garbage
+  // named like a shortcut, a folder named like one and a text file.
+  void SeedFolder(const std::string& folder) {
+    Folder(folder);
+    Shortcut(folder + "OrvPlain.lnk", ThisProgram());
+    Shortcut(folder + "OrvMissing.lnk", "C:\\OrvNowhere\\gone.exe");
+    Bytes(folder + "Broken.lnk", std::string("\x4C\x00\x00\x00 garbage, no link", 24));
+    Folder(folder + "Tools.lnk");
+    Bytes(folder + "OrvNotes.txt", "not a shortcut");
+  }
+
+  // The rows this test seeded, in list order, as "user|program|location".
+  static std::vector<std::string> SeededRows(TForm1& f) {
+    static const std::set<std::string> shortcuts = {"OrvPlain.lnk", "OrvMissing.lnk", "Broken.lnk",
+                                                    "Tools.lnk", "OrvNotes.txt"};
+    std::vector<std::string> rows;
+    for (int row = 0; row < f.Page4List.Count(); ++row) {
+      const std::string program = f.Page4List.ItemText(row, 2);
+      const std::string location = f.Page4List.ItemText(row, 3);
+      if (program.rfind("Orv", 0) != 0 && !shortcuts.count(program) &&
+          location.find("\\Orv\\") == std::string::npos) {
+        continue;
+      }
+      EXPECT_EQ(f.Page4List.ItemText(row, 0), "");
+      rows.push_back(f.Page4List.ItemText(row, 1) + "|" + program + "|" + location);
+    }
+    return rows;
+  }
+
+  static int RowOf(TForm1& f, const std::string& program, const std::string& user) {
+    for (int row = 0; row < f.Page4List.Count(); ++row) {
+      if (f.Page4List.ItemText(row, 2) == program && f.Page4List.ItemText(row, 1) == user) {
+        return row;
+      }
+    }
+    ADD_FAILURE() << program << " not listed for " << user;
+    return -1;
+  }
+
+  // Images count up from 0 in row order, one per row that has one, and the count is kept.
+  static void ExpectImagesInRowOrder(TForm1& f) {
+    int next = 0;
+    for (int row = 0; row < f.Page4List.Count(); ++row) {
+      const int image = f.Page4List.ImageIndex(row);
+      if (image < 0) continue;
+      EXPECT_EQ(image, next) << "row " << row;
+      ++next;
+    }
+    EXPECT_EQ(f.ImageList1.Count(), next);
+    EXPECT_EQ(f.StartupImageCount, next);
+  }
+};
+
+TEST_F(StartupPageTest, NineSourcesInOrderWithTheirMarkersAndIcons) {
+  const HKEY cu = HKEY_CURRENT_USER;
+  const HKEY lm = HKEY_LOCAL_MACHINE;
+  const std::string cfg = kConfiguration;
+  // "hkey" gives the all-users marker in exactly these capitals; "hklm" and none do not.
+  RegistrySeeds seeds({
+      {cu, kRun, "Orv1Run", REG_SZ, Sz("C:\\Orv\\run.exe /x")},
+      {cu, kRun, "Orv2Both", REG_SZ, Sz("C:\\Orv\\both.exe")},
+      {cu, kRun, "Orv3Expand", REG_EXPAND_SZ, Sz(" %WINDIR%\\orv.exe \t")},
+      {cu, kRun, "Orv4Multi", REG_MULTI_SZ, Sz(Sz("C:\\a.exe"))},
+      {cu, kRun, "", REG_SZ, Sz("C:\\Orv\\unnamed.exe")},
+      {cu, kRunOnce, "Orv5Once", REG_SZ, Sz("C:\\Orv\\once.exe")},
+      {cu, kWowRun, "Orv6WowUser", REG_SZ, Sz("C:\\Orv\\wowuser.exe")},
+      {lm, kRun, "Orv2Both", REG_SZ, Sz("C:\\Orv\\both.exe")},
+      {lm, kRunOnce, "Orv7MachineOnce", REG_SZ, Sz("C:\\Orv\\machineonce.exe")},
+      {lm, kWowRun, "Orv8Wow", REG_SZ, Sz("C:\\Orv\\wow.exe")},
+      {lm, cfg + "OrvCfg1", "item", REG_SZ, Sz("OrvCfgUpper")},
+      {lm, cfg + "OrvCfg1", "command", REG_SZ, Sz("C:\\Orv\\cfg1.exe")},
+      {lm, cfg + "OrvCfg1", "hkey", REG_SZ, Sz("HKLM")},
+      {lm, cfg + "OrvCfg2", "item", REG_SZ, Sz("OrvCfgLower")},
+      {lm, cfg + "OrvCfg2", "command", REG_SZ, Sz("C:\\Orv\\cfg2.exe")},
+      {lm, cfg + "OrvCfg2", "hkey", REG_SZ, Sz("hklm")},
+      {lm, cfg + "OrvCfg3", "item", REG_SZ, Sz("OrvCfgNone")},
+      {lm, cfg + "OrvCfg3", "command", REG_SZ, Sz("C:\\Orv\\cfg3.exe")},
+  });
+  TForm1& f = MakeStartup();
+  SeedFolder(f.UserStartupDir);
+  SeedFolder(f.CommonStartupDir);
+  f.Show();
+  UserPicksTab(f, 3);
+  ASSERT_EQ(f.PageShowCount[3], 1);
+
+  const std::string u = f.CurrentUserName;
+  ASSERT_FALSE(u.empty());
+  const std::vector<std::string> registry = {
+      u + "|Orv1Run|C:\\Orv\\run.exe /x",    u + "|Orv2Both|C:\\Orv\\both.exe",
+      u + "|Orv3Expand|%WINDIR%\\orv.exe",   u + "|Orv4Multi|",
+      u + "|Orv5Once|C:\\Orv\\once.exe",     u + "|Orv6WowUser|C:\\Orv\\wowuser.exe",
+      "Everyone|Orv2Both|C:\\Orv\\both.exe", "Everyone|Orv7MachineOnce|C:\\Orv\\machineonce.exe",
+      "Everyone|Orv8Wow|C:\\Orv\\wow.exe",
+  };
+  auto folderRows = [&](const std::string& user) {
+    return std::vector<std::string>{user + "|Broken.lnk|",
+                                    user + "|OrvMissing.lnk|C:\\OrvNowhere\\gone.exe",
+                                    user + "|OrvPlain.lnk|" + ThisProgram()};
+  };
+  const std::vector<std::string> configuration = {"All users|OrvCfgUpper|C:\\Orv\\cfg1.exe",
+                                                  u + "|OrvCfgLower|C:\\Orv\\cfg2.exe",
+                                                  u + "|OrvCfgNone|C:\\Orv\\cfg3.exe"};
+
+  std::vector<std::string> rows = SeededRows(f);
+  ASSERT_EQ(rows.size(), registry.size() + 6 + configuration.size());
+  // A folder's shortcuts come in the order the file system gives; compare each folder as a set.
+  const auto user = rows.begin() + static_cast<long>(registry.size());
+  std::sort(user, user + 3);
+  std::sort(user + 3, user + 6);
+  std::vector<std::string> expected = registry;
+  for (const std::string& marker : {u, std::string("All users")}) {
+    for (const std::string& row : folderRows(marker)) expected.push_back(row);
+  }
+  expected.insert(expected.end(), configuration.begin(), configuration.end());
+  EXPECT_EQ(rows, expected);
+
+  EXPECT_LT(f.Page4List.ImageIndex(RowOf(f, "Broken.lnk", u)), 0);
+  EXPECT_GE(f.Page4List.ImageIndex(RowOf(f, "OrvPlain.lnk", "All users")), 0);
+  ExpectImagesInRowOrder(f);
+  EXPECT_EQ(f.Page4List.Width(), 481);
+}
+
+TEST_F(StartupPageTest, EveryShowStartsAfreshAndNoFillRunsInsideAnother) {
+  TForm1& f = MakeStartup();
+  SeedFolder(f.UserStartupDir);
+  f.Page4Show();
+  const std::vector<std::string> first = SeededRows(f);
+  ASSERT_EQ(first.size(), 3u);
+
+  // A show asked for while the list is being filled (the tab's notice arriving through the
+  // fill's message pump) waits for the fill, then rebuilds it: the rows are not doubled.
+  TabCtrl_SetCurSel(f.Pages.Handle(), 3);
+  static NMHDR header{};
+  header = {f.Pages.Handle(), 0, static_cast<UINT>(TCN_SELCHANGE)};
+  PostMessageA(f.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
+  const int shows = f.PageShowCount[3];
+  f.Page4Show();
+  EXPECT_EQ(f.PageShowCount[3], shows + 1);
+  EXPECT_EQ(SeededRows(f), first);
+  ExpectImagesInRowOrder(f);
+
+  // Without the shell-link object every shortcut keeps its marker and name only, without icon.
+  f.ShellLinkObject.Release();
+  f.Page4Show();
+  const int plain = RowOf(f, "OrvPlain.lnk", f.CurrentUserName);
+  EXPECT_EQ(f.Page4List.ItemText(plain, 3), "");
+  EXPECT_LT(f.Page4List.ImageIndex(plain), 0);
+  ExpectImagesInRowOrder(f);
+
+  // A Startup folder the system did not name is no licence to list the drive's root.
+  char current[MAX_PATH] = {};
+  GetCurrentDirectoryA(MAX_PATH, current);
+  SetCurrentDirectoryA(dir.c_str());
+  Bytes(std::string(1, dir[0]) + ":\\OrvRoot.lnk", "root");
+  f.UserStartupDir = "\\";
+  f.Page4Show();
+  SetCurrentDirectoryA(current);
+  EXPECT_TRUE(SeededRows(f).empty());
+}
+
+TEST_F(StartupPageTest, AClickInTheLocationColumnSelectsTheRow) {
+  RegistrySeeds seeds({{HKEY_CURRENT_USER, kRun, "OrvFirst", REG_SZ, Sz("C:\\Orv\\1.exe")},
+                       {HKEY_CURRENT_USER, kRun, "OrvSecond", REG_SZ, Sz("C:\\Orv\\2.exe")}});
+  TForm1& f = MakeStartup();
+  f.Page4Show();
+  const int row = RowOf(f, "OrvSecond", f.CurrentUserName);
+  RECT bounds{};
+  ASSERT_TRUE(ListView_GetItemRect(f.Page4List.Handle(), row, &bounds, LVIR_BOUNDS));
+  const int x = 30 + 80 + 100 + 20;  // inside "Location"
+  const LPARAM point = MAKELPARAM(x, (bounds.top + bounds.bottom) / 2);
+  // The list view waits for the button's release before it selects: post it first.
+  PostMessageA(f.Page4List.Handle(), WM_LBUTTONUP, 0, point);
+  SendMessageA(f.Page4List.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, point);
+  EXPECT_EQ(f.Page4List.Selected(), row);
+}
+
+TEST_F(StartupPageTest, TheThreeActionsOnTheSelectedRow) {
+  const std::string program = ThisProgram();
+  const std::string folder = program.substr(0, program.rfind('\\') + 1);
+  RegistrySeeds seeds(
+      {{HKEY_CURRENT_USER, kRun, "OrvPlainPath", REG_SZ, Sz(program)},
+       {HKEY_CURRENT_USER, kRun, "OrvQuoted", REG_SZ, Sz("\"" + program + "\" /min")},
+       {HKEY_CURRENT_USER, kRun, "Foo & Bar Updater", REG_SZ, Sz(program)}});
+  TForm1& f = MakeStartup();
+  SeedFolder(f.UserStartupDir);
+  // What "Open folder", "Launch software" and "Ask Google" ask of the outside, in turn.
+  auto actions = [&] {
+    std::vector<std::string> done;
+    for (void (TForm1::*action)(Label&) :
+         {&TForm1::Page4Label01Click, &TForm1::Page4Label02Click, &TForm1::Page4Label03Click}) {
+      outside.opened.clear();
+      outside.messages.clear();
+      (f.*action)(f.Page4Label01);
+      std::string what;
+      for (const auto& open : outside.opened) {
+        what += "open:" + open.target + (open.owner == f.Handle() ? "" : " (not owned)");
+      }
+      for (const auto& box : outside.messages) {
+        what += "box:" + box.text + "|" + box.caption + (box.style == MB_OK ? "" : " (not OK)");
+      }
+      done.push_back(what);
+    }
+    return done;
+  };
+  const std::vector<std::string> nothing = {"", "", ""};
+  EXPECT_EQ(actions(), nothing);  // before the first show the list is empty
+  f.Page4Show();
+
+  const std::string search = "open:https://www.google.com/search?hl=en&q=\"";
+  const std::string noFolder = "box:No such folder|Careful";
+  const std::string noFile = "box:No such file|Careful";
+  const struct {
+    std::string program;  // the row selected; empty: none
+    std::vector<std::string> done;
+  } cases[] = {
+      {"OrvPlainPath", {"open:" + folder, "open:" + program, search + "OrvPlainPath\""}},
+      {"OrvQuoted", {noFolder, noFile, search + "OrvQuoted\""}},
+      {"Broken.lnk", {noFolder, noFile, search + "Broken.lnk\""}},
+      {"Foo & Bar Updater",
+       {"open:" + folder, "open:" + program, search + "Foo %26 Bar Updater\""}},
+      {"", nothing},
+  };
+  for (const auto& c : cases) {
+    ListView_SetItemState(f.Page4List.Handle(), -1, 0, LVIS_SELECTED);
+    if (!c.program.empty()) f.Page4List.Select(RowOf(f, c.program, f.CurrentUserName));
+    EXPECT_EQ(actions(), c.done) << c.program;
+  }
+}
+
+}  // namespace
+}  // namespace orv
