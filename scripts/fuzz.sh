@@ -2,7 +2,8 @@
 # Builds the fuzz targets (clang, libFuzzer, ASan, UBSan) and runs each one from its committed seed
 # corpus: for the given seconds (default 15), or for a given number of executions.
 #   scripts/fuzz.sh [seconds-per-target] [executions-per-target]
-# FUZZ_TARGETS="path_resolve reg_text" picks targets. Prints one line per target and exits non-zero
+# FUZZ_TARGETS="path_resolve reg_text" picks targets; FUZZ_ARGS adds libFuzzer options
+# (FUZZ_ARGS=-max_len=512). Prints one line per target and exits non-zero
 # when a target finds a crash, a leak or a broken rule; the input is kept in the build folder so it
 # can be added to the target's corpus once the fault is fixed.
 set -euo pipefail
@@ -24,7 +25,8 @@ for target in $targets; do
   limit=(-max_total_time="$seconds")
   [ -n "$runs" ] && limit=(-runs="$runs")
   rc=0
-  "$build/fuzz_$target" "${limit[@]}" -print_final_stats=1 -artifact_prefix="$work/findings/" \
+  # shellcheck disable=SC2086
+  "$build/fuzz_$target" "${limit[@]}" ${FUZZ_ARGS:-} -print_final_stats=1 -artifact_prefix="$work/findings/" \
     "$work/corpus" >"$work/log" 2>&1 || rc=$?
   execs=$(sed -nE 's/^stat::number_of_executed_units: *([0-9]+)/\1/p' "$work/log" | tail -n 1)
   speed=$(sed -nE 's/^stat::average_exec_per_sec: *([0-9]+)/\1/p' "$work/log" | tail -n 1)

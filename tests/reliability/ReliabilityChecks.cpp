@@ -626,7 +626,12 @@ TEST_F(Reliability, NeverHangs) {
   PROCESS_INFORMATION child{};
   ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                              &startup, &child));
-  Sleep(300);
+  // The window keeps answering while the second process starts.
+  const DWORD starting = GetTickCount();
+  while (GetTickCount() - starting < 300) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    f.ProcessMessages();
+  }
 
   // Long fills, with tab changes posted into them: each arrives while a fill lets messages
   // through and must wait for it.
