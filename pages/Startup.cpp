@@ -98,10 +98,11 @@ void AddStartupRow(TForm1& form, int image, const std::string& user, const std::
 }
 
 void AddRegistryRows(TForm1& form, const RegistrySource& source, StringList& names) {
+  const NamePacer pace = [&form] { form.ProcessMessages(); };
   if (source.machine) {
-    RegGetValueNames64(source.root, source.keyPath, names);
+    RegGetValueNames64Paced(source.root, source.keyPath, names, pace);
   } else {
-    RegGetValueNames(source.root, source.keyPath, names);
+    RegGetValueNamesPaced(source.root, source.keyPath, names, pace);
   }
   for (const std::string& name : names) {
     form.ProcessMessages();
@@ -148,7 +149,8 @@ void AddShortcutRows(TForm1& form, const std::string& folder, const std::string&
 }
 
 void AddConfigurationRows(TForm1& form, StringList& names) {
-  RegGetKeyNames(HKEY_LOCAL_MACHINE, kConfigurationKey, names);
+  RegGetKeyNamesPaced(HKEY_LOCAL_MACHINE, kConfigurationKey, names,
+                      [&form] { form.ProcessMessages(); });
   for (const std::string& name : names) {
     form.ProcessMessages();
     const std::string keyPath = kConfigurationKey + name;

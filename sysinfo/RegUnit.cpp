@@ -11,7 +11,12 @@ constexpr REGSAM kView64 = KEY_WOW64_64KEY;
 
 enum class NameKind { SubKeys, Values };
 
-int GetNames(HKEY root, const std::string& keyPath, REGSAM view, NameKind kind, StringList& list) {
+// How many names are listed between two calls of the pacer: each name is a round trip to the
+// registry, and a few dozen of them take well under a millisecond.
+constexpr DWORD kNamesPerPace = 32;
+
+int GetNames(HKEY root, const std::string& keyPath, REGSAM view, NameKind kind, StringList& list,
+             const NamePacer& betweenNames = nullptr) {
   // Cleared first, so a key that does not open leaves the list empty.
   list.clear();
   RegistryKey key;
@@ -25,6 +30,7 @@ int GetNames(HKEY root, const std::string& keyPath, REGSAM view, NameKind kind, 
                                                 : key.ValueName(index, hint, name);
     // A name deleted meanwhile is skipped rather than listed as a stale or empty entry.
     if (read) list.push_back(name);
+    if (betweenNames && (index + 1) % kNamesPerPace == 0) betweenNames();
   }
   return static_cast<int>(list.size());
 }
@@ -72,6 +78,21 @@ int RegGetValueNames(HKEY root, const std::string& keyPath, StringList& list) {
 
 int RegGetValueNames64(HKEY root, const std::string& keyPath, StringList& list) {
   return GetNames(root, keyPath, kView64, NameKind::Values, list);
+}
+
+int RegGetKeyNamesPaced(HKEY root, const std::string& keyPath, StringList& list,
+                        const NamePacer& betweenNames) {
+  return GetNames(root, keyPath, kView64, NameKind::SubKeys, list, betweenNames);
+}
+
+int RegGetValueNamesPaced(HKEY root, const std::string& keyPath, StringList& list,
+                          const NamePacer& betweenNames) {
+  return GetNames(root, keyPath, kDefaultView, NameKind::Values, list, betweenNames);
+}
+
+int RegGetValueNames64Paced(HKEY root, const std::string& keyPath, StringList& list,
+                            const NamePacer& betweenNames) {
+  return GetNames(root, keyPath, kView64, NameKind::Values, list, betweenNames);
 }
 
 std::string RegReadStr(HKEY root, const std::string& keyPath, const std::string& valueName) {
