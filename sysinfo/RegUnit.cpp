@@ -1,5 +1,7 @@
 #include "sysinfo/RegUnit.h"
 
+#include <unordered_set>
+
 #include "sysinfo/RegText.h"
 #include "sysinfo/RegistryKey.h"
 
@@ -25,11 +27,14 @@ int GetNames(HKEY root, const std::string& keyPath, REGSAM view, NameKind kind, 
   const DWORD count = kind == NameKind::SubKeys ? counts.subKeys : counts.values;
   const DWORD hint = kind == NameKind::SubKeys ? counts.maxSubKeyLength : counts.maxValueNameLength;
   std::string name;
+  std::unordered_set<std::string> listed;
   for (DWORD index = 0; index < count; ++index) {
     const bool read = kind == NameKind::SubKeys ? key.SubKeyName(index, hint, name)
                                                 : key.ValueName(index, hint, name);
-    // A name deleted meanwhile is skipped rather than listed as a stale or empty entry.
-    if (read) list.push_back(name);
+    // A name deleted meanwhile is skipped rather than listed as a stale or empty entry. A
+    // deletion meanwhile also moves the later names one index down, so a name can come twice;
+    // names are unique within a key, so the second time is dropped.
+    if (read && listed.insert(name).second) list.push_back(name);
     if (betweenNames && (index + 1) % kNamesPerPace == 0) betweenNames();
   }
   return static_cast<int>(list.size());
