@@ -26,7 +26,9 @@ std::optional<std::array<std::uint32_t, 12>> ReadCpuBrandRegisters() {
 #if defined(__i386__) || defined(__x86_64__)
   // __get_cpuid_max also tells whether CPUID exists at all (a concern of 32-bit x86 only). Asking
   // for leaves beyond the maximum returns another leaf's data, so the maximum is checked first.
-  if (__get_cpuid_max(0x80000000u, nullptr) < 0x80000004u) return std::nullopt;
+  if (static_cast<unsigned>(__get_cpuid_max(0x80000000u, nullptr)) < 0x80000004u) {
+    return std::nullopt;
+  }
   std::array<std::uint32_t, 12> regs{};
   for (unsigned leaf = 0; leaf < 3; ++leaf) {
     unsigned a = 0, b = 0, c = 0, d = 0;

@@ -32,7 +32,7 @@ void TForm1::GetUninstallNames(HKEY root, const std::string& keyPath) {
   }
   const char rootLetter = root == HKEY_CURRENT_USER ? 'U' : 'M';
   StringList subkeys;
-  RegGetKeyNames(root, keyPath, subkeys);
+  RegGetKeyNamesPaced(root, keyPath, subkeys, [this] { ProcessMessages(); });
   for (const std::string& subkey : subkeys) {
     ProcessMessages();
     const std::string subkeyPath = keyPath + subkey;

@@ -104,10 +104,11 @@ void AddStartupRow(TForm1& form, int image, const std::string& user, const std::
 
 void AddRegistryRows(StartupFill& fill, const RegistrySource& source, StringList& names) {
   TForm1& form = fill.form;
+  const NamePacer pace = [&form] { form.ProcessMessages(); };
   if (source.machine) {
-    RegGetValueNames64(source.root, source.keyPath, names);
+    RegGetValueNames64Paced(source.root, source.keyPath, names, pace);
   } else {
-    RegGetValueNames(source.root, source.keyPath, names);
+    RegGetValueNamesPaced(source.root, source.keyPath, names, pace);
   }
   fill.images.Reserve(static_cast<int>(names.size()));
   for (const std::string& name : names) {
@@ -157,7 +158,8 @@ void AddShortcutRows(StartupFill& fill, const std::string& folder, const std::st
 
 void AddConfigurationRows(StartupFill& fill, StringList& names) {
   TForm1& form = fill.form;
-  RegGetKeyNames(HKEY_LOCAL_MACHINE, kConfigurationKey, names);
+  RegGetKeyNamesPaced(HKEY_LOCAL_MACHINE, kConfigurationKey, names,
+                      [&form] { form.ProcessMessages(); });
   fill.images.Reserve(static_cast<int>(names.size()));
   for (const std::string& name : names) {
     form.ProcessMessages();

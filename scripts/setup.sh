@@ -11,6 +11,7 @@ packages=(
   xvfb imagemagick xdotool fonts-liberation
   fp-utils
   python3
+  clang libclang-rt-14-dev
 )
 
 missing=()

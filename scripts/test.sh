@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets everything up and runs every test: the host build (ASan/UBSan), the win64 build under Wine,
-# and a full compile and link of the win32 release build. Exits non-zero when any build or test fails.
+# a full compile and link of the win32 release build, the fuzz targets and the quick reliability
+# checks. Exits non-zero when any build or test fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export ORV_ROOT=$PWD
@@ -34,6 +35,12 @@ for preset in host win64; do
   awk '/^\[ RUN      \]/ { name = $4 } /: Skipped$/ { getline reason; print "skipped " name ": " reason }' \
     "$ORV_BUILD/$preset/Testing/Temporary/LastTest.log" 2>/dev/null | sort -u
 done
+
+# The fuzz targets briefly, and the quick part of the reliability suite under Wine.
+echo "== fuzz"
+bash scripts/fuzz.sh 15 || status=1
+echo "== reliability (quick)"
+bash scripts/reliability.sh --quick || status=1
 
 # The benchmark suite in its quick mode, so that it cannot rot: its figures are not judged here,
 # only a suite that no longer runs fails the run.

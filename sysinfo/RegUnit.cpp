@@ -1,5 +1,7 @@
 #include "sysinfo/RegUnit.h"
 
+#include <unordered_set>
+
 #include "sysinfo/RegText.h"
 #include "sysinfo/RegistryKey.h"
 
@@ -11,7 +13,12 @@ constexpr REGSAM kView64 = KEY_WOW64_64KEY;
 
 enum class NameKind { SubKeys, Values };
 
-int GetNames(HKEY root, const std::string& keyPath, REGSAM view, NameKind kind, StringList& list) {
+// How many names are listed between two calls of the pacer: each name is a round trip to the
+// registry, and a few dozen of them take well under a millisecond.
+constexpr DWORD kNamesPerPace = 32;
+
+int GetNames(HKEY root, const std::string& keyPath, REGSAM view, NameKind kind, StringList& list,
+             const NamePacer& betweenNames = nullptr) {
   // Cleared first, so a key that does not open leaves the list empty.
   list.clear();
   RegistryKey key;
@@ -20,11 +27,15 @@ int GetNames(HKEY root, const std::string& keyPath, REGSAM view, NameKind kind, 
   const DWORD count = kind == NameKind::SubKeys ? counts.subKeys : counts.values;
   const DWORD hint = kind == NameKind::SubKeys ? counts.maxSubKeyLength : counts.maxValueNameLength;
   std::string name;
+  std::unordered_set<std::string> listed;
   for (DWORD index = 0; index < count; ++index) {
     const bool read = kind == NameKind::SubKeys ? key.SubKeyName(index, hint, name)
                                                 : key.ValueName(index, hint, name);
-    // A name deleted meanwhile is skipped rather than listed as a stale or empty entry.
-    if (read) list.push_back(name);
+    // A name deleted meanwhile is skipped rather than listed as a stale or empty entry. A
+    // deletion meanwhile also moves the later names one index down, so a name can come twice;
+    // names are unique within a key, so the second time is dropped.
+    if (read && listed.insert(name).second) list.push_back(name);
+    if (betweenNames && (index + 1) % kNamesPerPace == 0) betweenNames();
   }
   return static_cast<int>(list.size());
 }
@@ -72,6 +83,21 @@ int RegGetValueNames(HKEY root, const std::string& keyPath, StringList& list) {
 
 int RegGetValueNames64(HKEY root, const std::string& keyPath, StringList& list) {
   return GetNames(root, keyPath, kView64, NameKind::Values, list);
+}
+
+int RegGetKeyNamesPaced(HKEY root, const std::string& keyPath, StringList& list,
+                        const NamePacer& betweenNames) {
+  return GetNames(root, keyPath, kView64, NameKind::SubKeys, list, betweenNames);
+}
+
+int RegGetValueNamesPaced(HKEY root, const std::string& keyPath, StringList& list,
+                          const NamePacer& betweenNames) {
+  return GetNames(root, keyPath, kDefaultView, NameKind::Values, list, betweenNames);
+}
+
+int RegGetValueNames64Paced(HKEY root, const std::string& keyPath, StringList& list,
+                            const NamePacer& betweenNames) {
+  return GetNames(root, keyPath, kView64, NameKind::Values, list, betweenNames);
 }
 
 std::string RegReadStr(HKEY root, const std::string& keyPath, const std::string& valueName) {

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,15 @@ using StringList = std::vector<std::string>;
 int RegGetKeyNames(HKEY root, const std::string& keyPath, StringList& list);
 int RegGetValueNames(HKEY root, const std::string& keyPath, StringList& list);
 int RegGetValueNames64(HKEY root, const std::string& keyPath, StringList& list);
+// The same listings for a window's long fills: betweenNames runs after every few names, so that a
+// key of thousands of entries does not keep the window from answering while it is listed.
+using NamePacer = std::function<void()>;
+int RegGetKeyNamesPaced(HKEY root, const std::string& keyPath, StringList& list,
+                        const NamePacer& betweenNames);
+int RegGetValueNamesPaced(HKEY root, const std::string& keyPath, StringList& list,
+                          const NamePacer& betweenNames);
+int RegGetValueNames64Paced(HKEY root, const std::string& keyPath, StringList& list,
+                            const NamePacer& betweenNames);
 
 // A string or expandable-string value (not expanded), up to its first NUL, trimmed of blanks and
 // control characters at both ends.

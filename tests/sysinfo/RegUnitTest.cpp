@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "tests/support/HandleProbe.h"
@@ -30,6 +31,31 @@ class RegUnitTest : public ::testing::Test {
 };
 
 const std::string kMissing = "Software\\OrvendelTest\\No such key";
+
+// A long fill lists keys of thousands of entries; the paced listings hand control back every few
+// names and still list every one.
+TEST_F(RegUnitTest, PacedListingsCallBackEveryFewNamesAndListEveryName) {
+  for (int i = 0; i < 100; ++i) {
+    key_.AddSubKey(std::to_string(i) + "k");
+    key_.SetDword(std::to_string(i) + "v", 1);
+  }
+  using Paced = int (*)(HKEY, const std::string&, StringList&, const NamePacer&);
+  for (const Paced paced :
+       {&RegGetKeyNamesPaced, &RegGetValueNamesPaced, &RegGetValueNames64Paced}) {
+    StringList list{"stale"};
+    std::size_t listedAtCall = 0;
+    int calls = 0;
+    EXPECT_EQ(paced(HKEY_CURRENT_USER, Path(), list,
+                    [&] {
+                      EXPECT_GE(list.size(), listedAtCall + 1);
+                      listedAtCall = list.size();
+                      ++calls;
+                    }),
+              100);
+    EXPECT_EQ(list.size(), 100u);
+    EXPECT_EQ(calls, 3);  // after names 32, 64 and 96
+  }
+}
 
 TEST_F(RegUnitTest, ListHelpersClearTheListAndListEveryName) {
   const std::string longName(255, 'k');
