@@ -220,6 +220,8 @@ std::array<Label*, 9> TForm1::DriveLabels() {
 
 void TForm1::ProcessMessages() { Application::Instance().ProcessMessages(); }
 
+void TForm1::PaceMessages() { Application::Instance().PaceMessages(); }
+
 void TForm1::RunRequest(const std::string& key, std::function<void()> action) {
   fills_.Run(key, std::move(action));
 }

@@ -159,8 +159,10 @@ class TForm1 : public Form {
                                  const std::string& defaultText) const;
   // LookupLanguageText as the text rules take it.
   LookupFn Lookup() const;
-  // Lets the window messages that wait now through; the long fills call it once per item.
+  // Lets the window messages that wait now through.
   void ProcessMessages();
+  // The same at most once a millisecond: the long fills call it once per item.
+  void PaceMessages();
   // Runs a request (a page fill, a click, a report) now, or, while another one runs, right after
   // it; a request whose key is already waiting is not queued again.
   void RunRequest(const std::string& key, std::function<void()> action);

@@ -3,8 +3,9 @@
 //   bench_fills programs|startup <repetitions>   one time in ms per repetition
 //   bench_fills report <repetitions>             per repetition: the report's time and the sum of
 //                                                the five fills it runs, each on its own
-//   bench_fills memory                           the peak working set in bytes after every page
-//                                                and one report
+//   bench_fills memory                           the peak working set in bytes after the window
+//                                                is made, after each page and after one report,
+//                                                a line each: step and bytes
 #include <windows.h>
 
 #include <commctrl.h>
@@ -60,14 +61,25 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "cannot create the window\n");
       status = 1;
     } else if (mode == "memory") {
+      // The peak after each step, so that the growth can be put down to a step.
+      const auto peak = [](const char* step) {
+        std::printf(
+            "%s %llu\n", step,
+            static_cast<unsigned long long>(orv::bench::PeakWorkingSet(GetCurrentProcess())));
+      };
+      peak("window");
       form.Page1Show();
+      peak("general");
       DrivesAsTheReportReadsThem(form);
+      peak("drives");
       form.Page3Show();
+      peak("memory");
       form.Page4Show();
+      peak("startup");
       form.Page5Show();
+      peak("programs");
       form.SaveAsTxt();
-      std::printf("%llu\n",
-                  static_cast<unsigned long long>(orv::bench::PeakWorkingSet(GetCurrentProcess())));
+      peak("report");
     } else {
       // One run first, untimed: every figure is taken with the files and keys in the cache.
       for (int i = 0; i <= repetitions; ++i) {

@@ -50,7 +50,7 @@ void TForm1::Page2Show() {
     queries.fsKind = Sources.fsKind;
     // The window stays responsive while drives are probed; what the user asks meanwhile waits
     // for the end of this fill.
-    queries.processMessages = [this] { ProcessMessages(); };
+    queries.processMessages = [this] { PaceMessages(); };
     const std::vector<DriveRow> rows = ListDriveRows(queries, Lookup(), DriveFsKind);
 
     // A slot that this listing does not use keeps its text, letter and mark, hidden.

@@ -25,7 +25,7 @@ void TForm1::Page3Show() {
     // processes are read; what the user asks meanwhile waits for the end of this fill. The lines
     // go in at once, so the box opens at the first process rather than scrolled to the last.
     Page3List.Clear();
-    Page3List.SetLines(Sources.processPaths([this] { ProcessMessages(); }));
+    Page3List.SetLines(Sources.processPaths([this] { PaceMessages(); }));
     Page3Label04.SetCaption(ProcessCountText(Page3List.Lines().size(), lookup));
   });
 }

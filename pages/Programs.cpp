@@ -32,9 +32,9 @@ void TForm1::GetUninstallNames(HKEY root, const std::string& keyPath) {
   }
   const char rootLetter = root == HKEY_CURRENT_USER ? 'U' : 'M';
   StringList subkeys;
-  RegGetKeyNamesPaced(root, keyPath, subkeys, [this] { ProcessMessages(); });
+  RegGetKeyNamesPaced(root, keyPath, subkeys, [this] { PaceMessages(); });
   for (const std::string& subkey : subkeys) {
-    ProcessMessages();
+    PaceMessages();
     const std::string subkeyPath = keyPath + subkey;
     const RegKeyReader64 reader(root, subkeyPath);
     UninstallValues values;
@@ -73,7 +73,7 @@ void TForm1::Page5Show() {
     ListUpdate update(Page5List);
     const Wow64RedirectionOff redirection(ProgramFilesDir);
     for (const std::string& text : InstalledProgramList) {
-      ProcessMessages();
+      PaceMessages();
       const ProgramEntry entry = SplitProgramEntry(text);
       // An installer product's icon comes from its product code; any other from the file that
       // "DisplayIcon" names, or else from the file that the uninstall command starts.

@@ -104,21 +104,21 @@ void AddStartupRow(TForm1& form, int image, const std::string& user, const std::
 
 void AddRegistryRows(StartupFill& fill, const RegistrySource& source, StringList& names) {
   TForm1& form = fill.form;
-  const NamePacer pace = [&form] { form.ProcessMessages(); };
+  const NamePacer pace = [&form] { form.PaceMessages(); };
   if (source.machine) {
     RegGetValueNames64Paced(source.root, source.keyPath, names, pace);
   } else {
     RegGetValueNamesPaced(source.root, source.keyPath, names, pace);
   }
   fill.images.Reserve(static_cast<int>(names.size()));
+  const RegKeyReader reader(source.root, source.keyPath, source.machine);
+  const std::string user = source.machine
+                               ? form.LookupLanguageText("Startup", "AllUsers", kFixedAllUsers)
+                               : form.CurrentUserName;
   for (const std::string& name : names) {
-    form.ProcessMessages();
+    form.PaceMessages();
     if (name.empty()) continue;  // the key's unnamed default value
-    const std::string data = source.machine ? RegReadStr64(source.root, source.keyPath, name)
-                                            : RegReadStr(source.root, source.keyPath, name);
-    const std::string user = source.machine
-                                 ? form.LookupLanguageText("Startup", "AllUsers", kFixedAllUsers)
-                                 : form.CurrentUserName;
+    const std::string data = reader.ReadStr(name);
     AddStartupRow(form, AddStartupIcon(fill, data), user, name, data);
   }
 }
@@ -148,7 +148,7 @@ void AddShortcutRows(StartupFill& fill, const std::string& folder, const std::st
   if (!search) return;
   ComScope com;
   do {
-    form.ProcessMessages();
+    form.PaceMessages();
     if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
     const std::string name = UpToNul(entry.cFileName, sizeof(entry.cFileName));
     const std::optional<std::string> target = ShortcutTarget(form.ShellLinkObject, prefix + name);
@@ -159,14 +159,14 @@ void AddShortcutRows(StartupFill& fill, const std::string& folder, const std::st
 void AddConfigurationRows(StartupFill& fill, StringList& names) {
   TForm1& form = fill.form;
   RegGetKeyNamesPaced(HKEY_LOCAL_MACHINE, kConfigurationKey, names,
-                      [&form] { form.ProcessMessages(); });
+                      [&form] { form.PaceMessages(); });
   fill.images.Reserve(static_cast<int>(names.size()));
   for (const std::string& name : names) {
-    form.ProcessMessages();
-    const std::string keyPath = kConfigurationKey + name;
-    const std::string item = RegReadStr64(HKEY_LOCAL_MACHINE, keyPath, "item");
-    const std::string command = RegReadStr64(HKEY_LOCAL_MACHINE, keyPath, "command");
-    const std::string hkey = RegReadStr64(HKEY_LOCAL_MACHINE, keyPath, "hkey");
+    form.PaceMessages();
+    const RegKeyReader64 reader(HKEY_LOCAL_MACHINE, kConfigurationKey + name);
+    const std::string item = reader.ReadStr("item");
+    const std::string command = reader.ReadStr("command");
+    const std::string hkey = reader.ReadStr("hkey");
     const std::string user = hkey == "HKLM" ? std::string(kFixedAllUsers) : form.CurrentUserName;
     AddStartupRow(form, AddStartupIcon(fill, command), user, item, command);
   }

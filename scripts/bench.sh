@@ -59,7 +59,7 @@ done
 # names and entries without an uninstall command. The first 40 products have icon files.
 seed_programs() {
   awk -v n="$1" -v products="$work/products.txt" '
-    function esc(s) { gsub(/\\/, "\\\\", s); gsub(/"/, "\\\"", s); return s }
+    function esc(s) { gsub(/\\/, "&&", s); gsub(/"/, "\\\"", s); return s }
     function name(i) {
       return w[i % 23] " " w[(i * 7 + 3) % 23] " " sprintf("%d", i)
     }
@@ -110,7 +110,7 @@ seed_programs() {
 # in both Startup folders.
 seed_startup() {
   awk -v n="$run_values" -v configs="$configs" '
-    function esc(s) { gsub(/\\/, "\\\\", s); gsub(/"/, "\\\"", s); return s }
+    function esc(s) { gsub(/\\/, "&&", s); gsub(/"/, "\\\"", s); return s }
     BEGIN {
       cu = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\"
       lm = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\"
@@ -231,7 +231,8 @@ large=$(median "$work/b3_large")
 middle=$(median "$work/b2")
 per_small=$(calc "$small * 1000 / ${sizes[0]}")
 floor_ws=$(awk '{ print $1 / 1048576 }' "$work/b1a.ws" | sort -g | head -n 1)
-peak_ws=$(awk '{ print $1 / 1048576 }' "$work/b7")
+peak_ws=$(awk '$1 == "report" { print $2 / 1048576 }' "$work/b7")
+floor_b_ws=$(awk '{ print $1 / 1048576 }' "$work/b1b.ws" | sort -g | head -n 1)
 
 row figure floor ratio target median spread
 time_row "B1 start, floor (b) (ms)" b1 "$(calc "$b1b")" "<=1.3"
@@ -250,6 +251,13 @@ row "B6 Orvendex.exe win32 (MB)" - - "<=1" "$size32" -
 row "B6 Orvendex.exe win64 (MB)" - - "<=1" "$size64" -
 row "B7 peak working set (MB)" "$(calc "$floor_ws")" "+$(calc "$peak_ws - $floor_ws")" "+10" \
   "$(calc "$peak_ws")" -
+row "B7 floor (b) (MB)" - - - "$(calc "$floor_b_ws")" -
+# Where the peak grew: the step, and the growth over the step before it.
+while read -r step bytes; do
+  mb=$(calc "$bytes / 1048576")
+  row "B7   after $step (MB)" - "+$(calc "$mb - ${last_mb:-$floor_ws}")" - "$mb" -
+  last_mb=$mb
+done <"$work/b7"
 
 echo
 echo "scripts/bench.sh $* ($(date -u '+%Y-%m-%d %H:%M UTC'), $reps repetitions, times in ms)"

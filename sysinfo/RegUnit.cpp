@@ -60,15 +60,18 @@ std::string ReadStr(HKEY root, const std::string& keyPath, const std::string& va
 
 // A REG_DWORD of its proper four bytes; anything else (another type, a malformed size) is not an
 // integer.
-bool ReadDword(const RegistryKey& key, const std::string& valueName, std::uint32_t& number) {
-  RegValueData value;
-  if (!key.ReadValue(valueName, value)) return false;
+bool DwordOf(const RegValueData& value, std::uint32_t& number) {
   if (value.type != REG_DWORD || value.bytes.size() != sizeof(std::uint32_t)) return false;
   number = static_cast<std::uint32_t>(value.bytes[0]) |
            static_cast<std::uint32_t>(value.bytes[1]) << 8 |
            static_cast<std::uint32_t>(value.bytes[2]) << 16 |
            static_cast<std::uint32_t>(value.bytes[3]) << 24;
   return true;
+}
+
+bool ReadDword(const RegistryKey& key, const std::string& valueName, std::uint32_t& number) {
+  RegValueData value;
+  return key.ReadValue(valueName, value) && DwordOf(value, number);
 }
 
 }  // namespace
@@ -132,24 +135,32 @@ bool RegValueExists(HKEY root, const std::string& keyPath, const std::string& va
   return RegKeyReader64(root, keyPath).ValueExists(valueName);
 }
 
-RegKeyReader64::RegKeyReader64(HKEY root, const std::string& keyPath) {
-  key_.Open(root, keyPath, kView64);
+RegKeyReader::RegKeyReader(HKEY root, const std::string& keyPath, bool view64) {
+  key_.Open(root, keyPath, view64 ? kView64 : kDefaultView);
 }
 
-std::string RegKeyReader64::ReadStr(const std::string& valueName) const {
-  return orv::ReadStr(key_, valueName);
+const RegKeyReader::Read& RegKeyReader::Value(const std::string& valueName) const {
+  const auto known = reads_.find(valueName);
+  if (known != reads_.end()) return known->second;
+  Read& read = reads_[valueName];
+  read.found = key_.ReadValue(valueName, read.value);
+  return read;
 }
 
-bool RegKeyReader64::ReadBool(const std::string& valueName) const {
+std::string RegKeyReader::ReadStr(const std::string& valueName) const {
+  const Read& read = Value(valueName);
+  return read.found ? StringOf(read.value) : std::string();
+}
+
+bool RegKeyReader::ReadBool(const std::string& valueName) const {
   // A value that is not a 32-bit integer (installers write "1" as text) reads as false.
   std::uint32_t number = 0;
-  return ReadDword(key_, valueName, number) && number != 0;
+  const Read& read = Value(valueName);
+  return read.found && DwordOf(read.value, number) && number != 0;
 }
 
-bool RegKeyReader64::ValueExists(const std::string& valueName) const {
-  DWORD type = REG_NONE;
-  DWORD size = 0;
-  return key_.QueryValue(valueName, type, size);
+bool RegKeyReader::ValueExists(const std::string& valueName) const {
+  return Value(valueName).found;
 }
 
 }  // namespace orv

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "sysinfo/RegistryKey.h"
@@ -51,18 +52,33 @@ std::string RegReadBinaryPath(HKEY root, const std::string& keyPath, const std::
 // Whether the value exists, whatever its type.
 bool RegValueExists(HKEY root, const std::string& keyPath, const std::string& valueName);
 
-// One key of the 64-bit view opened once for several reads of its values, each with exactly the
-// result of RegReadStr64, RegReadBool or RegValueExists on that key (those helpers are built on
-// it). A key that does not open reads as empty, false and missing.
-class RegKeyReader64 {
+// One key opened once for several reads of its values, each with exactly the result of
+// RegReadStr (RegReadStr64 for the 64-bit view), RegReadBool or RegValueExists on that key (those
+// helpers are built on it). A key that does not open reads as empty, false and missing. Each value
+// is read from the registry once, whatever is asked of it: a reader is for the moment of one
+// entry's reads.
+class RegKeyReader {
  public:
-  RegKeyReader64(HKEY root, const std::string& keyPath);
+  // The key in the process's default registry view, or with view64 in the 64-bit view.
+  RegKeyReader(HKEY root, const std::string& keyPath, bool view64);
   std::string ReadStr(const std::string& valueName) const;
   bool ReadBool(const std::string& valueName) const;
   bool ValueExists(const std::string& valueName) const;
 
  private:
+  struct Read {
+    bool found = false;
+    RegValueData value;
+  };
+  const Read& Value(const std::string& valueName) const;
+
   RegistryKey key_;
+  mutable std::unordered_map<std::string, Read> reads_;
+};
+
+class RegKeyReader64 : public RegKeyReader {
+ public:
+  RegKeyReader64(HKEY root, const std::string& keyPath) : RegKeyReader(root, keyPath, true) {}
 };
 
 }  // namespace orv

@@ -10,6 +10,7 @@ constexpr DWORD kLongestNameBytes = 2 * 16384;
 
 // A value may grow between the size query and the read; a few tries cover that race.
 constexpr int kReadAttempts = 4;
+constexpr DWORD kFirstReadSize = 512;
 
 template <typename EnumFn>
 bool EnumName(DWORD lengthHint, std::string& name, EnumFn enumerate) {
@@ -65,24 +66,17 @@ bool RegistryKey::ValueName(DWORD index, DWORD lengthHint, std::string& name) co
   });
 }
 
-bool RegistryKey::QueryValue(const std::string& valueName, DWORD& type, DWORD& size) const {
-  type = REG_NONE;
-  size = 0;
-  if (!IsOpen()) return false;
-  return RegQueryValueExA(key_.Get(), valueName.c_str(), nullptr, &type, nullptr, &size) ==
-         ERROR_SUCCESS;
-}
-
 bool RegistryKey::ReadValue(const std::string& valueName, RegValueData& value) const {
   value = RegValueData{};
-  DWORD size = 0;
-  if (!QueryValue(valueName, value.type, size)) return false;
+  if (!IsOpen()) return false;
+  // Most values fit the first buffer, so a read is one call; a longer one says its size.
+  DWORD size = kFirstReadSize;
   for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
     // One spare NUL beyond the data: a string stored without its terminator still ends.
     value.bytes.assign(static_cast<std::size_t>(size) + 1, 0);
     DWORD read = size;
     const LONG result = RegQueryValueExA(key_.Get(), valueName.c_str(), nullptr, &value.type,
-                                         size ? value.bytes.data() : nullptr, &read);
+                                         value.bytes.data(), &read);
     if (result == ERROR_SUCCESS) {
       value.bytes.resize(read < size ? read : size);
       return true;

@@ -1,5 +1,5 @@
 // A registry key opened for reading, closed when the owner goes. The only door to the registry:
-// open, query counts, enumerate subkey and value names, query and read a value. Every read checks
+// open, query counts, enumerate subkey and value names, read a value. Every read checks
 // its sizes, so stored data that is missing its NUL, oversized or changing under us is safe.
 #pragma once
 
@@ -35,8 +35,6 @@ class RegistryKey {
   // Name of the subkey or value at index; false when there is none or it cannot be read.
   bool SubKeyName(DWORD index, DWORD lengthHint, std::string& name) const;
   bool ValueName(DWORD index, DWORD lengthHint, std::string& name) const;
-  // Type and size of a value; false when the value does not exist.
-  bool QueryValue(const std::string& valueName, DWORD& type, DWORD& size) const;
   // Type and data of a value; false when the value does not exist or cannot be read.
   bool ReadValue(const std::string& valueName, RegValueData& value) const;
 

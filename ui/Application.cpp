@@ -115,6 +115,9 @@ int Application::Run() {
 }
 
 void Application::ProcessMessages() {
+  LARGE_INTEGER now{};
+  QueryPerformanceCounter(&now);
+  lastPump_ = now.QuadPart;
   MSG msg{};
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
@@ -124,6 +127,17 @@ void Application::ProcessMessages() {
     }
     Dispatch(msg);
   }
+}
+
+void Application::PaceMessages() {
+  if (ticksPerPace_ == 0) {
+    LARGE_INTEGER frequency{};
+    QueryPerformanceFrequency(&frequency);
+    ticksPerPace_ = frequency.QuadPart / 1000 > 0 ? frequency.QuadPart / 1000 : 1;
+  }
+  LARGE_INTEGER now{};
+  QueryPerformanceCounter(&now);
+  if (now.QuadPart - lastPump_ >= ticksPerPace_) ProcessMessages();
 }
 
 void Application::HandleException(std::exception_ptr error) {

@@ -1,33 +1,71 @@
 #include "ui/Control.h"
 
+#include <unordered_map>
 #include <vector>
 
 namespace orv {
 namespace {
-constexpr const char* kControlProperty = "OrvControl";
-constexpr UINT_PTR kControlSubclass = 1;
+
+// Every child window tied to a control object, with the window procedure it had before. A map of
+// our own rather than a window property or SetWindowSubclass: both ask the window system on every
+// message, which made each list-view row cost a dozen round trips under Wine. Controls live on the
+// one thread that runs the windows.
+struct Tie {
+  Control* control;  // nullptr once the object went while another subclass sat above ours
+  WNDPROC previous;
+};
+
+std::unordered_map<HWND, Tie>& Ties() {
+  static std::unordered_map<HWND, Tie> ties;
+  return ties;
+}
+
+WNDPROC CurrentProc(HWND hwnd) {
+  return reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
+}
+
 }  // namespace
 
 Control::~Control() { Detach(); }
 
 void Control::Detach() noexcept {
   if (!hwnd_) return;
-  RemoveWindowSubclass(hwnd_, &Control::WatchDestruction, kControlSubclass);
-  RemovePropA(hwnd_, kControlProperty);
+  auto& ties = Ties();
+  const auto tie = ties.find(hwnd_);
+  if (tie != ties.end()) {
+    if (CurrentProc(hwnd_) == &Control::WatchDestruction) {
+      SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(tie->second.previous));
+      ties.erase(tie);
+    } else {
+      // Unhooking under a later subclass would cut it off; ours stays and only passes messages on.
+      tie->second.control = nullptr;
+    }
+  }
   hwnd_ = nullptr;
 }
 
 // The window may go before the object (with its parent): the object then forgets the handle, which
 // Windows may soon give to another window.
-LRESULT CALLBACK Control::WatchDestruction(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                           UINT_PTR /*id*/, DWORD_PTR self) {
-  if (message == WM_NCDESTROY) reinterpret_cast<Control*>(self)->Detach();
-  return DefSubclassProc(hwnd, message, wParam, lParam);
+LRESULT CALLBACK Control::WatchDestruction(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto& ties = Ties();
+  const auto tie = ties.find(hwnd);
+  if (tie == ties.end()) return DefWindowProcA(hwnd, message, wParam, lParam);
+  const WNDPROC previous = tie->second.previous;
+  if (message == WM_NCDESTROY) {
+    if (tie->second.control) tie->second.control->hwnd_ = nullptr;
+    ties.erase(tie);
+    if (CurrentProc(hwnd) == &Control::WatchDestruction) {
+      SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    }
+  }
+  return CallWindowProcA(previous, hwnd, message, wParam, lParam);
 }
 
 Control* Control::FromHandle(HWND hwnd) noexcept {
   if (!hwnd) return nullptr;
-  return static_cast<Control*>(GetPropA(hwnd, kControlProperty));
+  const auto& ties = Ties();
+  const auto tie = ties.find(hwnd);
+  return tie == ties.end() ? nullptr : tie->second.control;
 }
 
 bool Control::CreateChild(const char* className, DWORD exStyle, DWORD style,
@@ -36,16 +74,19 @@ bool Control::CreateChild(const char* className, DWORD exStyle, DWORD style,
   HWND hwnd = CreateWindowExA(exStyle, className, text.c_str(), style | WS_CHILD, x, y, width,
                               height, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
   if (!hwnd) return false;
-  Attach(hwnd);
-  return true;
+  if (Attach(hwnd)) return true;
+  DestroyWindow(hwnd);
+  return false;
 }
 
-void Control::Attach(HWND hwnd) {
+bool Control::Attach(HWND hwnd) {
   Detach();
+  const auto previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+      hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Control::WatchDestruction)));
+  if (!previous) return false;
   hwnd_ = hwnd;
-  SetPropA(hwnd_, kControlProperty, this);
-  SetWindowSubclass(hwnd_, &Control::WatchDestruction, kControlSubclass,
-                    reinterpret_cast<DWORD_PTR>(this));
+  Ties()[hwnd] = Tie{this, previous};
+  return true;
 }
 
 RECT Control::Bounds() const {

@@ -51,14 +51,13 @@ class Control {
   // Creates the child window and ties this object to it.
   bool CreateChild(const char* className, DWORD exStyle, DWORD style, const std::string& text,
                    int x, int y, int width, int height, HWND parent);
-  void Attach(HWND hwnd);
+  bool Attach(HWND hwnd);
 
   HWND hwnd_ = nullptr;
 
  private:
   void Detach() noexcept;
-  static LRESULT CALLBACK WatchDestruction(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                           UINT_PTR id, DWORD_PTR self);
+  static LRESULT CALLBACK WatchDestruction(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 };
 
 }  // namespace orv

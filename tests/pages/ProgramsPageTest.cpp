@@ -20,6 +20,7 @@
 #include "pages/ProgramEntry.h"
 #include "tests/pages/PageWindowFixture.h"
 #include "tests/pages/WinTestTools.h"
+#include "tests/support/ImagePixels.h"
 
 namespace orv {
 namespace {
@@ -95,29 +96,13 @@ int RowNamed(TForm1& f, const std::string& name) {
   return -1;
 }
 
-// An image as drawn on a grey 16 x 16 ground, pixel by pixel.
-std::vector<std::uint32_t> Pixels(HIMAGELIST list, int index) {
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), 16, -16, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-  UniqueBitmap bitmap(CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap) return {};
-  SelectGuard select(dc.Get(), bitmap.Get());
-  std::memset(bits, 0x7F, 16 * 16 * 4);
-  ImageList_Draw(list, index, dc.Get(), 0, 0, ILD_NORMAL);
-  GdiFlush();
-  const auto* first = static_cast<const std::uint32_t*>(bits);
-  return std::vector<std::uint32_t>(first, first + 16 * 16);
-}
-
 // The first icon of a file as an image list of the page's kind shows it.
 std::vector<std::uint32_t> FileIconPixels(const std::string& path) {
   ImageList list;
   list.Create(16, 16);
   UniqueIcon icon(ExtractIconA(GetModuleHandleA(nullptr), path.c_str(), 0));
   list.AddIcon(icon.Get());
-  return Pixels(list.Handle(), 0);
+  return test::ImagePixels(list.Handle(), 0);
 }
 
 class ProgramsPageTest : public test::PageWindowTest {
@@ -325,7 +310,8 @@ TEST_F(ProgramsPageTest, EachRowsIcon) {
   for (const Case& c : cases) {
     const int row = RowNamed(f, c.name);
     ASSERT_GE(row, 0) << c.name;
-    EXPECT_EQ(Pixels(f.ImageList1.Handle(), f.Page5List.ImageIndex(row)), c.icon) << c.name;
+    EXPECT_EQ(test::ImagePixels(f.ImageList1.Handle(), f.Page5List.ImageIndex(row)), c.icon)
+        << c.name;
   }
   // Shared icons are read once, yet every row has an image of its own.
   EXPECT_EQ(f.ImageList1.Count(), f.Page5List.Count());

@@ -17,6 +17,7 @@
 
 #include "tests/pages/PageWindowFixture.h"
 #include "tests/pages/WinTestTools.h"
+#include "tests/support/Shortcut.h"
 
 namespace orv {
 namespace {
@@ -112,17 +113,7 @@ class StartupPageTest : public test::PageWindowTest {
   }
 
   void Shortcut(const std::string& path, const std::string& target) {
-    IShellLinkA* link = nullptr;
-    ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                               reinterpret_cast<void**>(&link)),
-              S_OK);
-    link->SetPath(target.c_str());
-    IPersistFile* file = nullptr;
-    link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-    const HRESULT saved = file->Save(std::wstring(path.begin(), path.end()).c_str(), TRUE);
-    file->Release();
-    link->Release();
-    ASSERT_EQ(saved, S_OK) << path;
+    ASSERT_EQ(test::SaveShortcut(path, target), S_OK) << path;
     created.push_back(path);
   }
 

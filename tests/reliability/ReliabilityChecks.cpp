@@ -25,6 +25,7 @@
 #include "base/TextRules.h"
 #include "tests/pages/PageWindowFixture.h"
 #include "tests/support/HandleProbe.h"
+#include "tests/support/Shortcut.h"
 
 namespace orv {
 namespace {
@@ -220,20 +221,6 @@ void Settle(TForm1& f) {
   }
 }
 
-void MakeShortcut(const std::string& path, const std::string& target) {
-  IShellLinkA* link = nullptr;
-  ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                             reinterpret_cast<void**>(&link)),
-            S_OK);
-  link->SetPath(target.c_str());
-  IPersistFile* file = nullptr;
-  link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-  const HRESULT saved = file->Save(std::wstring(path.begin(), path.end()).c_str(), TRUE);
-  file->Release();
-  link->Release();
-  ASSERT_EQ(saved, S_OK) << path;
-}
-
 class Reliability : public test::PageWindowTest {
  protected:
   void TearDown() override {
@@ -335,7 +322,7 @@ TEST_F(Reliability, HostileRegistryData) {
   // A shortcut in the user's Startup folder whose target has 259 characters.
   const std::string target = "C:\\" + std::string(259 - 3 - 4, 't') + ".exe";
   const std::string shortcut = f.UserStartupDir + "OrvRelLongTarget.lnk";
-  MakeShortcut(shortcut, target);
+  ASSERT_EQ(test::SaveShortcut(shortcut, target), S_OK);
   shortcuts.push_back(shortcut);
 
   const DWORD started = GetTickCount();
@@ -451,7 +438,7 @@ TEST_F(Reliability, FaultsDuringAFill) {
   TForm1& f = Make();
   f.Show();
   const std::string doomed = f.UserStartupDir + "OrvRelDoomed.lnk";
-  MakeShortcut(doomed, "C:\\OrvRel\\doomed.exe");
+  ASSERT_EQ(test::SaveShortcut(doomed, "C:\\OrvRel\\doomed.exe"), S_OK);
   shortcuts.push_back(doomed);
   if (HasFatalFailure()) return;
 
@@ -510,7 +497,7 @@ TEST_F(Reliability, FaultsDuringAFill) {
                   Sz("C:\\OrvRel\\" + std::to_string(i) + ".exe"));
       seeds.Program(Numbered("OrvRelGood", i), Numbered("OrvRelProgram", i), "OrvRel");
     }
-    MakeShortcut(doomed, "C:\\OrvRel\\doomed.exe");
+    ASSERT_EQ(test::SaveShortcut(doomed, "C:\\OrvRel\\doomed.exe"), S_OK);
   }
   Figure("faults during a fill",
          figures + std::to_string(outside.messages.size()) + " error boxes");

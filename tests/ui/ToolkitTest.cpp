@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/Handles.h"
+#include "tests/support/ImagePixels.h"
 #include "tests/support/RecordingOutside.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
@@ -36,22 +37,6 @@ SIZE TextSize(const std::string& text, const FontSpec& font) {
   SIZE size{};
   GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
   return size;
-}
-
-// What image index of list shows, drawn over a grey of known alpha.
-std::vector<std::uint32_t> ImagePixels(HIMAGELIST list, int index) {
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), 16, -16, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-  UniqueBitmap bitmap(CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap) return {};
-  SelectGuard select(dc.Get(), bitmap.Get());
-  std::memset(bits, 0x7F, 16 * 16 * 4);
-  ImageList_Draw(list, index, dc.Get(), 0, 0, ILD_NORMAL);
-  GdiFlush();
-  const auto* first = static_cast<const std::uint32_t*>(bits);
-  return std::vector<std::uint32_t>(first, first + 16 * 16);
 }
 
 class ToolkitTest : public ::testing::Test {
@@ -566,7 +551,7 @@ TEST_F(ToolkitTest, ImageBatchesAppendWhatAddIconWould) {
   EXPECT_EQ(batchIndexes, plainIndexes);
   EXPECT_EQ(batched.Count(), plain.Count());
   for (int index = 0; index < plain.Count(); ++index) {
-    EXPECT_EQ(ImagePixels(batched.Handle(), index), ImagePixels(plain.Handle(), index))
+    EXPECT_EQ(test::ImagePixels(batched.Handle(), index), test::ImagePixels(plain.Handle(), index))
         << "image " << index;
   }
 }
