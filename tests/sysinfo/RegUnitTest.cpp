@@ -94,6 +94,8 @@ std::string Bytes(const char (&literal)[N]) {
 // What each typed reader makes of every kind of stored value.
 TEST_F(RegUnitTest, TypedReadersTakeTheirOwnTypeOnly) {
   const std::string big(100 * 1024, 'z');
+  // Around the size that a first read takes in one call.
+  const std::string edge511(511, 'e'), edge512(512, 'f');
   const struct {
     const char* name;
     DWORD type;
@@ -106,6 +108,9 @@ TEST_F(RegUnitTest, TypedReadersTakeTheirOwnTypeOnly) {
       {"blanks", REG_SZ, Bytes("   \0"), "", 0, ""},
       {"zero size", REG_SZ, "", "", 0, ""},
       {"big", REG_SZ, " " + big + Bytes("\t\0"), big, 0, ""},
+      {"fills the first read", REG_SZ, edge511 + Bytes("\0"), edge511, 0, ""},
+      {"one past the first read", REG_SZ, edge512 + Bytes("\0"), edge512, 0, ""},
+      {"first read without nul", REG_SZ, edge512, edge512, 0, ""},
       {"inner nul", REG_SZ, Bytes("ab\0cd\0"), "ab", 0, ""},
       {"high", REG_SZ, Bytes("\xE9t\xE9\0"), "\xE9t\xE9", 0, ""},
       {"drive text", REG_SZ, Bytes("C:\\x\0"), "C:\\x", 0, ""},
@@ -141,6 +146,11 @@ TEST_F(RegUnitTest, TypedReadersTakeTheirOwnTypeOnly) {
     EXPECT_EQ(RegReadBool(HKEY_CURRENT_USER, Path(), row.name), row.number != 0) << row.name;
     EXPECT_EQ(RegReadBinaryPath(HKEY_CURRENT_USER, Path(), row.name), row.path) << row.name;
     EXPECT_TRUE(RegValueExists(HKEY_CURRENT_USER, Path(), row.name)) << row.name;
+    // One reader asked everything of one value, in any order, answers as the helpers do.
+    const RegKeyReader64 reader(HKEY_CURRENT_USER, Path());
+    EXPECT_EQ(reader.ReadBool(row.name), row.number != 0) << row.name;
+    EXPECT_TRUE(reader.ValueExists(row.name)) << row.name;
+    EXPECT_EQ(reader.ReadStr(row.name), row.text) << row.name;
   }
   for (const std::string& path : {Path(), kMissing}) {
     EXPECT_EQ(RegReadStr(HKEY_CURRENT_USER, path, "missing"), "");

@@ -274,6 +274,37 @@ TEST_F(ToolkitTest, AControlWhoseWindowWentFirstForgetsItsHandle) {
   EXPECT_TRUE(memo.Lines().empty());
 }
 
+// A later subclass that counts the texts set through it.
+LRESULT CALLBACK CountTexts(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                            DWORD_PTR count) {
+  if (message == WM_SETTEXT) ++*reinterpret_cast<int*>(count);
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+TEST_F(ToolkitTest, AnObjectThatGoesFirstLeavesItsWindowWorking) {
+  // Alone, and under a subclass set after ours, which unhooking ours must not cut off.
+  for (const bool laterSubclass : {false, true}) {
+    HWND window = nullptr;
+    int texts = 0;
+    {
+      Memo memo;
+      ASSERT_TRUE(memo.Create(form.Handle(), 8, 64, 225, 250));
+      window = memo.Handle();
+      if (laterSubclass) {
+        ASSERT_TRUE(SetWindowSubclass(window, &CountTexts, 1, reinterpret_cast<DWORD_PTR>(&texts)));
+      }
+    }
+    EXPECT_EQ(Control::FromHandle(window), nullptr) << laterSubclass;
+    EXPECT_TRUE(SetWindowTextA(window, "still an edit box")) << laterSubclass;
+    char text[64] = {};
+    GetWindowTextA(window, text, sizeof(text));
+    EXPECT_STREQ(text, "still an edit box") << laterSubclass;
+    EXPECT_EQ(texts, laterSubclass ? 1 : 0);
+    if (laterSubclass) RemoveWindowSubclass(window, &CountTexts, 1);
+    EXPECT_TRUE(DestroyWindow(window)) << laterSubclass;
+  }
+}
+
 TEST(SplitLines, ALastLineWithoutCrLfCountsToo) {
   EXPECT_EQ(SplitLines("a\r\nb"), (std::vector<std::string>{"a", "b"}));
   EXPECT_EQ(SplitLines("a\r\n\r\n"), (std::vector<std::string>{"a", ""}));
