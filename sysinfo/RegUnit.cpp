@@ -47,17 +47,6 @@ std::string StringOf(const RegValueData& value) {
   return RegTrimmedStringData(value.bytes.data(), value.bytes.size());
 }
 
-std::string ReadStr(const RegistryKey& key, const std::string& valueName) {
-  RegValueData value;
-  return key.ReadValue(valueName, value) ? StringOf(value) : std::string();
-}
-
-std::string ReadStr(HKEY root, const std::string& keyPath, const std::string& valueName,
-                    REGSAM view) {
-  RegistryKey key;
-  return key.Open(root, keyPath, view) ? ReadStr(key, valueName) : std::string();
-}
-
 // A REG_DWORD of its proper four bytes; anything else (another type, a malformed size) is not an
 // integer.
 bool DwordOf(const RegValueData& value, std::uint32_t& number) {
@@ -104,7 +93,7 @@ int RegGetValueNames64Paced(HKEY root, const std::string& keyPath, StringList& l
 }
 
 std::string RegReadStr(HKEY root, const std::string& keyPath, const std::string& valueName) {
-  return ReadStr(root, keyPath, valueName, kDefaultView);
+  return RegKeyReader(root, keyPath, false).ReadStr(valueName);
 }
 
 std::string RegReadStr64(HKEY root, const std::string& keyPath, const std::string& valueName) {

@@ -57,7 +57,11 @@ ApplicationEvents::~ApplicationEvents() {
   hooks.erase(std::remove(hooks.begin(), hooks.end(), this), hooks.end());
 }
 
-Application::Application() = default;
+Application::Application() {
+  LARGE_INTEGER frequency{};
+  QueryPerformanceFrequency(&frequency);
+  ticksPerPace_ = frequency.QuadPart / 1000 > 0 ? frequency.QuadPart / 1000 : 1;
+}
 Application::~Application() = default;
 
 Application& Application::Instance() {
@@ -130,11 +134,6 @@ void Application::ProcessMessages() {
 }
 
 void Application::PaceMessages() {
-  if (ticksPerPace_ == 0) {
-    LARGE_INTEGER frequency{};
-    QueryPerformanceFrequency(&frequency);
-    ticksPerPace_ = frequency.QuadPart / 1000 > 0 ? frequency.QuadPart / 1000 : 1;
-  }
   LARGE_INTEGER now{};
   QueryPerformanceCounter(&now);
   if (now.QuadPart - lastPump_ >= ticksPerPace_) ProcessMessages();

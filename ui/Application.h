@@ -83,7 +83,7 @@ class Application {
   Outside* outside_ = nullptr;
   bool terminated_ = false;
   LONGLONG lastPump_ = 0;      // performance-counter ticks
-  LONGLONG ticksPerPace_ = 0;  // a millisecond of them
+  LONGLONG ticksPerPace_ = 1;  // a millisecond of them
   std::vector<ApplicationEvents*> hooks_;
 };
 
