@@ -5,8 +5,6 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
-#include <objidl.h>
-#include <shlobj.h>
 
 #include <algorithm>
 #include <fstream>

@@ -7,7 +7,6 @@
 #include <windows.h>
 
 #include <psapi.h>
-#include <shlobj.h>
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,6 @@
 #include <shellapi.h>
 
 #include <cstdint>
-#include <cstring>
 #include <stdexcept>
 #include <string>
 #include <vector>
