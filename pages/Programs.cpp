@@ -86,8 +86,7 @@ void TForm1::Page5Show() {
         }
         if (!source.empty()) source = CommandLineToPath(source, folders);
       }
-      const HICON icon =
-          msi ? icons.MsiProductIcon(source, SharedIcon) : icons.FileIcon(source, SharedIcon);
+      const HICON icon = msi ? icons.MsiProductIcon(source) : icons.FileIcon(source);
       const int row = Page5List.AddItem(entry.name, images.AddIcon(icon));
       Page5List.SetSubItem(row, 1, entry.publisher);
     }

@@ -89,8 +89,7 @@ struct StartupFill {
 // The icon of the file a command line or target names, added to the shared image list; its
 // index there, -1 when the list takes none.
 int AddStartupIcon(StartupFill& fill, const std::string& commandLine) {
-  const HICON icon =
-      fill.icons.FileIcon(CommandLineToPath(commandLine, fill.folders), fill.form.SharedIcon);
+  const HICON icon = fill.icons.FileIcon(CommandLineToPath(commandLine, fill.folders));
   return fill.images.AddIcon(icon);
 }
 

@@ -96,26 +96,22 @@ SharedIcon& GetMsiProductIcon(const std::string& text, const std::string& winDir
   return icon;
 }
 
-HICON IconCache::FileIcon(const std::string& path, SharedIcon& shared) {
-  return Lookup(path, shared);
+HICON IconCache::FileIcon(const std::string& path) { return Lookup(path); }
+
+HICON IconCache::MsiProductIcon(const std::string& text) {
+  return Lookup(ProductIconFile(text, winDir_));
 }
 
-HICON IconCache::MsiProductIcon(const std::string& text, SharedIcon& shared) {
-  return Lookup(ProductIconFile(text, winDir_), shared);
-}
-
-HICON IconCache::Lookup(const std::string& file, SharedIcon& shared) {
+HICON IconCache::Lookup(const std::string& file) {
   const auto known = byPath_.find(file);
   if (known != byPath_.end()) return known->second;
   const std::string key = FileExists(file) ? file : std::string();
   auto cached = icons_.find(key);
   if (cached == icons_.end()) {
-    shared.Clear();
-    if (!key.empty()) shared.Assign(FirstIcon(key));
-    AssignFallbackIfEmpty(sysDir_, shared);
-    // The lists keep copies of their own; the cache keeps one for the rows still to come.
-    UniqueIcon copy(shared.Empty() ? nullptr : CopyIcon(shared.Handle()));
-    cached = icons_.emplace(key, std::move(copy)).first;
+    // Taken as read: a copy of every icon for the cache would cost as much as reading it.
+    UniqueIcon icon(key.empty() ? nullptr : FirstIcon(key));
+    if (!icon) icon.Reset(FirstIcon(InFolder(sysDir_, "msiexec.exe")));
+    cached = icons_.emplace(key, std::move(icon)).first;
   }
   byPath_.emplace(file, cached->second.Get());
   return cached->second.Get();

@@ -64,18 +64,19 @@ SharedIcon& GetMsiProductIcon(const std::string& text, const std::string& winDir
 
 // The icons of one list fill, each file read once: many rows share their program, their
 // uninstaller or the msiexec.exe fallback, and reading an icon file is the slow part of a fill.
-// Gives the icons that GetFileIcon and GetMsiProductIcon give; the cache owns them (null: none).
+// Gives the icons that GetFileIcon and GetMsiProductIcon give; the cache owns them (null: none),
+// and the lists keep images of their own.
 class IconCache {
  public:
   IconCache(const std::string& winDir, const std::string& sysDir)
       : winDir_(winDir), sysDir_(sysDir) {}
 
-  HICON FileIcon(const std::string& path, SharedIcon& shared);
-  HICON MsiProductIcon(const std::string& text, SharedIcon& shared);
+  HICON FileIcon(const std::string& path);
+  HICON MsiProductIcon(const std::string& text);
 
  private:
   // file's first icon, or the fallback when file does not exist or has none.
-  HICON Lookup(const std::string& file, SharedIcon& shared);
+  HICON Lookup(const std::string& file);
 
   std::string winDir_;
   std::string sysDir_;

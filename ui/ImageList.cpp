@@ -34,6 +34,23 @@ void ImageList::Truncate(int count) {
 
 int ImageList::Count() const { return list_ ? ImageList_GetImageCount(list_.Get()) : 0; }
 
+ImageBatch::Bitmaps ImageBatch::FittedBitmaps(HICON icon) const {
+  int width = 0;
+  int height = 0;
+  ImageList_GetIconSize(list_.Handle(), &width, &height);
+  // Fitted as the list itself fits an icon: the file's own image of that size when the icon came
+  // from a resource, else the icon scaled.
+  UniqueIcon fitted(
+      static_cast<HICON>(CopyImage(icon, IMAGE_ICON, width, height, LR_COPYFROMRESOURCE)));
+  if (!fitted) fitted.Reset(static_cast<HICON>(CopyImage(icon, IMAGE_ICON, width, height, 0)));
+  ICONINFO info{};
+  if (!fitted || !GetIconInfo(fitted.Get(), &info)) return {};
+  Bitmaps bitmaps{UniqueBitmap(info.hbmColor), UniqueBitmap(info.hbmMask)};
+  // A monochrome icon keeps image and mask in one bitmap: the list takes it as an icon.
+  if (!bitmaps.color) return {};
+  return bitmaps;
+}
+
 ImageBatch::ImageBatch(ImageList& list) : list_(list), next_(list.Count()), reserved_(next_) {}
 
 ImageBatch::~ImageBatch() {
@@ -55,20 +72,15 @@ int ImageBatch::AddIcon(HICON icon) {
     if (index >= 0) next_ = reserved_ = index + 1;
     return index;
   }
-  const auto added = added_.find(icon);
-  if (added != added_.end()) {
-    if (!ImageList_Replace(list_.Handle(), next_, added->second.color.Get(),
-                           added->second.mask.Get())) {
+  auto added = added_.find(icon);
+  if (added == added_.end()) added = added_.emplace(icon, FittedBitmaps(icon)).first;
+  const Bitmaps& bitmaps = added->second;
+  if (bitmaps.color || bitmaps.mask) {
+    if (!ImageList_Replace(list_.Handle(), next_, bitmaps.color.Get(), bitmaps.mask.Get())) {
       return -1;
     }
-  } else {
-    if (ImageList_ReplaceIcon(list_.Handle(), next_, icon) < 0) return -1;
-    // The image as the list holds it now: the icon fitted to the list's size, with its mask.
-    const UniqueIcon fitted(ImageList_GetIcon(list_.Handle(), next_, ILD_NORMAL));
-    ICONINFO parts{};
-    if (fitted && GetIconInfo(fitted.Get(), &parts)) {
-      added_.emplace(icon, Bitmaps{UniqueBitmap(parts.hbmColor), UniqueBitmap(parts.hbmMask)});
-    }
+  } else if (ImageList_ReplaceIcon(list_.Handle(), next_, icon) < 0) {
+    return -1;
   }
   return next_++;
 }

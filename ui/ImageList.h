@@ -33,9 +33,9 @@ class ImageList {
 };
 
 // Appends the images of one list fill. Turning an icon into a list image is the slow part of a
-// fill and most rows share their icon with others, so an icon already appended by this batch is
-// appended again from the bitmaps it gave the first time; room is made in large steps, since each
-// step copies every image held. Each call still appends one image of its own, at the index a
+// fill and most rows share their icon with others, so each icon is fitted to the list's size once
+// and every row's image is appended from the bitmaps that gave; room is made in large steps, since
+// each step copies every image held. Each call still appends one image of its own, at the index a
 // plain AddIcon would give.
 class ImageBatch {
  public:
@@ -55,6 +55,8 @@ class ImageBatch {
     UniqueBitmap color;
     UniqueBitmap mask;
   };
+  // The icon's image and mask at the list's size; none when it cannot be fitted.
+  Bitmaps FittedBitmaps(HICON icon) const;
 
   ImageList& list_;
   int next_;      // where the next image goes
