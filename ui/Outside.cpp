@@ -3,10 +3,29 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include <string>
 #include <vector>
 
 namespace orv {
 namespace {
+
+using GetSaveFileNameFn = BOOL(WINAPI*)(LPOPENFILENAMEA);
+
+// The common dialogs library is loaded the first time a dialog is asked for, from the system
+// folder, and kept: it is among the largest libraries a program can load (about 5 MB of memory
+// under Wine), and most sessions never save a report. Null when it cannot be loaded.
+GetSaveFileNameFn SaveFileNameFunction() {
+  static const GetSaveFileNameFn function = [] {
+    char folder[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return GetSaveFileNameFn{};
+    const HMODULE library = LoadLibraryA((std::string(folder) + "\\comdlg32.dll").c_str());
+    if (!library) return GetSaveFileNameFn{};
+    return reinterpret_cast<GetSaveFileNameFn>(
+        reinterpret_cast<void*>(GetProcAddress(library, "GetSaveFileNameA")));
+  }();
+  return function;
+}
 
 class WindowsOutside final : public Outside {
  public:
@@ -20,6 +39,8 @@ class WindowsOutside final : public Outside {
   }
 
   bool AskSaveFileName(HWND owner, std::string& fileName) override {
+    const GetSaveFileNameFn getSaveFileName = SaveFileNameFunction();
+    if (!getSaveFileName) return false;
     // Long enough for any path the dialog can return; the offered name is cut to fit.
     std::vector<char> buffer(32768, '\0');
     fileName.copy(buffer.data(), buffer.size() - 1);
@@ -31,7 +52,7 @@ class WindowsOutside final : public Outside {
     // No filter, no default extension, no title of its own and no overwrite question: the report
     // writers add the extension themselves and replace an existing file.
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
-    if (!GetSaveFileNameA(&ofn)) return false;
+    if (!getSaveFileName(&ofn)) return false;
     fileName = buffer.data();
     return true;
   }

@@ -21,7 +21,7 @@ class Outside {
                           UINT style) = 0;
 
   // The common save-file dialog, offering fileName and returning the chosen full path in it.
-  // False when the user cancels.
+  // False when the user cancels or no dialog can be shown.
   virtual bool AskSaveFileName(HWND owner, std::string& fileName) = 0;
 
   // Shows menu as a pop-up with its top-left corner at the screen point (x, y) and returns the
