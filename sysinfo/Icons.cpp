@@ -35,8 +35,11 @@ std::string ProductIconFile(const std::string& text, const std::string& winDir) 
   return InFolder(winDir, "Installer\\") + product + "\\ARPPRODUCTICON.exe";
 }
 
-void AssignFallbackIfEmpty(const std::string& sysDir, SharedIcon& icon) {
-  if (icon.Empty()) icon.Assign(FirstIcon(InFolder(sysDir, "msiexec.exe")));
+// The first icon of existingFile (a file known to exist, or "" for none), or the icon of sysDir's
+// msiexec.exe when there is no such file or it has no icon.
+HICON IconOrFallback(const std::string& existingFile, const std::string& sysDir) {
+  const HICON icon = existingFile.empty() ? nullptr : FirstIcon(existingFile);
+  return icon ? icon : FirstIcon(InFolder(sysDir, "msiexec.exe"));
 }
 
 using RedirectionFn = BOOL(WINAPI*)(PVOID*);
@@ -82,8 +85,7 @@ bool DisableWow64Redirection(bool disable, const std::string& programFilesDir) {
 
 SharedIcon& GetFileIcon(const std::string& path, const std::string& sysDir, SharedIcon& icon) {
   icon.Clear();
-  if (FileExists(path)) icon.Assign(FirstIcon(path));
-  AssignFallbackIfEmpty(sysDir, icon);
+  icon.Assign(IconOrFallback(FileExists(path) ? path : std::string(), sysDir));
   return icon;
 }
 
@@ -91,8 +93,7 @@ SharedIcon& GetMsiProductIcon(const std::string& text, const std::string& winDir
                               const std::string& sysDir, SharedIcon& icon) {
   icon.Clear();
   const std::string iconFile = ProductIconFile(text, winDir);
-  if (FileExists(iconFile)) icon.Assign(FirstIcon(iconFile));
-  AssignFallbackIfEmpty(sysDir, icon);
+  icon.Assign(IconOrFallback(FileExists(iconFile) ? iconFile : std::string(), sysDir));
   return icon;
 }
 
@@ -109,9 +110,7 @@ HICON IconCache::Lookup(const std::string& file) {
   auto cached = icons_.find(key);
   if (cached == icons_.end()) {
     // Taken as read: a copy of every icon for the cache would cost as much as reading it.
-    UniqueIcon icon(key.empty() ? nullptr : FirstIcon(key));
-    if (!icon) icon.Reset(FirstIcon(InFolder(sysDir_, "msiexec.exe")));
-    cached = icons_.emplace(key, std::move(icon)).first;
+    cached = icons_.emplace(key, UniqueIcon(IconOrFallback(key, sysDir_))).first;
   }
   byPath_.emplace(file, cached->second.Get());
   return cached->second.Get();

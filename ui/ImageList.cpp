@@ -75,7 +75,7 @@ int ImageBatch::AddIcon(HICON icon) {
   auto added = added_.find(icon);
   if (added == added_.end()) added = added_.emplace(icon, FittedBitmaps(icon)).first;
   const Bitmaps& bitmaps = added->second;
-  if (bitmaps.color || bitmaps.mask) {
+  if (bitmaps.color) {
     if (!ImageList_Replace(list_.Handle(), next_, bitmaps.color.Get(), bitmaps.mask.Get())) {
       return -1;
     }
