@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -552,9 +554,9 @@ TEST(SystemErrorText, TheSystemsDescriptionWithoutItsEnding) {
   EXPECT_EQ(SystemErrorText(0xDEAD0123), "error 0xDEAD0123");
 }
 
-// A batch appends, icon for icon, the images and indexes that AddIcon one at a time would give,
-// also for an icon it appended before and past the room it was first given; the room it did not
-// use is given back.
+// A batch appends, icon for icon, the images and indexes that AddIcon one at a time would give:
+// for an icon it appended before, across the strips it appends at once, and around a monochrome
+// icon, which the list takes as it is.
 TEST_F(ToolkitTest, ImageBatchesAppendWhatAddIconWould) {
   char windows[MAX_PATH] = {};
   GetWindowsDirectoryA(windows, MAX_PATH);
@@ -562,8 +564,15 @@ TEST_F(ToolkitTest, ImageBatchesAppendWhatAddIconWould) {
       ExtractIconA(GetModuleHandleA(nullptr), (std::string(windows) + "\\notepad.exe").c_str(), 0));
   const UniqueIcon b(
       ExtractIconA(GetModuleHandleA(nullptr), (std::string(windows) + "\\regedit.exe").c_str(), 0));
-  ASSERT_TRUE(a && b);
-  const std::vector<HICON> icons = {a.Get(), b.Get(), a.Get(), nullptr, a.Get(), b.Get(), a.Get()};
+  BYTE andBits[16 * 16 / 8];
+  BYTE xorBits[16 * 16 / 8];
+  std::fill(std::begin(andBits), std::end(andBits), BYTE{0x0F});
+  std::fill(std::begin(xorBits), std::end(xorBits), BYTE{0x33});
+  const UniqueIcon mono(CreateIcon(GetModuleHandleA(nullptr), 16, 16, 1, 1, andBits, xorBits));
+  ASSERT_TRUE(a && b && mono);
+  std::vector<HICON> icons = {a.Get(), b.Get(), a.Get(), nullptr, a.Get(), mono.Get(), b.Get()};
+  for (int i = 0; i < 300; ++i) icons.push_back(i % 3 ? a.Get() : b.Get());
+  icons.push_back(mono.Get());
 
   ImageList plain;
   ImageList batched;
@@ -574,14 +583,12 @@ TEST_F(ToolkitTest, ImageBatchesAppendWhatAddIconWould) {
   std::vector<int> batchIndexes;
   {
     ImageBatch batch(batched);
-    batch.Reserve(3);
     for (HICON icon : icons) batchIndexes.push_back(batch.AddIcon(icon));
-    batch.Reserve(100);
   }
   EXPECT_EQ(batchIndexes, plainIndexes);
-  EXPECT_EQ(batched.Count(), plain.Count());
+  ASSERT_EQ(batched.Count(), plain.Count());
   for (int index = 0; index < plain.Count(); ++index) {
-    EXPECT_EQ(test::ImagePixels(batched.Handle(), index), test::ImagePixels(plain.Handle(), index))
+    ASSERT_EQ(test::ImagePixels(batched.Handle(), index), test::ImagePixels(plain.Handle(), index))
         << "image " << index;
   }
 }
