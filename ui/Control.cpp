@@ -29,6 +29,7 @@ WNDPROC CurrentProc(HWND hwnd) {
 Control::~Control() { Detach(); }
 
 void Control::Detach() noexcept {
+  bounds_.reset();
   if (!hwnd_) return;
   auto& ties = Ties();
   const auto tie = ties.find(hwnd_);
@@ -51,6 +52,9 @@ LRESULT CALLBACK Control::WatchDestruction(HWND hwnd, UINT message, WPARAM wPara
   const auto tie = ties.find(hwnd);
   if (tie == ties.end()) return DefWindowProcA(hwnd, message, wParam, lParam);
   const WNDPROC previous = tie->second.previous;
+  if (message == WM_WINDOWPOSCHANGED && tie->second.control) {
+    tie->second.control->Moved(*reinterpret_cast<const WINDOWPOS*>(lParam));
+  }
   if (message == WM_NCDESTROY) {
     if (tie->second.control) tie->second.control->hwnd_ = nullptr;
     ties.erase(tie);
@@ -92,9 +96,22 @@ bool Control::Attach(HWND hwnd) {
 RECT Control::Bounds() const {
   RECT rc{};
   if (!hwnd_) return rc;
+  if (bounds_) return *bounds_;
   GetWindowRect(hwnd_, &rc);
   MapWindowPoints(HWND_DESKTOP, GetParent(hwnd_), reinterpret_cast<POINT*>(&rc), 2);
+  bounds_ = rc;
   return rc;
+}
+
+void Control::Moved(const WINDOWPOS& position) noexcept {
+  if (!bounds_) return;
+  // A child window's position is given in its parent's client area, as Bounds gives it.
+  RECT& rc = *bounds_;
+  if (!(position.flags & SWP_NOMOVE)) OffsetRect(&rc, position.x - rc.left, position.y - rc.top);
+  if (!(position.flags & SWP_NOSIZE)) {
+    rc.right = rc.left + position.cx;
+    rc.bottom = rc.top + position.cy;
+  }
 }
 
 int Control::Width() const {
@@ -133,8 +150,8 @@ std::string Control::Text() const {
   return std::string(buffer.data(), static_cast<std::size_t>(copied > 0 ? copied : 0));
 }
 
-void Control::SetFont(HFONT font) {
-  SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+void Control::SetFont(HFONT font, bool redraw) {
+  SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
 }
 
 HFONT Control::Font() const {

@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include <optional>
 #include <string>
 
 namespace orv {
@@ -22,7 +23,8 @@ class Control {
   // The control object behind a child window, or nullptr.
   static Control* FromHandle(HWND hwnd) noexcept;
 
-  // Position and size relative to the parent's client area.
+  // Position and size relative to the parent's client area. Kept as the window reports each
+  // change of them, so that reading them costs the window system nothing.
   RECT Bounds() const;
   int Left() const { return Bounds().left; }
   int Top() const { return Bounds().top; }
@@ -37,7 +39,8 @@ class Control {
   void SetVisible(bool visible);
 
   std::string Text() const;
-  void SetFont(HFONT font);
+  // Redrawn at once unless redraw is false.
+  void SetFont(HFONT font, bool redraw = true);
   HFONT Font() const;
 
   // Called by the parent for the child's WM_COMMAND, WM_NOTIFY, WM_CTLCOLOR* and WM_SETCURSOR.
@@ -52,11 +55,17 @@ class Control {
   bool CreateChild(const char* className, DWORD exStyle, DWORD style, const std::string& text,
                    int x, int y, int width, int height, HWND parent);
   bool Attach(HWND hwnd);
+  // Records bounds as the window's own, for a window known to have them (just made with them).
+  void KnowBounds(const RECT& bounds) noexcept { bounds_ = bounds; }
 
   HWND hwnd_ = nullptr;
 
  private:
   void Detach() noexcept;
+  // Follows a move or resize of the window, by whomever it was made.
+  void Moved(const WINDOWPOS& position) noexcept;
+
+  mutable std::optional<RECT> bounds_;  // none until read or known
   static LRESULT CALLBACK WatchDestruction(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 };
 

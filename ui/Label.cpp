@@ -28,23 +28,51 @@ DWORD StaticStyle(const LabelStyle& style) {
   return s;
 }
 
+// The size text takes in font: on one line, or wrapped at width. An empty text takes the height of
+// a line.
+SIZE TextSize(const std::string& caption, HFONT font, bool wordWrap, int width) {
+  const std::string text = caption.empty() ? std::string(1, ' ') : caption;
+  // Measured on a memory DC: a window's own DC costs the window system a round trip per label.
+  const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+  const SelectGuard select(dc.Get(), font);
+  RECT rc{0, 0, 0, 0};
+  UINT format = DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS;
+  if (wordWrap) {
+    rc.right = width;
+    format |= DT_WORDBREAK;
+  } else {
+    format |= DT_SINGLELINE;
+  }
+  DrawTextA(dc.Get(), text.c_str(), static_cast<int>(text.size()), &rc, format);
+  return SIZE{rc.right - rc.left, rc.bottom - rc.top};
+}
+
 }  // namespace
 
 bool Label::Create(HWND parent, int left, int top, int width, int height,
                    const std::string& caption, const LabelStyle& style) {
   style_ = style;
-  if (!CreateChild("STATIC", 0, WS_VISIBLE | StaticStyle(style), caption, left, top, width, height,
-                   parent)) {
+  // An auto-sized label is made at the size of its text rather than resized once made.
+  RECT bounds{left, top, left + width, top + height};
+  if (style_.autoSize) bounds = FittedBounds(caption.c_str(), bounds);
+  if (!CreateChild("STATIC", 0, WS_VISIBLE | StaticStyle(style), caption, bounds.left, bounds.top,
+                   bounds.right - bounds.left, bounds.bottom - bounds.top, parent)) {
     return false;
   }
-  SetFont(SharedFont(style_.font));
-  AdjustBounds();
+  // A text STATIC keeps the place and size it was made with.
+  KnowBounds(bounds);
+  // Nothing of the new window has been drawn yet, so nothing needs drawing again.
+  SetFont(SharedFont(style_.font), false);
   return true;
 }
 
 void Label::SetCaption(const std::string& caption) {
-  SetWindowTextA(hwnd_, caption.c_str());
-  AdjustBounds();
+  // The window keeps the text up to the first nul, as does this.
+  const std::string text = caption.c_str();
+  // The same text again changes nothing; asking the window is cheaper than setting it.
+  if (text == Text()) return;
+  SetWindowTextA(hwnd_, text.c_str());
+  Fit(text);
 }
 
 void Label::SetColor(COLORREF color) {
@@ -59,28 +87,21 @@ void Label::SetUnderline(bool underline) {
   AdjustBounds();
 }
 
-void Label::AdjustBounds() {
+void Label::AdjustBounds() { Fit(Text()); }
+
+RECT Label::FittedBounds(const std::string& caption, const RECT& bounds) const {
+  const int width = bounds.right - bounds.left;
+  const SIZE text = TextSize(caption, SharedFont(style_.font), style_.wordWrap, width);
+  const int left = AutoSizedLeft(style_.align, bounds.left, width, text.cx);
+  return RECT{left, bounds.top, left + text.cx, bounds.top + text.cy};
+}
+
+void Label::Fit(const std::string& caption) {
   if (!style_.autoSize || !hwnd_) return;
-  // An empty label keeps the height of a line.
-  const std::string caption = Text();
-  const std::string text = caption.empty() ? std::string(1, ' ') : caption;
-  WindowDc dc(hwnd_);
-  SelectGuard font(dc.Get(), Font());
-  RECT rc{0, 0, 0, 0};
-  UINT format = DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS;
-  if (style_.wordWrap) {
-    rc.right = Width();
-    format |= DT_WORDBREAK;
-  } else {
-    format |= DT_SINGLELINE;
-  }
-  DrawTextA(dc.Get(), text.c_str(), static_cast<int>(text.size()), &rc, format);
   const RECT old = Bounds();
-  const int width = rc.right - rc.left;
-  const int height = rc.bottom - rc.top;
-  const int left = AutoSizedLeft(style_.align, old.left, old.right - old.left, width);
-  if (left != old.left || width != old.right - old.left || height != old.bottom - old.top) {
-    SetBounds(left, old.top, width, height);
+  const RECT fitted = FittedBounds(caption, old);
+  if (!EqualRect(&fitted, &old)) {
+    SetBounds(fitted.left, fitted.top, fitted.right - fitted.left, fitted.bottom - fitted.top);
   }
 }
 

@@ -53,6 +53,11 @@ class Label : public Control {
   bool OnSetCursor() override;
 
  private:
+  // Where an auto-sized label with bounds would go to fit caption.
+  RECT FittedBounds(const std::string& caption, const RECT& bounds) const;
+  // Fits an auto-sized label to caption, the text it shows.
+  void Fit(const std::string& caption);
+
   LabelStyle style_;
 };
 

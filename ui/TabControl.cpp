@@ -63,8 +63,9 @@ bool TabControl::AddPage(TabPage& page, const std::string& caption) {
                    reinterpret_cast<LPARAM>(&item)) < 0) {
     return false;
   }
-  // The display area is known once the tab row exists.
-  if (!page.Create(hwnd_, PageBounds())) return false;
+  // The display area is known once the tab row exists; a new row of tabs moves the pages before.
+  PlacePages();
+  if (!page.Create(hwnd_, pageBounds_)) return false;
   page.index_ = index;
   pages_.push_back(&page);
   ShowOnly(ActiveIndex());
@@ -92,7 +93,13 @@ void TabControl::SetPageCaption(int index, const std::string& caption) {
   item.pszText = text.data();
   SendMessageA(hwnd_, TCM_SETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
   // Longer captions may need a second row of tabs, which moves the display area.
+  PlacePages();
+}
+
+void TabControl::PlacePages() {
   const RECT bounds = PageBounds();
+  if (EqualRect(&bounds, &pageBounds_)) return;
+  pageBounds_ = bounds;
   for (TabPage* page : pages_) {
     SetWindowPos(page->Handle(), nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
                  bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);

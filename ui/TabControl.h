@@ -69,9 +69,12 @@ class TabControl : public Control {
 
  private:
   RECT PageBounds() const;
+  // Moves every page to the display area when the tab rows have moved it.
+  void PlacePages();
   void ShowOnly(int index);
 
   std::vector<TabPage*> pages_;
+  RECT pageBounds_{};  // where every page is
 };
 
 }  // namespace orv

@@ -8,9 +8,11 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <iterator>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/Handles.h"
@@ -106,6 +108,39 @@ TEST_F(ToolkitTest, FixedSizeLabelsKeepTheirBounds) {
   EXPECT_EQ(bounds.top, 354);
   EXPECT_EQ(bounds.right - bounds.left, 454);
   EXPECT_EQ(bounds.bottom - bounds.top, 14);
+}
+
+// The bounds a control gives stay those of its window however the window is moved or sized: by
+// the control, by a call around it, or with its parent.
+TEST_F(ToolkitTest, ControlBoundsFollowTheirWindow) {
+  Label label;
+  ASSERT_TRUE(label.Create(form.Handle(), 32, 112, 0, 14, "Computer name", LabelStyle{}));
+  Label inner;
+  ASSERT_TRUE(inner.Create(label.Handle(), 3, 4, 0, 14, "x", LabelStyle{}));
+  const auto actual = [](const Control& control) {
+    RECT rc{};
+    GetWindowRect(control.Handle(), &rc);
+    MapWindowPoints(HWND_DESKTOP, GetParent(control.Handle()), reinterpret_cast<POINT*>(&rc), 2);
+    return std::vector<LONG>{rc.left, rc.top, rc.right, rc.bottom};
+  };
+  const auto known = [](const Control& control) {
+    const RECT rc = control.Bounds();
+    return std::vector<LONG>{rc.left, rc.top, rc.right, rc.bottom};
+  };
+  const std::vector<std::pair<const char*, std::function<void()>>> moves = {
+      {"made", [] {}},
+      {"own caption", [&] { label.SetCaption("Registered organization"); }},
+      {"own width", [&] { label.SetWidth(77); }},
+      {"moved around it", [&] { SetWindowPos(label.Handle(), nullptr, 5, 6, 0, 0, SWP_NOSIZE); }},
+      {"sized around it", [&] { SetWindowPos(label.Handle(), nullptr, 0, 0, 40, 9, SWP_NOMOVE); }},
+      {"moved and sized", [&] { MoveWindow(label.Handle(), 50, 60, 70, 80, FALSE); }},
+      {"parent moved", [&] { MoveWindow(form.Handle(), 10, 10, 300, 300, FALSE); }},
+  };
+  for (const auto& [what, move] : moves) {
+    move();
+    EXPECT_EQ(known(label), actual(label)) << what;
+    EXPECT_EQ(known(inner), actual(inner)) << what;
+  }
 }
 
 TEST_F(ToolkitTest, TheClickableMarkIsSetAndReadAtRunTime) {
@@ -355,20 +390,24 @@ TEST_F(TabsTest, APageIsShownEachTimeItBecomesVisible) {
 }
 
 TEST_F(TabsTest, PagesFillTheDisplayAreaAndKeepItWhenCaptionsChange) {
-  RECT display{};
-  GetClientRect(tabs.Handle(), &display);
-  TabCtrl_AdjustRect(tabs.Handle(), FALSE, &display);
-  RECT page{};
-  GetWindowRect(pages[1].Handle(), &page);
-  MapWindowPoints(HWND_DESKTOP, tabs.Handle(), reinterpret_cast<POINT*>(&page), 2);
-  EXPECT_EQ(page.left, display.left);
-  EXPECT_EQ(page.top, display.top);
-  EXPECT_EQ(page.right, display.right);
-  EXPECT_EQ(page.bottom, display.bottom);
+  const auto expectPagesFillTheDisplayArea = [this](const char* when) {
+    RECT display{};
+    GetClientRect(tabs.Handle(), &display);
+    TabCtrl_AdjustRect(tabs.Handle(), FALSE, &display);
+    for (int i = 0; i < tabs.PageCount(); ++i) {
+      RECT page{};
+      GetWindowRect(tabs.Page(i).Handle(), &page);
+      MapWindowPoints(HWND_DESKTOP, tabs.Handle(), reinterpret_cast<POINT*>(&page), 2);
+      EXPECT_TRUE(EqualRect(&page, &display)) << when << ", page " << i;
+    }
+  };
+  expectPagesFillTheDisplayArea("made");
 
   tabs.SetPageCaption(1, "Installierte Programme");
   EXPECT_EQ(tabs.PageCaption(1), "Installierte Programme");
   EXPECT_EQ(tabs.PageCaption(0), "Page 0");
+  tabs.SetPageCaption(0, std::string(200, 'W'));
+  expectPagesFillTheDisplayArea("captions changed");
 }
 
 TEST_F(TabsTest, CtrlTabSwitchesToTheNextPage) {
