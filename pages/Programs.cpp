@@ -67,10 +67,10 @@ void TForm1::Page5Show() {
 
     const PathFolders folders = CommandFolders();
     IconCache icons(WinDir, SysDir);
-    Page5List.Reserve(static_cast<int>(InstalledProgramList.size()));
-    // The list's redraw stays off until the batch has appended the last images.
-    ListUpdate update(Page5List);
     ImageBatch images(ImageList1);
+    images.Reserve(static_cast<int>(InstalledProgramList.size()));
+    Page5List.Reserve(static_cast<int>(InstalledProgramList.size()));
+    ListUpdate update(Page5List);
     const Wow64RedirectionOff redirection(ProgramFilesDir);
     for (const std::string& text : InstalledProgramList) {
       PaceMessages();

@@ -109,6 +109,7 @@ void AddRegistryRows(StartupFill& fill, const RegistrySource& source, StringList
   } else {
     RegGetValueNamesPaced(source.root, source.keyPath, names, pace);
   }
+  fill.images.Reserve(static_cast<int>(names.size()));
   const RegKeyReader reader(source.root, source.keyPath, source.machine);
   const std::string user = source.machine
                                ? form.LookupLanguageText("Startup", "AllUsers", kFixedAllUsers)
@@ -158,6 +159,7 @@ void AddConfigurationRows(StartupFill& fill, StringList& names) {
   TForm1& form = fill.form;
   RegGetKeyNamesPaced(HKEY_LOCAL_MACHINE, kConfigurationKey, names,
                       [&form] { form.PaceMessages(); });
+  fill.images.Reserve(static_cast<int>(names.size()));
   for (const std::string& name : names) {
     form.PaceMessages();
     const RegKeyReader64 reader(HKEY_LOCAL_MACHINE, kConfigurationKey + name);
@@ -184,9 +186,8 @@ void TForm1::Page4Show() {
     StartupFillScope scope(*this);
     Page4List.Clear();
     ImageList1.Clear();
-    // The list's redraw stays off until the batch has appended the last images.
-    ListUpdate update(Page4List);
     StartupFill fill{*this, IconCache(WinDir, SysDir), ImageBatch(ImageList1), CommandFolders()};
+    ListUpdate update(Page4List);
     StringList names;
     for (const RegistrySource& source : kRegistrySources) AddRegistryRows(fill, source, names);
     AddShortcutRows(fill, UserStartupDir, CurrentUserName);

@@ -6,7 +6,6 @@
 #include <commctrl.h>
 
 #include <map>
-#include <vector>
 
 #include "base/Handles.h"
 
@@ -34,19 +33,20 @@ class ImageList {
 };
 
 // Appends the images of one list fill. Turning an icon into a list image is the slow part of a
-// fill and most rows share their icon with others, so each icon is fitted to the list's size once;
-// the rows' images are then laid side by side in a strip and appended to the list together, since
-// every append is a costly call of its own. Each call still gives the index a plain AddIcon would
-// give; the images reach the list at the latest when the batch ends, so a list view showing them
-// keeps its redraw off until then.
+// fill and most rows share their icon with others, so each icon is fitted to the list's size once
+// and every row's image is appended from the bitmaps that gave; room is made in large steps, since
+// each step copies every image held. Each call still appends one image of its own, at the index a
+// plain AddIcon would give.
 class ImageBatch {
  public:
   explicit ImageBatch(ImageList& list);
-  // Appends the images still waiting.
+  // Gives back the room that was not used.
   ~ImageBatch();
   ImageBatch(const ImageBatch&) = delete;
   ImageBatch& operator=(const ImageBatch&) = delete;
 
+  // Makes room for count more images at once.
+  void Reserve(int count);
   // As ImageList::AddIcon: the new image's index, -1 when the list takes no image.
   int AddIcon(HICON icon);
 
@@ -57,15 +57,11 @@ class ImageBatch {
   };
   // The icon's image and mask at the list's size; none when it cannot be fitted.
   Bitmaps FittedBitmaps(HICON icon) const;
-  // Appends the waiting images to the list.
-  void Flush();
 
   ImageList& list_;
-  int width_ = 0;
-  int height_ = 0;
-  int next_;  // the index of the next image
-  std::map<HICON, Bitmaps> fitted_;
-  std::vector<HICON> waiting_;  // icons with fitted bitmaps whose images are not appended yet
+  int next_;      // where the next image goes
+  int reserved_;  // the list's count, the room included
+  std::map<HICON, Bitmaps> added_;
 };
 
 }  // namespace orv

@@ -594,8 +594,8 @@ TEST(SystemErrorText, TheSystemsDescriptionWithoutItsEnding) {
 }
 
 // A batch appends, icon for icon, the images and indexes that AddIcon one at a time would give:
-// for an icon it appended before, across the strips it appends at once, and around a monochrome
-// icon, which the list takes as it is.
+// for an icon it appended before, for a monochrome icon, which the list takes as it is, and past
+// the room it was first given; the room it did not use is given back.
 TEST_F(ToolkitTest, ImageBatchesAppendWhatAddIconWould) {
   char windows[MAX_PATH] = {};
   GetWindowsDirectoryA(windows, MAX_PATH);
@@ -622,7 +622,9 @@ TEST_F(ToolkitTest, ImageBatchesAppendWhatAddIconWould) {
   std::vector<int> batchIndexes;
   {
     ImageBatch batch(batched);
+    batch.Reserve(3);
     for (HICON icon : icons) batchIndexes.push_back(batch.AddIcon(icon));
+    batch.Reserve(100);
   }
   EXPECT_EQ(batchIndexes, plainIndexes);
   ASSERT_EQ(batched.Count(), plain.Count());
