@@ -1,6 +1,7 @@
 #include "pages/ProcessList.h"
 
 #include "base/Handles.h"
+#include "base/SystemLibrary.h"
 #include "base/TextRules.h"
 
 namespace orv {
@@ -27,16 +28,9 @@ ProcessFunctions LookUpSystemFunctions() {
   f.createSnapshot = Lookup<ProcessFunctions::CreateSnapshotFn>(kernel, "CreateToolhelp32Snapshot");
   f.first = Lookup<ProcessFunctions::ProcessWalkFn>(kernel, "Process32First");
   f.next = Lookup<ProcessFunctions::ProcessWalkFn>(kernel, "Process32Next");
-  // PSAPI is loaded from the system folder by its full path, never from the program's folder or the
-  // current directory where a planted copy could wait. It stays loaded for the program's life.
-  char systemDir[MAX_PATH] = {};
-  const UINT length = GetSystemDirectoryA(systemDir, MAX_PATH);
-  if (length > 0 && length < MAX_PATH) {
-    const std::string path = WithTrailingBackslash(std::string(systemDir, length)) + "psapi.dll";
-    HMODULE psapi = LoadLibraryA(path.c_str());
-    f.enumModules = Lookup<ProcessFunctions::EnumModulesFn>(psapi, "EnumProcessModules");
-    f.moduleFileName = Lookup<ProcessFunctions::ModuleFileNameFn>(psapi, "GetModuleFileNameExA");
-  }
+  const HMODULE psapi = LoadSystemLibrary("psapi.dll");
+  f.enumModules = Lookup<ProcessFunctions::EnumModulesFn>(psapi, "EnumProcessModules");
+  f.moduleFileName = Lookup<ProcessFunctions::ModuleFileNameFn>(psapi, "GetModuleFileNameExA");
   return f;
 }
 

@@ -3,23 +3,21 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
-#include <string>
 #include <vector>
+
+#include "base/SystemLibrary.h"
 
 namespace orv {
 namespace {
 
 using GetSaveFileNameFn = BOOL(WINAPI*)(LPOPENFILENAMEA);
 
-// The common dialogs library is loaded the first time a dialog is asked for, from the system
-// folder, and kept: it is among the largest libraries a program can load (about 5 MB of memory
-// under Wine), and most sessions never save a report. Null when it cannot be loaded.
+// The common dialogs library is loaded the first time a dialog is asked for, and kept: it is among
+// the largest libraries a program can load (about 5 MB of memory under Wine), and most sessions
+// never save a report. Null when it cannot be loaded.
 GetSaveFileNameFn SaveFileNameFunction() {
   static const GetSaveFileNameFn function = [] {
-    char folder[MAX_PATH] = {};
-    const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return GetSaveFileNameFn{};
-    const HMODULE library = LoadLibraryA((std::string(folder) + "\\comdlg32.dll").c_str());
+    const HMODULE library = LoadSystemLibrary("comdlg32.dll");
     if (!library) return GetSaveFileNameFn{};
     return reinterpret_cast<GetSaveFileNameFn>(
         reinterpret_cast<void*>(GetProcAddress(library, "GetSaveFileNameA")));
