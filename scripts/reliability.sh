@@ -43,9 +43,12 @@ done
 # Writes nothing: both hives exported and the prefix's file tree listed before and after a session
 # that shows every page and saves both reports. Ignored, because the program does not make them:
 # the two report files; directory modification times (the harness's scratch folder in Temp and
-# the reports folder change them); and the keys below HKLM\System\CurrentControlSet\Control\Video
+# the reports folder change them); the keys below HKLM\System\CurrentControlSet\Control\Video
 # that Wine's null display driver adds for every new process's desktop (the same key appears
-# after a process that does nothing at all).
+# after a process that does nothing at all); and Wine's own hive files (system.reg, user.reg,
+# userdef.reg), whose contents the exports compare: every Wine process touches key times in
+# them, and the server writes them out on a timer, so their size and time change whenever a save
+# falls inside the session.
 snapshot() {
   local name=$1
   "$WINELOADER" reg export HKLM "Z:$(echo "$work/$name-hklm.reg" | tr / '\\')" /y >/dev/null 2>&1
@@ -57,7 +60,8 @@ snapshot() {
   done
   (cd "$WINEPREFIX" && find . -path ./dosdevices -prune -o -printf '%y %P %s %T@\n') |
     awk '$1 == "d" { print $1, $2; next }
-         $2 !~ /^drive_c\/OrvRelReports\/session\.(txt|html)$/ { print }' |
+         $2 !~ /^drive_c\/OrvRelReports\/session\.(txt|html)$/ &&
+         $2 !~ /^(system|user|userdef)\.reg$/ { print }' |
     sort >"$work/$name-files.txt"
 }
 mkdir -p "$WINEPREFIX/drive_c/OrvRelReports"
