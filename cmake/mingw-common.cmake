@@ -6,7 +6,10 @@ set(CMAKE_FIND_ROOT_PATH /usr/${ORV_TRIPLE})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# The 64-bit build's tests run under Wine's 64-bit loader; the 32-bit build is never run here.
+# The test programs run under Wine, each build in a prefix of its own; the 64-bit loader hands a
+# 32-bit program to the 32-bit one, in a 64-bit prefix, as 64-bit Windows does (WoW64).
 if(ORV_TRIPLE STREQUAL "x86_64-w64-mingw32")
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh win64)
+else()
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh win32)
 endif()

@@ -28,14 +28,34 @@ ProcessFunctions LookUpSystemFunctions() {
   f.createSnapshot = Lookup<ProcessFunctions::CreateSnapshotFn>(kernel, "CreateToolhelp32Snapshot");
   f.first = Lookup<ProcessFunctions::ProcessWalkFn>(kernel, "Process32First");
   f.next = Lookup<ProcessFunctions::ProcessWalkFn>(kernel, "Process32Next");
+  f.imageName = Lookup<ProcessFunctions::ImageNameFn>(kernel, "QueryFullProcessImageNameA");
   const HMODULE psapi = LoadSystemLibrary("psapi.dll");
   f.enumModules = Lookup<ProcessFunctions::EnumModulesFn>(psapi, "EnumProcessModules");
   f.moduleFileName = Lookup<ProcessFunctions::ModuleFileNameFn>(psapi, "GetModuleFileNameExA");
   return f;
 }
 
+// Not in the headers for the XP target this program is built for.
+constexpr DWORD kQueryLimitedInformation = 0x1000;  // PROCESS_QUERY_LIMITED_INFORMATION
+
+// The path of the process's image in the Win32 form; empty when it cannot be read.
+std::string ImagePath(const ProcessFunctions& f, HANDLE process) {
+  if (!f.imageName) return "";
+  std::string name(MAX_PATH, '\0');
+  DWORD size = static_cast<DWORD>(name.size());
+  if (!f.imageName(process, 0, name.data(), &size)) {
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return "";
+    // A path beyond MAX_PATH: the longest one Windows names.
+    name.assign(32768, '\0');
+    size = static_cast<DWORD>(name.size());
+    if (!f.imageName(process, 0, name.data(), &size)) return "";
+  }
+  name.resize(size < name.size() ? size : name.size());
+  return name;
+}
+
 // The executable's path as the process's first module reports it; empty when it cannot be read.
-std::string ExecutablePath(const ProcessFunctions& f, HANDLE process) {
+std::string ModulePath(const ProcessFunctions& f, HANDLE process) {
   if (!f.enumModules || !f.moduleFileName) return "";
   HMODULE modules[256] = {};
   DWORD needed = 0;
@@ -68,14 +88,20 @@ std::vector<std::string> ListProcessPaths(const ProcessFunctions& f,
   entry.dwSize = sizeof entry;
   for (BOOL more = f.first(snapshot.Get(), &entry); more; more = f.next(snapshot.Get(), &entry)) {
     if (beforeEachProcess) beforeEachProcess();
-    // The least rights that reading the module path needs; without memory-read rights the module
-    // path cannot be read, but the process is still listed under its snapshot name.
-    UniqueHandleNull process(
-        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, entry.th32ProcessID));
-    if (!process) process.Reset(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, entry.th32ProcessID));
-    if (!process) continue;
-    std::string path = ExecutablePath(f, process.Get());
-    if (path.size() < 3) path = UpToNul(entry.szExeFile, sizeof entry.szExeFile);
+    std::string path;
+    UniqueHandleNull limited(OpenProcess(kQueryLimitedInformation, FALSE, entry.th32ProcessID));
+    if (limited) path = ImagePath(f, limited.Get());
+    if (path.size() < 3) {
+      // The least rights that reading the module path needs; without memory-read rights the
+      // module path cannot be read, but the process is still listed under its snapshot name.
+      UniqueHandleNull process(
+          OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, entry.th32ProcessID));
+      if (!process)
+        process.Reset(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, entry.th32ProcessID));
+      if (!process && !limited) continue;
+      if (process) path = ModulePath(f, process.Get());
+      if (path.size() < 3) path = UpToNul(entry.szExeFile, sizeof entry.szExeFile);
+    }
     lines.push_back(std::move(path));
   }
   return lines;

@@ -3,23 +3,27 @@
 # registry data, faults during a fill, leaks, answers during long fills, and a session that must
 # leave the prefix's registry and files as they were. One line per check with its figures, then
 # a summary; exits non-zero when a check fails.
-#   scripts/reliability.sh [--quick]   (--quick: smaller bulk counts, a few minutes, for CI)
+#   scripts/reliability.sh [--quick] [win64|win32]
+# --quick: smaller bulk counts, a few minutes, for CI. win32: the release build, run under WoW64
+# (a prefix of its own, build/reliability-prefix32); win64 by default.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 quick=0
-[ "${1:-}" = --quick ] && quick=1
+[ "${1:-}" = --quick ] && { quick=1; shift; }
+kind=${1:-win64}
 export ORV_ROOT=$PWD
 export ORV_BUILD=${ORV_BUILD:-$PWD/build}
 
-cmake --preset win64 -B "$ORV_BUILD/win64" >/dev/null
-cmake --build "$ORV_BUILD/win64" -j 2 --target reliability_checks >/dev/null
-exe=$ORV_BUILD/win64/tests/reliability/reliability_checks.exe
+cmake --preset "$kind" -B "$ORV_BUILD/$kind" >/dev/null
+cmake --build "$ORV_BUILD/$kind" -j 2 --target reliability_checks >/dev/null
+exe=$ORV_BUILD/$kind/tests/reliability/reliability_checks.exe
 
 . scripts/wine-env.sh
 export WINEPREFIX=$ORV_BUILD/reliability-prefix
+if [ "$kind" = win32 ]; then WINEPREFIX=${WINEPREFIX}32; fi
 orv_wine_start
 trap orv_wine_stop EXIT
-work=$ORV_BUILD/reliability
+work=$ORV_BUILD/reliability-$kind
 rm -rf "$work" && mkdir -p "$work"
 
 passed=0 failed=0
@@ -87,5 +91,5 @@ rm -rf "$WINEPREFIX/drive_c/OrvRelReports"
 
 mode=full
 [ "$quick" = 1 ] && mode=quick
-echo "reliability ($mode): $passed passed, $failed failed"
+echo "reliability ($mode, $kind): $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

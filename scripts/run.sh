@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Sets up, builds the 64-bit Orvendex.exe and starts it under Wine from its own folder (so the Help
-# link finds Orvendex.chm beside it). With a display ($DISPLAY) the window opens there. Without
+# Sets up, builds the release Orvendex.exe (32-bit, run under Wine's WoW64 as on 64-bit Windows;
+# the 64-bit build where this machine cannot run 32-bit code) and starts it under Wine from its own
+# folder (so the Help link finds Orvendex.chm beside it). With a display ($DISPLAY) the window opens there. Without
 # one the program runs on a virtual screen (Xvfb) in a Wine desktop that draws the title bar, and
 # a screenshot of the window is saved to build/screenshots/ instead; ORV_SHOT_TABS=1 saves one
 # screenshot per tab (switched with Ctrl+Tab).
@@ -10,12 +11,14 @@ export ORV_ROOT=$PWD
 export ORV_BUILD=${ORV_BUILD:-$PWD/build}
 
 bash scripts/setup.sh
-cmake --preset win64 -B "$ORV_BUILD/win64" >/dev/null
-cmake --build "$ORV_BUILD/win64" -j "$(nproc)" --target Orvendex
-bin=$ORV_BUILD/win64/bin
-
 export ORV_WINE_DISPLAY=1
 . scripts/wine-env.sh
+kind=win64
+orv_wine_runs_32bit && kind=win32
+cmake --preset "$kind" -B "$ORV_BUILD/$kind" >/dev/null
+cmake --build "$ORV_BUILD/$kind" -j "$(nproc)" --target Orvendex
+bin=$ORV_BUILD/$kind/bin
+echo "Running the $kind build: $bin/Orvendex.exe"
 
 # ORV_LANGUAGE=1..6 chooses the language file (English, German, French, Spanish, Italian, Czech)
 # the way a user does: the "Language" value in the registry of the prefix the program runs in.

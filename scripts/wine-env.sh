@@ -1,7 +1,9 @@
 # Sourced by the scripts: a project-local Wine prefix, created on first use and reused, with its
 # own persistent wineserver. ORV_BUILD names the build folder (default: build in the source tree).
 # Set ORV_WINE_DISPLAY=1 for a prefix that draws (screenshots); otherwise the prefix uses Wine's null
-# graphics driver, so window-level tests run without any display.
+# graphics driver, so window-level tests run without any display. ORV_WINE_KIND=win32 gives the
+# release build's tests a prefix of their own (wineprefix-test32), in which the 64-bit loader runs
+# the 32-bit programs as 64-bit Windows does (WoW64).
 
 ORV_ROOT=${ORV_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 ORV_BUILD=${ORV_BUILD:-$ORV_ROOT/build}
@@ -10,6 +12,8 @@ ORV_BUILD=$(cd "$ORV_BUILD" && pwd)
 
 if [ "${ORV_WINE_DISPLAY:-0}" = 1 ]; then
   export WINEPREFIX=$ORV_BUILD/wineprefix-screen
+elif [ "${ORV_WINE_KIND:-win64}" = win32 ]; then
+  export WINEPREFIX=$ORV_BUILD/wineprefix-test32
 else
   export WINEPREFIX=$ORV_BUILD/wineprefix-test
 fi
@@ -21,7 +25,19 @@ export WINEARCH=win64
 
 orv_wine() { "$WINELOADER" "$@"; }
 
+# Whether this machine runs the release build: a kernel that runs 32-bit code and Wine's 32-bit loader.
+orv_wine_runs_32bit() {
+  [ -x /usr/lib/wine/wine ] && bash "$ORV_ROOT/scripts/can-run-32bit.sh"
+}
+
 orv_wine_prefix() {
+  # A prefix made before Wine's 32-bit loader was installed has no syswow64, and every 32-bit
+  # program fails in it: such a prefix is made anew once the loader is there.
+  if [ -f "$WINEPREFIX/system.reg" ] && [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ] &&
+    [ -x /usr/lib/wine/wine ]; then
+    "$WINESERVER" -k 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+  fi
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Creating Wine prefix $WINEPREFIX"
     mkdir -p "$WINEPREFIX"

@@ -1,5 +1,8 @@
 #!/usr/bin/env bash
-# ctest's emulator for the 64-bit Windows test programs: runs one under Wine in the project prefix.
+# ctest's emulator for the Windows test programs: wine-run.sh win64|win32 PROGRAM ARGS... runs one
+# under Wine in the prefix of its build (the one the calling script started, else the project's).
+export ORV_WINE_KIND=$1
+shift
 if [ -z "${WINEPREFIX:-}" ]; then
   . "$(dirname "$0")/wine-env.sh"
   orv_wine_prefix

@@ -264,6 +264,29 @@ TEST_F(FormTest, TheSharedStateIsPreparedInCreationOrder) {
   EXPECT_EQ(f.LanguageIni->Path(), "C:\\\\English.ini");
 }
 
+// A 32-bit program knows 64-bit Windows by its Program Files folder, which Windows then names
+// "(x86)"; the 64-bit program runs on 64-bit Windows only. The release build takes both branches.
+TEST_F(FormTest, SixtyFourBitWindowsIsKnownFromTheProgramFilesFolder) {
+  const bool build64 = sizeof(void*) == 8;
+  const struct {
+    const char* why;
+    const char* programFiles;
+    bool expected;
+  } cases[] = {
+      {"64-bit Windows names the 32-bit folder (x86)", "C:\\Program Files (x86)", true},
+      {"another language's name of it", "D:\\Programme (x86)", true},
+      {"32-bit Windows has only Program Files", "C:\\Program Files", build64},
+      {"no folder at all", "", build64},
+  };
+  for (const auto& c : cases) {
+    SystemQueries q = InDir();
+    q.folderPath = [&c](int id) {
+      return std::string(id == kFolderProgramFiles ? c.programFiles : "C:\\Folder");
+    };
+    EXPECT_EQ(Make(q).Is64BitWindows, c.expected) << c.why;
+  }
+}
+
 TEST_F(FormTest, FallbacksAreNotAskedWhenTheShellKnowsTheFolders) {
   SystemQueries q = InDir();
   q.folderPath = [](int id) { return "C:\\Folder" + std::to_string(id); };
@@ -301,7 +324,7 @@ TEST_F(FormTest, TheRealSystemGivesFoldersWithTrailingBackslashes) {
   // (its "AppData" folder from Vista on, whose layout the prefix has).
   EXPECT_EQ(f.UserStartupDir.rfind(f.UserProfileDir, 0), 0u) << f.UserProfileDir;
   EXPECT_NE(f.UserProfileDir, f.UserAppDataRoot);
-  EXPECT_TRUE(f.Is64BitWindows);  // the 64-bit build runs on 64-bit Windows only
+  EXPECT_TRUE(f.Is64BitWindows);  // the test prefix is a 64-bit Windows, for either build
   EXPECT_FALSE(f.CurrentUserName.empty());
   EXPECT_FALSE(f.Caption().empty());
   EXPECT_NE(f.Caption(), " System Information");

@@ -22,6 +22,9 @@
 namespace orv {
 namespace {
 
+// Wine's own record of drive types, kept in the 64-bit registry view only.
+constexpr char kWineDrives[] = "HKLM\\Software\\Wine\\Drives";
+
 using test::FakeLookup;
 
 std::string VolumeFsNameOf(const std::string& root) {
@@ -201,7 +204,7 @@ TEST(DriveProbe, AddedCdromIsListedAsRemovableAfterAnNtfsDrive) {
   ASSERT_TRUE(drive.Ok());
   EXPECT_TRUE(test::DosDeviceLinkExists(letter));
   const std::string lower{static_cast<char>(std::tolower(letter)), ':'};
-  EXPECT_EQ(test::RegQueryValue("HKLM\\Software\\Wine\\Drives", lower), "cdrom");
+  EXPECT_EQ(test::RegQueryValue(kWineDrives, lower, "/reg:64"), "cdrom");
   ASSERT_EQ(GetDriveTypeA((std::string{letter} + ":\\").c_str()), static_cast<UINT>(DRIVE_CDROM));
 
   FakeLookup lookup;
@@ -229,7 +232,7 @@ TEST(DriveProbe, AddedFloppyDriveIsRemovable) {
     ASSERT_TRUE(drive.Ok());
     EXPECT_TRUE(test::DosDeviceLinkExists(letter));
     const std::string lower{static_cast<char>(std::tolower(letter)), ':'};
-    EXPECT_EQ(test::RegQueryValue("HKLM\\Software\\Wine\\Drives", lower), "floppy");
+    EXPECT_EQ(test::RegQueryValue(kWineDrives, lower, "/reg:64"), "floppy");
     const std::string driveText{letter, ':'};
     const std::uint8_t kind = GetDriveFileSystemKind(driveText);
     EXPECT_EQ(kind, FsKindFromVolumeName(VolumeFsNameOf(driveText + "\\")));
@@ -249,8 +252,8 @@ TEST(DriveProbe, AddedFloppyDriveIsRemovable) {
   }
   EXPECT_FALSE(GetLogicalDrives() & (1u << (letter - 'A'))) << "the drive was removed";
   EXPECT_FALSE(test::DosDeviceLinkExists(letter));
-  EXPECT_EQ(test::RegQueryValue("HKLM\\Software\\Wine\\Drives",
-                                std::string{static_cast<char>(std::tolower(letter)), ':'}),
+  EXPECT_EQ(test::RegQueryValue(
+                kWineDrives, std::string{static_cast<char>(std::tolower(letter)), ':'}, "/reg:64"),
             "(missing)");
 }
 

@@ -162,6 +162,28 @@ TEST_F(MemoryPageTest, TwoRunningCopiesOfOneProgramGiveTwoLines) {
   }
 }
 
+// The release program is 32-bit and nearly always runs on 64-bit Windows, where it cannot read the
+// modules of the 64-bit system processes: they must still be listed by their paths, not their
+// bare names. services.exe runs in every session, Windows' and Wine's alike.
+TEST_F(MemoryPageTest, SystemProcessesAreListedByTheirPaths) {
+  char system[MAX_PATH] = {};
+  GetSystemDirectoryA(system, MAX_PATH);
+  const std::string services = std::string(system) + "\\services.exe";
+  TForm1& f = Make();
+  f.Page3Show();
+  const std::vector<std::string> lines = f.Page3List.Lines();
+  const auto isServices = [](const std::string& line) {
+    return line.size() >= 12 && lstrcmpiA(line.c_str() + line.size() - 12, "services.exe") == 0;
+  };
+  int seen = 0;
+  for (const std::string& line : lines) {
+    if (!isServices(line)) continue;
+    ++seen;
+    EXPECT_EQ(lstrcmpiA(line.c_str(), services.c_str()), 0) << line << " is not " << services;
+  }
+  EXPECT_GE(seen, 1) << "services.exe is not listed at all";
+}
+
 TEST_F(MemoryPageTest, TheLanguageFilesWordsOnTheRowsAndTheChart) {
   Language(
       "[Memory]\nSize=Speichergroesse\nVirtual=Virtueller Speicher\nUsage=Speichernutzung\n"

@@ -68,26 +68,65 @@ TEST(ProcessList, TwoCopiesOfOneProgramGiveTwoLines) {
 }
 
 // Stand-ins for system functions (WINAPI, so they also fit the 32-bit build's pointers).
-DWORD WINAPI ShortModuleName(HANDLE, HMODULE, char* name, DWORD) {
+constexpr char kImagePath[] = "C:\\Image\\image.exe";
+constexpr char kModulePath[] = "C:\\Module\\module.exe";
+BOOL WINAPI GivenImagePath(HANDLE, DWORD, char* name, DWORD* size) {
+  std::strcpy(name, kImagePath);
+  *size = static_cast<DWORD>(std::strlen(kImagePath));
+  return TRUE;
+}
+BOOL WINAPI NoImagePath(HANDLE, DWORD, char*, DWORD*) {
+  SetLastError(ERROR_ACCESS_DENIED);
+  return FALSE;
+}
+BOOL WINAPI ShortImagePath(HANDLE, DWORD, char* name, DWORD* size) {
   std::strcpy(name, "ab");  // shorter than three characters
+  *size = 2;
+  return TRUE;
+}
+DWORD WINAPI GivenModulePath(HANDLE, HMODULE, char* name, DWORD) {
+  std::strcpy(name, kModulePath);
+  return static_cast<DWORD>(std::strlen(kModulePath));
+}
+DWORD WINAPI ShortModuleName(HANDLE, HMODULE, char* name, DWORD) {
+  std::strcpy(name, "ab");
   return 2;
 }
 HANDLE WINAPI FailedSnapshot(DWORD, DWORD) { return INVALID_HANDLE_VALUE; }
 BOOL WINAPI NoFirstRecord(HANDLE, PROCESSENTRY32*) { return FALSE; }
 
-TEST(ProcessList, SnapshotFileNameWhenThePathCannotBeRead) {
-  ProcessFunctions f = SystemProcessFunctions();
-  ASSERT_NE(f.createSnapshot, nullptr);
-  ASSERT_NE(f.moduleFileName, nullptr);
-  f.moduleFileName = ShortModuleName;
-  const auto lines = ListProcessPaths(f, {});
+TEST(ProcessList, ImagePathFirstThenModulePathThenSnapshotName) {
   const std::string own = OwnPath();
   const std::string fileName = own.substr(own.rfind('\\') + 1);
-  EXPECT_GE(CountOf(lines, fileName), 1) << fileName;
-  EXPECT_EQ(CountOf(lines, own), 0);
-
-  f.enumModules = nullptr;  // PSAPI missing
-  EXPECT_GE(CountOf(ListProcessPaths(f, {}), fileName), 1);
+  const struct {
+    const char* why;
+    ProcessFunctions::ImageNameFn image;
+    ProcessFunctions::ModuleFileNameFn module;  // null: PSAPI missing
+    std::string expected;                       // this program's line
+  } cases[] = {
+      {"the image path comes first", GivenImagePath, GivenModulePath, kImagePath},
+      {"the module path where the image path is refused", NoImagePath, GivenModulePath,
+       kModulePath},
+      {"the module path where the image path is too short", ShortImagePath, GivenModulePath,
+       kModulePath},
+      {"before Vista there is no image path", nullptr, SystemProcessFunctions().moduleFileName,
+       own},
+      {"the snapshot name where neither path has three characters", ShortImagePath, ShortModuleName,
+       fileName},
+      {"the snapshot name where no path can be asked for", nullptr, nullptr, fileName},
+  };
+  for (const auto& c : cases) {
+    ProcessFunctions f = SystemProcessFunctions();
+    ASSERT_NE(f.imageName, nullptr) << "QueryFullProcessImageNameA";
+    f.imageName = c.image;
+    f.moduleFileName = c.module;
+    if (!c.module) f.enumModules = nullptr;
+    const auto lines = ListProcessPaths(f, {});
+    EXPECT_GE(CountOf(lines, c.expected), 1) << c.why;
+    if (c.expected != own) {
+      EXPECT_EQ(CountOf(lines, own), 0) << c.why;
+    }
+  }
 }
 
 TEST(ProcessList, NoSnapshotGivesAnEmptyList) {

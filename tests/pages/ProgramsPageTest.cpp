@@ -44,13 +44,13 @@ Value Dword(const std::string& name, DWORD number) {
 class SeededPrograms {
  public:
   ~SeededPrograms() {
-    for (const auto& [root, path] : made_) RegDeleteTreeA(root, path.c_str());
+    for (const auto& [root, path] : made_) test::DeleteTree64(root, path);
   }
   // The key path of the entry as the page's list gives it (field 4).
   std::string Add(HKEY root, const std::string& key, const std::string& subkey,
                   const std::vector<Value>& values) {
     const std::string path = key + "\\" + subkey;
-    RegDeleteTreeA(root, path.c_str());
+    test::DeleteTree64(root, path);
     HKEY made = nullptr;
     EXPECT_EQ(RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY,
                               nullptr, &made, nullptr),

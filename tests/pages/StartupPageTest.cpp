@@ -37,25 +37,27 @@ std::string Sz(const std::string& text) { return text + '\0'; }
 
 // Registry values of the test prefix for one test: every key of a seed's path that did not exist
 // is made and then deleted again with its subkeys; in a key that existed, only the value goes.
+// Written in the 64-bit view, which the page reads, from the 32-bit test program too.
 class RegistrySeeds {
  public:
   explicit RegistrySeeds(std::vector<Seed> seeds) : seeds_(std::move(seeds)) {
     for (const Seed& seed : seeds_) {
       // A key of the test's own ("Orv...") that an earlier run left behind goes first.
       const bool own = seed.key.compare(seed.key.rfind('\\') + 1, 3, "Orv") == 0;
-      if (own && cleared_.insert(seed.key).second) RegDeleteTreeA(seed.root, seed.key.c_str());
+      if (own && cleared_.insert(seed.key).second) test::DeleteTree64(seed.root, seed.key);
       for (std::size_t end = 0; end != std::string::npos;) {
         end = seed.key.find('\\', end + 1);
         const std::string part = seed.key.substr(0, end);
         UniqueKey probe;
-        if (RegOpenKeyExA(seed.root, part.c_str(), 0, KEY_READ, probe.Put()) != ERROR_SUCCESS) {
+        if (RegOpenKeyExA(seed.root, part.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, probe.Put()) !=
+            ERROR_SUCCESS) {
           made_.emplace_back(seed.root, part);
           break;
         }
       }
       UniqueKey key;
-      RegCreateKeyExA(seed.root, seed.key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                      key.Put(), nullptr);
+      RegCreateKeyExA(seed.root, seed.key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY,
+                      nullptr, key.Put(), nullptr);
       EXPECT_EQ(RegSetValueExA(key.Get(), seed.name.c_str(), 0, seed.type,
                                reinterpret_cast<const BYTE*>(seed.data.data()),
                                static_cast<DWORD>(seed.data.size())),
@@ -66,11 +68,12 @@ class RegistrySeeds {
   ~RegistrySeeds() {
     for (const Seed& seed : seeds_) {
       UniqueKey key;
-      if (RegOpenKeyExA(seed.root, seed.key.c_str(), 0, KEY_ALL_ACCESS, key.Put()) == 0) {
+      if (RegOpenKeyExA(seed.root, seed.key.c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY,
+                        key.Put()) == 0) {
         RegDeleteValueA(key.Get(), seed.name.c_str());
       }
     }
-    for (const auto& [root, path] : made_) RegDeleteTreeA(root, path.c_str());
+    for (const auto& [root, path] : made_) test::DeleteTree64(root, path);
   }
   RegistrySeeds(const RegistrySeeds&) = delete;
   RegistrySeeds& operator=(const RegistrySeeds&) = delete;
@@ -80,6 +83,14 @@ class RegistrySeeds {
   std::vector<std::pair<HKEY, std::string>> made_;
   std::set<std::string> cleared_;
 };
+
+// Under Wine, once HKCU\Software\Wow6432Node exists, a 32-bit program's HKCU\Software\... is
+// sent there, which Windows never does (the user's Software key is shared by both views): seeding
+// that key would hide the user's own Run keys from the release program.
+bool WineHidesUserRunKeysBehindWow6432Node() {
+  BOOL wow64 = FALSE;
+  return test::RunningOnWine() && IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
 
 std::string ThisProgram() {
   char path[MAX_PATH] = {};
@@ -185,7 +196,6 @@ TEST_F(StartupPageTest, NineSourcesInOrderWithTheirMarkersAndIcons) {
       {cu, kRun, "Orv4Multi", REG_MULTI_SZ, Sz(Sz("C:\\a.exe"))},
       {cu, kRun, "", REG_SZ, Sz("C:\\Orv\\unnamed.exe")},
       {cu, kRunOnce, "Orv5Once", REG_SZ, Sz("C:\\Orv\\once.exe")},
-      {cu, kWowRun, "Orv6WowUser", REG_SZ, Sz("C:\\Orv\\wowuser.exe")},
       {lm, kRun, "Orv2Both", REG_SZ, Sz("C:\\Orv\\both.exe")},
       {lm, kRunOnce, "Orv7MachineOnce", REG_SZ, Sz("C:\\Orv\\machineonce.exe")},
       {lm, kWowRun, "Orv8Wow", REG_SZ, Sz("C:\\Orv\\wow.exe")},
@@ -208,10 +218,13 @@ TEST_F(StartupPageTest, NineSourcesInOrderWithTheirMarkersAndIcons) {
   const std::string u = f.CurrentUserName;
   ASSERT_FALSE(u.empty());
   const std::vector<std::string> registry = {
-      u + "|Orv1Run|C:\\Orv\\run.exe /x",    u + "|Orv2Both|C:\\Orv\\both.exe",
-      u + "|Orv3Expand|%WINDIR%\\orv.exe",   u + "|Orv4Multi|",
-      u + "|Orv5Once|C:\\Orv\\once.exe",     u + "|Orv6WowUser|C:\\Orv\\wowuser.exe",
-      "Everyone|Orv2Both|C:\\Orv\\both.exe", "Everyone|Orv7MachineOnce|C:\\Orv\\machineonce.exe",
+      u + "|Orv1Run|C:\\Orv\\run.exe /x",
+      u + "|Orv2Both|C:\\Orv\\both.exe",
+      u + "|Orv3Expand|%WINDIR%\\orv.exe",
+      u + "|Orv4Multi|",
+      u + "|Orv5Once|C:\\Orv\\once.exe",
+      "Everyone|Orv2Both|C:\\Orv\\both.exe",
+      "Everyone|Orv7MachineOnce|C:\\Orv\\machineonce.exe",
       "Everyone|Orv8Wow|C:\\Orv\\wow.exe",
   };
   auto folderRows = [&](const std::string& user) {
@@ -240,6 +253,22 @@ TEST_F(StartupPageTest, NineSourcesInOrderWithTheirMarkersAndIcons) {
   EXPECT_GE(f.Page4List.ImageIndex(RowOf(f, "OrvPlain.lnk", "All users")), 0);
   ExpectImagesInRowOrder(f);
   EXPECT_EQ(f.Page4List.Width(), 481);
+}
+
+// The user's Wow6432Node Run key is a source of its own, after the user's Run and RunOnce keys.
+TEST_F(StartupPageTest, TheUsersWow6432NodeRunKeyIsListedBesideTheRunKey) {
+  if (WineHidesUserRunKeysBehindWow6432Node()) {
+    GTEST_SKIP() << "Wine sends a 32-bit program's HKCU\\Software to HKCU\\Software\\Wow6432Node "
+                    "once that key exists, which Windows never does";
+  }
+  RegistrySeeds seeds(
+      {{HKEY_CURRENT_USER, kWowRun, "Orv6WowUser", REG_SZ, Sz("C:\\Orv\\wowuser.exe")},
+       {HKEY_CURRENT_USER, kRun, "Orv1Run", REG_SZ, Sz("C:\\Orv\\run.exe")}});
+  TForm1& f = MakeStartup();
+  f.Page4Show();
+  const std::string u = f.CurrentUserName;
+  EXPECT_EQ(SeededRows(f), (std::vector<std::string>{u + "|Orv1Run|C:\\Orv\\run.exe",
+                                                     u + "|Orv6WowUser|C:\\Orv\\wowuser.exe"}));
 }
 
 TEST_F(StartupPageTest, EveryShowStartsAfreshAndNoFillRunsInsideAnother) {

@@ -102,9 +102,12 @@ inline std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-// The data of one value as "reg query <key> /v <value>" prints it, or "(missing)".
-inline std::string RegQueryValue(const std::string& key, const std::string& value) {
-  const std::string output = RunAndCapture("reg query \"" + key + "\" /v \"" + value + "\"");
+// The data of one value as "reg query <key> /v <value>" prints it, or "(missing)". view "/reg:64"
+// reads the 64-bit view from the 32-bit test programs too, where a key lives only there.
+inline std::string RegQueryValue(const std::string& key, const std::string& value,
+                                 const std::string& view = "") {
+  const std::string output =
+      RunAndCapture("reg query \"" + key + "\" /v \"" + value + "\" " + view);
   for (const std::string& line : Lines(output)) {
     const std::string head = "    " + value + "    ";
     if (line.rfind(head, 0) != 0) continue;
@@ -113,6 +116,19 @@ inline std::string RegQueryValue(const std::string& key, const std::string& valu
     return line.substr(typeEnd + 4);
   }
   return "(missing)";
+}
+
+// Deletes root\path with its subkeys in the 64-bit registry view, where the page tests seed the
+// keys the program reads in that view; RegDeleteTreeA alone would look in the 32-bit view from the
+// 32-bit test programs.
+inline void DeleteTree64(HKEY root, const std::string& path) {
+  const std::size_t cut = path.rfind('\\');
+  UniqueKey parent;
+  if (cut != std::string::npos &&
+      RegOpenKeyExA(root, path.substr(0, cut).c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY,
+                    parent.Put()) == ERROR_SUCCESS) {
+    RegDeleteTreeA(parent.Get(), path.substr(cut + 1).c_str());
+  }
 }
 
 // One row of "wmic logicaldisk get name,drivetype,filesystem,size": column -> text.

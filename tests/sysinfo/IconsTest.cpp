@@ -150,5 +150,43 @@ TEST(DisableWow64RedirectionTest, OnlyWhereProgramFilesHasX86) {
   EXPECT_EQ(DisableWow64Redirection(false, "c:\\program files (x86)"), present);
 }
 
+// The release program on 64-bit Windows: while redirection is off, the system folder it names is
+// the real (64-bit) one, where the programs of the Startup and uninstall entries lie; afterwards
+// it is its own 32-bit one again. The 64-bit program sees the one system folder throughout.
+TEST(DisableWow64RedirectionTest, TheRealSystemFolderIsSeenOnlyWhileItIsOff) {
+  using SwitchFn = BOOL(WINAPI*)(PVOID*);
+  const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  const auto off = reinterpret_cast<SwitchFn>(
+      reinterpret_cast<void*>(GetProcAddress(kernel, "Wow64DisableWow64FsRedirection")));
+  const auto back = reinterpret_cast<SwitchFn>(
+      reinterpret_cast<void*>(GetProcAddress(kernel, "Wow64RevertWow64FsRedirection")));
+  BOOL wow64 = FALSE;
+  IsWow64Process(GetCurrentProcess(), &wow64);
+  if (wow64 && (!off || !back)) GTEST_SKIP() << "no redirection functions on this system";
+
+  // A file in the real system folder only, written with redirection off where there is any.
+  const std::string probe = SystemFolder() + "OrvRedirectionProbe.txt";
+  PVOID state = nullptr;
+  if (wow64) off(&state);
+  const HANDLE file =
+      CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  if (wow64) back(&state);
+  if (file == INVALID_HANDLE_VALUE) GTEST_SKIP() << "this user cannot write into " << probe;
+
+  const auto seen = [&probe] {
+    return GetFileAttributesA(probe.c_str()) != INVALID_FILE_ATTRIBUTES;
+  };
+  {
+    const Wow64RedirectionOff redirection("C:\\Program Files (x86)\\");
+    EXPECT_TRUE(seen()) << "while redirection is off";
+  }
+  EXPECT_EQ(seen(), !wow64) << "after redirection is on again";
+
+  if (wow64) off(&state);
+  DeleteFileA(probe.c_str());
+  if (wow64) back(&state);
+}
+
 }  // namespace
 }  // namespace orv
