@@ -13,8 +13,9 @@ export ORV_BUILD=${ORV_BUILD:-$PWD/build}
 bash scripts/setup.sh
 export ORV_WINE_DISPLAY=1
 . scripts/wine-env.sh
-kind=win64
-orv_wine_runs_32bit && kind=win32
+# ORV_RUN_KIND=win64 runs the 64-bit build even where the release build could run.
+kind=${ORV_RUN_KIND:-win64}
+[ -z "${ORV_RUN_KIND:-}" ] && orv_wine_runs_32bit && kind=win32
 cmake --preset "$kind" -B "$ORV_BUILD/$kind" >/dev/null
 cmake --build "$ORV_BUILD/$kind" -j "$(nproc)" --target Orvendex
 bin=$ORV_BUILD/$kind/bin
