@@ -41,6 +41,8 @@ echo "== fuzz"
 bash scripts/fuzz.sh 15 || status=1
 echo "== reliability (quick)"
 bash scripts/reliability.sh --quick || status=1
+echo "== package"
+bash scripts/check-package.sh || status=1
 
 # The benchmark suite in its quick mode, so that it cannot rot: its figures are not judged here,
 # only a suite that no longer runs fails the run.

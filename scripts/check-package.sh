@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# Checks the archive users download as they get it: makes it (scripts/package.sh), checks it
+# against its .sha256, unpacks it with unzip into a new folder outside the build tree, checks the
+# file list, and has tests/package/package_check read the program's version block and manifest.
+# Then it starts the unpacked program under Wine (the 32-bit release build under WoW64 where this
+# machine runs 32-bit code, else the 64-bit build packed the same way) until its window shows the
+# General rows, clicks "Help" and waits for the help viewer, in a prefix of its own
+# (build/package-check/wineprefix). One line per check with its figures, then a summary; exits
+# non-zero when a check fails.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+export ORV_ROOT=$PWD
+export ORV_BUILD=${ORV_BUILD:-$PWD/build}
+
+run=win64
+if bash scripts/can-run-32bit.sh && [ -x /usr/lib/wine/wine ]; then run=win32; fi
+kinds=(win32)
+[ "$run" = win32 ] || kinds+=(win64)
+for kind in "${kinds[@]}"; do
+  bash scripts/package.sh "$kind" >/dev/null
+done
+cmake --preset win64 -B "$ORV_BUILD/win64" >/dev/null
+cmake --build "$ORV_BUILD/win64" -j 2 --target package_check >/dev/null
+checker=$ORV_BUILD/win64/tests/package/package_check.exe
+
+. scripts/wine-env.sh
+export WINEPREFIX=$ORV_BUILD/package-check/wineprefix
+# A prefix made before Wine's 32-bit loader was installed cannot run 32-bit programs.
+if [ "$run" = win32 ] && [ -f "$WINEPREFIX/system.reg" ] && [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
+  rm -rf "$WINEPREFIX"
+fi
+orv_wine_start
+download=$(mktemp -d /tmp/orvendel-download.XXXXXX)
+trap 'orv_wine_stop' EXIT
+
+passed=0 failed=0
+record() {  # record <check> <ok> <figures>
+  if [ "$2" = 1 ]; then passed=$((passed + 1)); state=ok; else failed=$((failed + 1)); state=FAILED; fi
+  echo "$1: $state - $3"
+}
+
+for kind in "${kinds[@]}"; do
+  zip=$(ls "$ORV_BUILD/$kind"/package/Orvendel-*-"$kind".zip)
+  name=$(basename "$zip" .zip)
+  version=${name#Orvendel-}
+  version=${version%-"$kind"}
+
+  ok=1
+  (cd "$(dirname "$zip")" && sha256sum --quiet -c "$name.zip.sha256") >/dev/null 2>&1 || ok=0
+  mkdir "$download/$kind"
+  unzip -q "$zip" -d "$download/$kind" || ok=0
+  record "archive $kind" "$ok" "$name.zip, $(stat -c %s "$zip") bytes, sha256 $(cut -d' ' -f1 "$zip.sha256")"
+
+  expected="$name/
+$name/Czech.ini
+$name/English.ini
+$name/French.ini
+$name/German.ini
+$name/Italian.ini
+$name/Orvendex.chm
+$name/Orvendex.exe
+$name/ReadMe.txt
+$name/Spanish.ini"
+  found=$(cd "$download/$kind" && find . -mindepth 1 \( -type d -printf '%P/\n' -o -printf '%P\n' \) | sort)
+  ok=1
+  [ "$found" = "$expected" ] || ok=0
+  figures="$(echo "$found" | wc -l) entries: one folder $name with $(echo "$found" | tail -n +2 | sed "s|^$name/||" | tr '\n' ' ')"
+  [ "$ok" = 1 ] || figures="$figures; expected: $(echo "$expected" | tr '\n' ' ')"
+  # The ReadMe is read with Notepad, which before Windows 10 breaks lines at CR LF only.
+  readme=$download/$kind/$name/ReadMe.txt
+  if [ -f "$readme" ] && [ "$(grep -c $'\r$' "$readme")" = "$(wc -l <"$readme")" ]; then
+    figures="$figures; ReadMe.txt with CR LF ends"
+  else
+    ok=0
+    figures="$figures; ReadMe.txt missing or not with CR LF ends"
+  fi
+  record "files $kind" "$ok" "$figures"
+
+  args=()
+  [ "$kind" = "$run" ] && args+=(--run)
+  log=$ORV_BUILD/package-check/$kind.log
+  "$WINELOADER" "$checker" "Z:$(echo "$download/$kind/$name" | tr / '\\')" "$version" "$kind" \
+    "${args[@]}" </dev/null >"$log" 2>&1 || true
+  lines=$(tr -d '\r' <"$log" | grep -E '^[a-z]+: (ok|FAILED) - ' || true)
+  [ -n "$lines" ] || record "check $kind" 0 "package_check printed nothing (see $log)"
+  while IFS= read -r line; do
+    [ -n "$line" ] || continue
+    check=${line%%:*}
+    rest=${line#*: }
+    state=${rest%% - *}
+    record "$check $kind" "$([ "$state" = ok ] && echo 1 || echo 0)" "${rest#* - }"
+  done <<<"$lines"
+done
+
+if [ "$failed" -eq 0 ]; then
+  rm -rf "$download"
+else
+  echo "the unpacked archives are kept in $download"
+fi
+echo "package check: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
