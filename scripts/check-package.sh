@@ -40,8 +40,8 @@ record() {  # record <check> <ok> <figures>
 }
 
 for kind in "${kinds[@]}"; do
-  zip=$(ls "$ORV_BUILD/$kind"/package/Orvendel-*-"$kind".zip)
-  name=$(basename "$zip" .zip)
+  name=$(ls "$ORV_BUILD/$kind/package/stage")
+  zip=$ORV_BUILD/$kind/package/$name.zip
   version=${name#Orvendel-}
   version=${version%-"$kind"}
 
@@ -91,6 +91,33 @@ $name/Spanish.ini"
     record "$check $kind" "$([ "$state" = ok ] && echo 1 || echo 0)" "${rest#* - }"
   done <<<"$lines"
 done
+
+# The same commit gives the same bytes: the unpacked files, given other file times, pack again
+# into the same archive, and the help file compiled twice, seconds apart, is the same file.
+kind=${kinds[0]}
+name=$(ls "$ORV_BUILD/$kind/package/stage")
+again=$download/again
+mkdir -p "$again" "$download/help1" "$download/help2"
+cp -r "$download/$kind/$name" "$again/"
+touch "$again/$name"/*
+ok=1
+SOURCE_DATE_EPOCH=$(git log -1 --format=%ct) python3 package/zip_folder.py "$again/$name" \
+  "$again/$name.zip" . || ok=0
+cmp -s "$again/$name.zip" "$ORV_BUILD/$kind/package/$name.zip" || ok=0
+figures="packed again with other file times: sha256 $(cut -d' ' -f1 "$again/$name.zip.sha256")"
+for copy in help1 help2; do
+  cp help/html/* "$download/$copy/"
+  (cd "$download/$copy" && python3 "$ORV_ROOT/help/fixed_clock.py" 946684800 chmcmd Orvendex.hhp) \
+    >/dev/null 2>&1 || ok=0
+  sleep 2
+done
+if cmp -s "$download/help1/Orvendex.chm" "$download/help2/Orvendex.chm"; then
+  figures="$figures; help file compiled twice 2 s apart: the same $(stat -c %s "$download/help1/Orvendex.chm") bytes"
+else
+  ok=0
+  figures="$figures; help file compiled twice 2 s apart: different bytes"
+fi
+record "reproducible $kind" "$ok" "$figures"
 
 if [ "$failed" -eq 0 ]; then
   rm -rf "$download"

@@ -21,7 +21,9 @@ fi
 cmake --preset "$preset" -B "$ORV_BUILD/$preset" >/dev/null
 cmake --build "$ORV_BUILD/$preset" -j 2 --target portable_zip >/dev/null
 
-zip=$(ls "$ORV_BUILD/$preset"/package/Orvendel-*-"$preset".zip)
+# The folder packed is the one the build has just installed; it names the archive.
+name=$(ls "$ORV_BUILD/$preset/package/stage")
+zip=$ORV_BUILD/$preset/package/$name.zip
 echo "$zip"
 python3 - "$zip" <<'EOF'
 import sys, zipfile

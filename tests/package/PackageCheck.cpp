@@ -202,8 +202,8 @@ void RunProgram(const std::string& folder) {
   char computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
   DWORD computerSize = sizeof computer;
   GetComputerNameA(computer, &computerSize);
-  // The main window is titled with the computer's name; it is shown once the General page is
-  // filled, and each row holds its caption and ": " only from then on.
+  // The main window is titled with the computer's name; its rows hold their captions and ": "
+  // once the General page has filled them.
   HWND form = nullptr;
   const std::vector<std::string> starts = GeneralRowStarts();
   std::vector<std::string> rows;
