@@ -1,8 +1,8 @@
 # Runs chmcmd on the help project and fails the build on any warning: chmcmd reports a missing page
-# or a link to a page that does not exist as a warning and still writes a .chm. Its clock stands at
-# 2000-01-01 00:00 UTC: the time it writes into the file is then the same at every build.
+# or a link to a page that does not exist as a warning and still writes a .chm. It runs
+# reproducibly, its clock standing at 2000-01-01 00:00 UTC.
 execute_process(
-  COMMAND ${PYTHON} ${FIXED_CLOCK} 946684800 ${CHMCMD} Orvendex.hhp
+  COMMAND ${PYTHON} ${REPRODUCIBLE} 946684800 ${CHMCMD} Orvendex.hhp
   WORKING_DIRECTORY ${PROJECT_DIR}
   RESULT_VARIABLE result
   OUTPUT_VARIABLE output

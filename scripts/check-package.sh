@@ -107,7 +107,7 @@ cmp -s "$again/$name.zip" "$ORV_BUILD/$kind/package/$name.zip" || ok=0
 figures="packed again with other file times: sha256 $(cut -d' ' -f1 "$again/$name.zip.sha256")"
 for copy in help1 help2; do
   cp help/html/* "$download/$copy/"
-  (cd "$download/$copy" && python3 "$ORV_ROOT/help/fixed_clock.py" 946684800 chmcmd Orvendex.hhp) \
+  (cd "$download/$copy" && python3 "$ORV_ROOT/help/reproducible.py" 946684800 chmcmd Orvendex.hhp) \
     >/dev/null 2>&1 || ok=0
   sleep 2
 done

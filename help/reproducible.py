@@ -1,11 +1,12 @@
-"""Runs a program with the wall clock stopped at one moment, so that a tool which stamps its
-output with the time writes the same bytes at every build: chmcmd writes the time into the help
-file's header, its system file and, compressed, its index header, and reads it with system calls
-of its own (no C library to intercept). On x86-64 Linux the program is traced and every
-gettimeofday, time and clock_gettime(CLOCK_REALTIME) answers with the given time; elsewhere, or
-where tracing is not allowed, it runs as it is, and the output carries the time of the build.
+"""Runs a program so that it writes the same bytes at every build: with the wall clock stopped at
+one moment and the addresses of its memory not randomised. chmcmd writes the time into the help
+file's header, its system file and, compressed, its index header, reading it with system calls of
+its own (no C library to intercept), and what else it writes depends on where its memory lies.
+On x86-64 Linux the program runs without address randomisation, traced, and every gettimeofday,
+time and clock_gettime(CLOCK_REALTIME) answers with the given time; elsewhere, or where tracing
+is not allowed, it runs as it is, and its output varies from build to build.
 
-    fixed_clock.py <seconds since 1970> <program> <arguments>...
+    reproducible.py <seconds since 1970> <program> <arguments>...
 """
 import ctypes
 import os
@@ -19,6 +20,7 @@ PTRACE_O_TRACESYSGOOD, PTRACE_O_TRACECLONE, PTRACE_O_EXITKILL = 1, 8, 0x100000
 WALL = 0x40000000
 SYS_GETTIMEOFDAY, SYS_TIME, SYS_CLOCK_GETTIME = 96, 201, 228
 CLOCK_REALTIME = 0
+ADDR_NO_RANDOMIZE = 0x0040000
 ENTERING = 2**64 - 38  # rax at a system call's entry: -ENOSYS until the kernel answers
 
 
@@ -29,7 +31,7 @@ class Registers(ctypes.Structure):  # struct user_regs_struct of x86-64
 
 
 def run_plainly(command):
-    print("fixed_clock.py: cannot stop the clock here; the output carries this build's time",
+    print("reproducible.py: cannot run it reproducibly here; its output varies from build to build",
           file=sys.stderr)
     os.execvp(command[0], command)
 
@@ -42,6 +44,7 @@ def main(seconds, command):
     libc.ptrace.argtypes = [ctypes.c_long, ctypes.c_long, ctypes.c_void_p, ctypes.c_void_p]
     child = os.fork()
     if child == 0:
+        libc.personality(libc.personality(0xFFFFFFFF) | ADDR_NO_RANDOMIZE)
         if libc.ptrace(PTRACE_TRACEME, 0, None, None) != 0:
             run_plainly(command)
         os.kill(os.getpid(), signal.SIGSTOP)
