@@ -64,7 +64,7 @@ $name/Spanish.ini"
   found=$(cd "$download/$kind" && find . -mindepth 1 \( -type d -printf '%P/\n' -o -printf '%P\n' \) | sort)
   ok=1
   [ "$found" = "$expected" ] || ok=0
-  figures="$(echo "$found" | wc -l) entries: one folder $name with $(echo "$found" | tail -n +2 | sed "s|^$name/||" | tr '\n' ' ')"
+  figures="$(echo "$found" | wc -l) entries: one folder $name with $(echo "$found" | tail -n +2 | sed "s|^$name/||" | paste -sd ' ')"
   [ "$ok" = 1 ] || figures="$figures; expected: $(echo "$expected" | tr '\n' ' ')"
   # The ReadMe is read with Notepad, which before Windows 10 breaks lines at CR LF only.
   readme=$download/$kind/$name/ReadMe.txt
