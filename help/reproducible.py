@@ -12,6 +12,7 @@ import ctypes
 import os
 import platform
 import signal
+import subprocess
 import sys
 
 PTRACE_TRACEME, PTRACE_POKEDATA, PTRACE_GETREGS, PTRACE_SETREGS = 0, 5, 12, 13
@@ -33,12 +34,12 @@ class Registers(ctypes.Structure):  # struct user_regs_struct of x86-64
 def run_plainly(command):
     print("reproducible.py: cannot run it reproducibly here; its output varies from build to build",
           file=sys.stderr)
-    os.execvp(command[0], command)
+    return subprocess.call(command)
 
 
 def main(seconds, command):
     if platform.system() != "Linux" or platform.machine() != "x86_64":
-        run_plainly(command)
+        return run_plainly(command)
     libc = ctypes.CDLL(None, use_errno=True)
     libc.ptrace.restype = ctypes.c_long
     libc.ptrace.argtypes = [ctypes.c_long, ctypes.c_long, ctypes.c_void_p, ctypes.c_void_p]
@@ -46,11 +47,13 @@ def main(seconds, command):
     if child == 0:
         libc.personality(libc.personality(0xFFFFFFFF) | ADDR_NO_RANDOMIZE)
         if libc.ptrace(PTRACE_TRACEME, 0, None, None) != 0:
-            run_plainly(command)
+            os._exit(run_plainly(command))
         os.kill(os.getpid(), signal.SIGSTOP)
         os.execvp(command[0], command)
 
-    os.waitpid(child, WALL)
+    _, status = os.waitpid(child, WALL)
+    if not os.WIFSTOPPED(status):  # not traced: it ran as it is
+        return os.waitstatus_to_exitcode(status)
     libc.ptrace(PTRACE_SETOPTIONS, child, None,
                 PTRACE_O_TRACESYSGOOD | PTRACE_O_TRACECLONE | PTRACE_O_EXITKILL)
     libc.ptrace(PTRACE_SYSCALL, child, None, None)

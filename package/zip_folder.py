@@ -30,7 +30,11 @@ def commit_time(source):
     if os.environ.get("SOURCE_DATE_EPOCH"):
         return int(os.environ["SOURCE_DATE_EPOCH"])
     log = ["git", "-C", source, "log", "-1", "--format=%ct"]
-    return int(subprocess.run(log, check=True, capture_output=True, text=True).stdout)
+    try:
+        return int(subprocess.run(log, check=True, capture_output=True, text=True).stdout)
+    except (OSError, subprocess.CalledProcessError, ValueError):
+        sys.exit(f"zip_folder.py: {source} is no git work tree with a commit to date the archive; "
+                 "set SOURCE_DATE_EPOCH to the seconds since 1970 to date it")
 
 
 def main(folder, archive, source):
