@@ -12,32 +12,48 @@ cd "$(dirname "$0")/.."
 export ORV_ROOT=$PWD
 export ORV_BUILD=${ORV_BUILD:-$PWD/build}
 
-run=win64
-if bash scripts/can-run-32bit.sh && [ -x /usr/lib/wine/wine ]; then run=win32; fi
-kinds=(win32)
-[ "$run" = win32 ] || kinds+=(win64)
-for kind in "${kinds[@]}"; do
-  bash scripts/package.sh "$kind" >/dev/null
-done
-cmake --preset win64 -B "$ORV_BUILD/win64" >/dev/null
-cmake --build "$ORV_BUILD/win64" -j 2 --target package_check >/dev/null
-checker=$ORV_BUILD/win64/tests/package/package_check.exe
-
-. scripts/wine-env.sh
-export WINEPREFIX=$ORV_BUILD/package-check/wineprefix
-# A prefix made before Wine's 32-bit loader was installed cannot run 32-bit programs.
-if [ "$run" = win32 ] && [ -f "$WINEPREFIX/system.reg" ] && [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
-  rm -rf "$WINEPREFIX"
-fi
-orv_wine_start
-download=$(mktemp -d /tmp/orvendel-download.XXXXXX)
-trap 'orv_wine_stop' EXIT
-
 passed=0 failed=0
 record() {  # record <check> <ok> <figures>
   if [ "$2" = 1 ]; then passed=$((passed + 1)); state=ok; else failed=$((failed + 1)); state=FAILED; fi
   echo "$1: $state - $3"
 }
+summary() {
+  echo "package check: $passed passed, $failed failed"
+  [ "$failed" -eq 0 ]
+}
+logs=$ORV_BUILD/package-check
+mkdir -p "$logs"
+
+run=win64
+if bash scripts/can-run-32bit.sh && [ -x /usr/lib/wine/wine ]; then run=win32; fi
+wanted=(win32)
+[ "$run" = win32 ] || wanted+=(win64)
+kinds=()
+for kind in "${wanted[@]}"; do
+  if bash scripts/package.sh "$kind" >"$logs/package-$kind.log" 2>&1; then
+    kinds+=("$kind")
+  else
+    record "archive $kind" 0 "scripts/package.sh $kind failed (see $logs/package-$kind.log)"
+  fi
+done
+cmake --preset win64 -B "$ORV_BUILD/win64" >/dev/null
+if ! cmake --build "$ORV_BUILD/win64" -j 2 --target package_check >"$logs/checker.log" 2>&1; then
+  record checker 0 "package_check did not build (see $logs/checker.log)"
+  summary
+fi
+[ ${#kinds[@]} -gt 0 ] || summary
+checker=$ORV_BUILD/win64/tests/package/package_check.exe
+
+. scripts/wine-env.sh
+export WINEPREFIX=$logs/wineprefix
+# A prefix made before Wine's 32-bit loader was installed cannot run 32-bit programs.
+if [ "$run" = win32 ] && [ -f "$WINEPREFIX/system.reg" ] &&
+  [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
+  rm -rf "$WINEPREFIX"
+fi
+orv_wine_start
+download=$(mktemp -d /tmp/orvendel-download.XXXXXX)
+trap 'orv_wine_stop' EXIT
 
 for kind in "${kinds[@]}"; do
   name=$(ls "$ORV_BUILD/$kind/package/stage")
@@ -78,7 +94,7 @@ $name/Spanish.ini"
 
   args=()
   [ "$kind" = "$run" ] && args+=(--run)
-  log=$ORV_BUILD/package-check/$kind.log
+  log=$logs/$kind.log
   "$WINELOADER" "$checker" "Z:$(echo "$download/$kind/$name" | tr / '\\')" "$version" "$kind" \
     "${args[@]}" </dev/null >"$log" 2>&1 || true
   lines=$(tr -d '\r' <"$log" | grep -E '^[a-z]+: (ok|FAILED) - ' || true)
@@ -101,7 +117,7 @@ mkdir -p "$again" "$download/help1" "$download/help2"
 cp -r "$download/$kind/$name" "$again/"
 touch "$again/$name"/*
 ok=1
-SOURCE_DATE_EPOCH=$(git log -1 --format=%ct) python3 package/zip_folder.py "$again/$name" \
+SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)} python3 package/zip_folder.py "$again/$name" \
   "$again/$name.zip" . || ok=0
 cmp -s "$again/$name.zip" "$ORV_BUILD/$kind/package/$name.zip" || ok=0
 figures="packed again with other file times: sha256 $(cut -d' ' -f1 "$again/$name.zip.sha256")"
@@ -124,5 +140,4 @@ if [ "$failed" -eq 0 ]; then
 else
   echo "the unpacked archives are kept in $download"
 fi
-echo "package check: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+summary
