@@ -1,7 +1,8 @@
 # Runs chmcmd on the help project and fails the build on any warning: chmcmd reports a missing page
-# or a link to a page that does not exist as a warning and still writes a .chm.
+# or a link to a page that does not exist as a warning and still writes a .chm. It runs
+# reproducibly, its clock standing at 2000-01-01 00:00 UTC.
 execute_process(
-  COMMAND ${CHMCMD} Orvendex.hhp
+  COMMAND ${PYTHON} ${REPRODUCIBLE} 946684800 ${CHMCMD} Orvendex.hhp
   WORKING_DIRECTORY ${PROJECT_DIR}
   RESULT_VARIABLE result
   OUTPUT_VARIABLE output

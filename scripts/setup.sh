@@ -13,7 +13,7 @@ packages=(
   wine64
   xvfb imagemagick xdotool fonts-liberation
   fp-utils
-  python3
+  python3 unzip
   clang libclang-rt-14-dev
 )
 

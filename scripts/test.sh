@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets everything up and runs every test: the host build (ASan/UBSan), the win64 build under Wine,
 # the win32 release build under Wine's WoW64 where the machine runs 32-bit code (else only compiled,
-# and said so), the fuzz targets and the quick reliability checks. Exits non-zero when any build or
-# test fails.
+# and said so), the fuzz targets, the quick reliability checks, the download as users unpack it
+# and the quick benchmark. Exits non-zero when any build or test fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export ORV_ROOT=$PWD
@@ -59,6 +59,8 @@ for kind in "${kinds[@]}"; do
   echo "== reliability (quick, $kind)"
   bash scripts/reliability.sh --quick "$kind" || status=1
 done
+echo "== package"
+bash scripts/check-package.sh || status=1
 
 # The benchmark suite in its quick mode, so that it cannot rot: its figures are not judged here,
 # only a suite that no longer runs fails the run.
