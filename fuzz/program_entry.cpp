@@ -13,7 +13,6 @@ bool SameEntry(const orv::ProgramEntry& a, const orv::ProgramEntry& b) {
          a.keyPath == b.keyPath && a.command == b.command;
 }
 
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

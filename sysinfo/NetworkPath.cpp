@@ -17,8 +17,8 @@ bool StartsWithDrive(std::string_view text) {
 bool IsNetworkPath(std::string_view path, const std::function<bool(char drive)>& isRemoteDrive) {
   if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
     // "\\?\C:\..." and "\\.\C:\..." name a drive; every other such path reaches past the drives.
-    const bool device = path.size() >= 4 && (path[2] == '?' || path[2] == '.') &&
-                        IsSeparator(path[3]);
+    const bool device =
+        path.size() >= 4 && (path[2] == '?' || path[2] == '.') && IsSeparator(path[3]);
     if (!device || !StartsWithDrive(path.substr(4))) return true;
     path.remove_prefix(4);
   }

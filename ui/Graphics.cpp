@@ -128,8 +128,8 @@ void Picture::Paint(HDC dc) const {
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     // gdi32's own AlphaBlend: msimg32.dll, which exports it too, would be taken from the
     // program's folder first.
-    GdiAlphaBlend(dc, 0, 0, bm.bmWidth, bm.bmHeight, memory.Get(), 0, 0, bm.bmWidth,
-                  bm.bmHeight, blend);
+    GdiAlphaBlend(dc, 0, 0, bm.bmWidth, bm.bmHeight, memory.Get(), 0, 0, bm.bmWidth, bm.bmHeight,
+                  blend);
   } else {
     BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, memory.Get(), 0, 0, SRCCOPY);
   }

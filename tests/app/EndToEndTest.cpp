@@ -273,8 +273,8 @@ void SaveReport(const Program& program, HWND form, int item, const std::string& 
   for (int i = 0; i < item; ++i) Press({VK_DOWN});
   Press({VK_RETURN});
   HWND dialog = nullptr;
-  ASSERT_TRUE(WaitUntil(
-      [&] { return (dialog = WindowOfClass(program.Id(), "#32770")) != nullptr; }, 10000))
+  ASSERT_TRUE(
+      WaitUntil([&] { return (dialog = WindowOfClass(program.Id(), "#32770")) != nullptr; }, 10000))
       << "the save dialog did not open";
   HWND box = nullptr;
   for (const int id : {0x47C, 0x480}) {

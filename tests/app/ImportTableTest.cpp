@@ -33,7 +33,8 @@ TEST(ImportTable, BothProgramsLoadOnlyDllsWindowsTakesFromTheSystemFolder) {
           << path << " imports " << dll;
     }
   }
-  if (read == 0) GTEST_SKIP() << "neither Windows build has built Orvendex.exe under " ORV_BUILD_ROOT;
+  if (read == 0)
+    GTEST_SKIP() << "neither Windows build has built Orvendex.exe under " ORV_BUILD_ROOT;
 }
 
 }  // namespace

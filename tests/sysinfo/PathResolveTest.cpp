@@ -1,5 +1,5 @@
-#include "sysinfo/PathResolve.h"
 #include "sysinfo/NetworkPath.h"
+#include "sysinfo/PathResolve.h"
 
 #ifdef _WIN32
 #include <windows.h>
