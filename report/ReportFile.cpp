@@ -62,13 +62,20 @@ std::string TempPathBeside(const std::string& path) {
 // Moves the complete new file to path. A report that is there already is replaced so that the
 // file keeps its identity: its attributes (hidden, say), its permissions and its creation time.
 void PutInPlace(const std::string& temp, const std::string& path) {
-  if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+  // A report another program holds open cannot be replaced, and a failed ReplaceFileA may leave
+  // a temporary file of its own behind (Wine's does): such a target is refused first, with the
+  // answer a move would give.
+  UniqueFile held(CreateFileA(path.c_str(), DELETE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (held) {
+    held.Reset();
     if (ReplaceFileA(path.c_str(), temp.c_str(), nullptr, 0, nullptr, nullptr)) return;
-    const DWORD error = GetLastError();
-    // Only a target that went away meanwhile is simply moved to; on any other failure the old
-    // report stays as it was.
-    if (error != ERROR_FILE_NOT_FOUND) CannotCreate(path, error);
   }
+  const DWORD error = GetLastError();
+  // Only a target that is not there (or went away meanwhile) is simply moved to; on any other
+  // failure the old report stays as it was.
+  if (error != ERROR_FILE_NOT_FOUND) CannotCreate(path, error);
   if (!MoveFileExA(temp.c_str(), path.c_str(),
                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     CannotCreate(path, GetLastError());
