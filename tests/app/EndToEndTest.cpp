@@ -215,7 +215,7 @@ TEST(EndToEnd, ASecondStartThatFindsNoWindowEndsAtOnceInSilence) {
   CloseHandle(mutex);
 }
 
-// The program's child window of that class and text.
+// The first child window (at any depth) with that text, or null.
 HWND ChildWithText(HWND parent, const std::string& text) {
   struct Search {
     std::string text;
@@ -276,12 +276,11 @@ void SaveReport(const Program& program, HWND form, int item, const std::string& 
   ASSERT_TRUE(
       WaitUntil([&] { return (dialog = WindowOfClass(program.Id(), "#32770")) != nullptr; }, 10000))
       << "the save dialog did not open";
+  // The file name box: the combo box of the explorer-style dialog, or the older one's edit.
   HWND box = nullptr;
-  for (const int id : {0x47C, 0x480}) {
-    if (!box) box = ChildWithText(dialog, "Orvensys");
-    if (!box) box = GetDlgItem(dialog, id);
-  }
-  ASSERT_TRUE(box);
+  ASSERT_TRUE(WaitUntil(
+      [&] { return (box = GetDlgItem(dialog, 0x47C)) || (box = GetDlgItem(dialog, 0x480)); }, 5000))
+      << "the save dialog has no file name box";
   SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
@@ -302,6 +301,19 @@ TEST(EndToEnd, DllsPlantedBesideTheProgramNeverLoad) {
   CreateDirectoryA(folder.c_str(), nullptr);
   const std::string bin = ProgramPath().substr(0, ProgramPath().rfind('\\') + 1);
   std::vector<std::string> files = {folder + "Orvendex.exe", folder + "Orvendex.chm"};
+  // Whatever was made goes however the test ends.
+  const struct Cleanup {
+    const std::string& folder;
+    const std::vector<std::string>& files;
+    ~Cleanup() {
+      for (const std::string& file : files) {
+        DeleteFileA(file.c_str());
+        DeleteFileA((file + ".loaded").c_str());
+      }
+      RemoveDirectoryA(folder.c_str());
+      RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Orvendex.exe");
+    }
+  } cleanup{folder, files};
   ASSERT_TRUE(CopyFileA(ProgramPath().c_str(), files[0].c_str(), FALSE));
   CopyFileA((bin + "Orvendex.chm").c_str(), files[1].c_str(), FALSE);
   // Wine reads a program's overrides from its own key when the process starts.
@@ -354,11 +366,7 @@ TEST(EndToEnd, DllsPlantedBesideTheProgramNeverLoad) {
     const std::string marker = folder + name + ".loaded";
     EXPECT_EQ(GetFileAttributesA(marker.c_str()), INVALID_FILE_ATTRIBUTES)
         << "the " << name << " beside the program was loaded";
-    DeleteFileA(marker.c_str());
   }
-  for (const std::string& file : files) DeleteFileA(file.c_str());
-  RemoveDirectoryA(folder.c_str());
-  RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Orvendex.exe");
 }
 
 }  // namespace
