@@ -11,9 +11,32 @@
 #include "app/res/ResourceIds.h"
 #include "ui/Application.h"
 
+namespace {
+
+// A DLL loaded by name is looked for in the program's folder and the current folder before the
+// system's. The program is started from folders such as Downloads, often elevated: from here on
+// only the system folder (or a full path) is searched, where Windows offers that (Windows 8, and
+// 7 and Vista with an update; the current folder from XP SP1). Looked up, since older systems
+// lack them.
+void SearchDllsOnlyInTheSystemFolder() {
+  const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  if (!kernel) return;
+  using SetDefaultFn = BOOL(WINAPI*)(DWORD);
+  using SetDirectoryFn = BOOL(WINAPI*)(LPCSTR);
+  const auto setDefault = reinterpret_cast<SetDefaultFn>(
+      reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+  if (setDefault) setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  const auto setDirectory = reinterpret_cast<SetDirectoryFn>(
+      reinterpret_cast<void*>(GetProcAddress(kernel, "SetDllDirectoryA")));
+  if (setDirectory) setDirectory("");
+}
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int /*show*/) {
   using namespace orv;
+  SearchDllsOnlyInTheSystemFolder();
   if (ClaimSingleInstance(RealOutside()) != StartOutcome::First) return 0;
 
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES};

@@ -80,6 +80,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::size_t expected = 0;
   for (const std::string& line : text) expected += line.size() + 2;
   orv::fuzz::Require(file.size() == expected, "each line ends with CR LF");
+  for (const std::string& line : text) {
+    for (const char c : line) {
+      orv::fuzz::Require(static_cast<unsigned char>(c) >= 0x20, "no text breaks its line");
+    }
+  }
   orv::CharsetName(codePage);
   return 0;
 }

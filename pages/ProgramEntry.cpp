@@ -11,13 +11,40 @@ bool UpperContains(std::string_view text, std::string_view what) {
   return UpperAscii(text).find(what) != std::string::npos;
 }
 
-// The text up to the next "|" from pos, and pos moved past that bar (or to the end).
-std::string_view NextField(std::string_view text, std::size_t& pos) {
-  const std::size_t start = std::min(pos, text.size());
-  const std::size_t bar = text.find('|', start);
-  const std::size_t end = bar == std::string_view::npos ? text.size() : bar;
-  pos = bar == std::string_view::npos ? text.size() : bar + 1;
-  return text.substr(start, end - start);
+// Escapes of the bar and of the escape byte itself inside a field.
+constexpr char kEscape = '\x01';
+constexpr char kEscapedBar = 'b';
+constexpr char kEscapedEscape = 'a';
+
+void AppendEscaped(std::string& out, std::string_view field) {
+  for (const char c : field) {
+    if (c == '|' || c == kEscape) {
+      out += kEscape;
+      out += c == '|' ? kEscapedBar : kEscapedEscape;
+    } else {
+      out += c;
+    }
+  }
+}
+
+// The field from pos up to the next "|", escapes undone, and pos moved past that bar (or to the
+// end). An escape byte before anything else stands for itself.
+std::string NextField(std::string_view text, std::size_t& pos) {
+  std::string field;
+  for (pos = std::min(pos, text.size()); pos < text.size(); ++pos) {
+    const char c = text[pos];
+    if (c == '|') {
+      ++pos;
+      break;
+    }
+    if (c == kEscape && pos + 1 < text.size() &&
+        (text[pos + 1] == kEscapedBar || text[pos + 1] == kEscapedEscape)) {
+      field += text[++pos] == kEscapedBar ? '|' : kEscape;
+    } else {
+      field += c;
+    }
+  }
+  return field;
 }
 
 }  // namespace
@@ -26,9 +53,12 @@ std::string JoinProgramEntry(const ProgramEntry& entry) {
   std::string joined;
   joined.reserve(entry.name.size() + entry.publisher.size() + entry.keyPath.size() +
                  entry.command.size() + 5);
-  joined.append(entry.name).append(1, '|').append(entry.publisher).append(1, '|');
-  joined.append(1, entry.root).append(1, '|').append(entry.keyPath).append(1, '|');
-  joined.append(entry.command);
+  AppendEscaped(joined, entry.name);
+  joined += '|';
+  AppendEscaped(joined, entry.publisher);
+  joined.append(1, '|').append(1, entry.root).append(1, '|');
+  AppendEscaped(joined, entry.keyPath);
+  joined.append(1, '|').append(entry.command);
   return joined;
 }
 
@@ -44,8 +74,9 @@ ProgramEntry SplitProgramEntry(std::string_view entry) {
   return fields;
 }
 
-std::string_view ProgramEntryName(std::string_view entry) {
-  return entry.substr(0, std::min(entry.find('|'), entry.size()));
+std::string ProgramEntryName(std::string_view entry) {
+  std::size_t pos = 0;
+  return NextField(entry, pos);
 }
 
 std::optional<std::string> AcceptUninstallEntry(

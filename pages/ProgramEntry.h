@@ -21,16 +21,19 @@ struct ProgramEntry {
   std::string command;    // the quiet uninstall command when not empty, else the plain one
 };
 
-// The five fields joined by single vertical bars; fields are not escaped.
+// The five fields joined by single vertical bars. A "|" inside the name, the publisher or the key
+// path is written as the byte 0x01 and "b", and a 0x01 as 0x01 and "a", so that each field comes
+// back whole; the command, the last field, is written as it is.
 std::string JoinProgramEntry(const ProgramEntry& entry);
 
 // Field 1 up to the first "|", field 2 up to the next, one character for the root letter and
-// one for its "|", field 4 up to the next "|", field 5 the whole rest. Total: a field the text
-// does not reach is empty (the root letter then 'M'), whatever the text holds.
+// one for its "|", field 4 up to the next "|", field 5 the whole rest; fields 1, 2 and 4 with
+// JoinProgramEntry's escapes undone. Total: a field the text does not reach is empty (the root
+// letter then 'M'), whatever the text holds.
 ProgramEntry SplitProgramEntry(std::string_view entry);
 
-// The display name of an entry string: its text up to the first "|".
-std::string_view ProgramEntryName(std::string_view entry);
+// The display name of an entry string: its first field.
+std::string ProgramEntryName(std::string_view entry);
 
 // The values of one uninstall subkey, each read only when a rule asks for it, with the results of
 // the registry helpers: flag = RegReadBool, exists = RegValueExists, text = RegReadStr64.

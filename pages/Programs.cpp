@@ -7,6 +7,7 @@
 #include "app/Maker.h"
 #include "base/Handles.h"
 #include "pages/ProgramEntry.h"
+#include "sysinfo/NetworkPath.h"
 
 namespace orv {
 namespace {
@@ -84,7 +85,9 @@ void TForm1::Page5Show() {
         if (displayIcon != displayIcons_.end() && displayIcon->second) {
           source = *displayIcon->second;
         }
-        if (!source.empty()) source = CommandLineToPath(source, folders);
+        // A file on the network is not looked at: it could block the fill for as long as its
+        // server is away.
+        if (!source.empty()) source = UnlessOnNetwork(CommandLineToPath(source, folders));
       }
       const HICON icon = msi ? icons.MsiProductIcon(source) : icons.FileIcon(source);
       const int row = Page5List.AddItem(entry.name, images.AddIcon(icon));

@@ -9,6 +9,7 @@
 #include "base/Handles.h"
 #include "base/TextRules.h"
 #include "pages/StartupText.h"
+#include "sysinfo/NetworkPath.h"
 
 namespace orv {
 namespace {
@@ -89,7 +90,10 @@ struct StartupFill {
 // The icon of the file a command line or target names, added to the shared image list; its
 // index there, -1 when the list takes none.
 int AddStartupIcon(StartupFill& fill, const std::string& commandLine) {
-  const HICON icon = fill.icons.FileIcon(CommandLineToPath(commandLine, fill.folders));
+  // A file on the network is not looked at: it could block the fill for as long as its server
+  // is away.
+  const HICON icon =
+      fill.icons.FileIcon(UnlessOnNetwork(CommandLineToPath(commandLine, fill.folders)));
   return fill.images.AddIcon(icon);
 }
 

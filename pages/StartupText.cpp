@@ -11,10 +11,26 @@ std::string LocationFolder(std::string_view location) {
 }
 
 std::string StartupSearchAddress(std::string_view program) {
-  // Exactly the characters that would end the query, start a fragment or stand for a blank.
-  static constexpr CharReplacement kEncoded[] = {
-      {'%', "%25"}, {'&', "%26"}, {'#', "%23"}, {'+', "%2B"}};
-  return std::string(kWebSearchSite) + "/search?hl=en&q=\"" + ReplaceChars(program, kEncoded) + '"';
+  // Exactly the characters that would end the query, start a fragment or stand for a blank, and
+  // those that would end the browser's quoted argument and let a name add one of its own.
+  const auto encoded = [](char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == '%' || c == '&' || c == '#' || c == '+' ||
+           c == '"';
+  };
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string query;
+  query.reserve(program.size());
+  for (const char c : program) {
+    if (!encoded(c)) {
+      query += c;
+      continue;
+    }
+    const auto byte = static_cast<unsigned char>(c);
+    query += '%';
+    query += kHex[byte >> 4];
+    query += kHex[byte & 15];
+  }
+  return std::string(kWebSearchSite) + "/search?hl=en&q=\"" + query + '"';
 }
 
 }  // namespace orv

@@ -59,6 +59,29 @@ std::string TempPathBeside(const std::string& path) {
   return folder + name;
 }
 
+// Moves the complete new file to path. A report that is there already is replaced so that the
+// file keeps its identity: its attributes (hidden, say), its permissions and its creation time.
+void PutInPlace(const std::string& temp, const std::string& path) {
+  // A report another program holds open cannot be replaced, and a failed ReplaceFileA may leave
+  // a temporary file of its own behind (Wine's does): such a target is refused first, with the
+  // answer a move would give.
+  UniqueFile held(CreateFileA(path.c_str(), DELETE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (held) {
+    held.Reset();
+    if (ReplaceFileA(path.c_str(), temp.c_str(), nullptr, 0, nullptr, nullptr)) return;
+  }
+  const DWORD error = GetLastError();
+  // Only a target that is not there (or went away meanwhile) is simply moved to; on any other
+  // failure the old report stays as it was.
+  if (error != ERROR_FILE_NOT_FOUND) CannotCreate(path, error);
+  if (!MoveFileExA(temp.c_str(), path.c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    CannotCreate(path, GetLastError());
+  }
+}
+
 }  // namespace
 
 void WriteReportFile(const std::string& path, std::string_view bytes) {
@@ -90,10 +113,7 @@ void WriteReportFile(const std::string& path, std::string_view bytes) {
   // Closing can be the moment a network drive reports that the data did not arrive.
   if (!CloseHandle(file.Release())) StreamWriteError();
 
-  if (!MoveFileExA(temp.c_str(), path.c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    CannotCreate(path, GetLastError());
-  }
+  PutInPlace(temp, path);
   guard.Keep();
 }
 

@@ -25,6 +25,15 @@ void AppendAll(std::vector<std::string>& out, const Lines& lines) {
   out.insert(out.end(), std::begin(lines), std::end(lines));
 }
 
+// A name from the registry or a file holding CR, LF or another control byte would start lines
+// of its own in the text report, even forged headings; each such byte becomes a blank.
+std::string BlankControls(std::string text) {
+  for (char& c : text) {
+    if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+  }
+  return text;
+}
+
 std::vector<std::string> RowLines(const std::vector<ReportRow>& rows) {
   std::vector<std::string> lines;
   lines.reserve(rows.size());
@@ -68,9 +77,9 @@ std::vector<std::string> TextReportLines(const ReportContent& content) {
   std::vector<std::string> out;
   bool general = true;
   for (const Section& section : Sections(content)) {
-    out.push_back(TextHeading(section.caption, general));
+    out.push_back(TextHeading(BlankControls(section.caption), general));
     out.emplace_back();
-    AppendAll(out, section.lines);
+    for (const std::string& line : section.lines) out.push_back(BlankControls(line));
     out.emplace_back();
     general = false;
   }

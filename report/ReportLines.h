@@ -35,7 +35,8 @@ std::string DriveLine(std::string_view label, std::string_view size, std::string
 // The row's two texts joined by " - " (a blank, a hyphen-minus, a blank).
 std::string RowLine(const ReportRow& row);
 
-// The text report, one entry per line.
+// The text report, one entry per line; a byte below 0x20 in any text becomes a blank, so that
+// no entry can break its line.
 std::vector<std::string> TextReportLines(const ReportContent& content);
 
 // The HTML report, one entry per line; codePage is the ANSI code page the file is written in and

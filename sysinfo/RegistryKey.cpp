@@ -11,6 +11,9 @@ constexpr DWORD kLongestNameBytes = 2 * 16384;
 // A value may grow between the size query and the read; a few tries cover that race.
 constexpr int kReadAttempts = 4;
 constexpr DWORD kFirstReadSize = 512;
+// Any program may write a value of any size where the pages read; one larger than this reads as
+// empty rather than being held whole (no text the pages show comes near it).
+constexpr DWORD kLargestValue = 1u << 20;
 
 template <typename EnumFn>
 bool EnumName(DWORD lengthHint, std::string& name, EnumFn enumerate) {
@@ -82,6 +85,10 @@ bool RegistryKey::ReadValue(const std::string& valueName, RegValueData& value) c
       return true;
     }
     if (result != ERROR_MORE_DATA) break;
+    if (read > kLargestValue) {
+      value.bytes.clear();
+      return true;
+    }
     size = read;
   }
   value = RegValueData{};

@@ -35,7 +35,8 @@ class RegistryKey {
   // Name of the subkey or value at index; false when there is none or it cannot be read.
   bool SubKeyName(DWORD index, DWORD lengthHint, std::string& name) const;
   bool ValueName(DWORD index, DWORD lengthHint, std::string& name) const;
-  // Type and data of a value; false when the value does not exist or cannot be read.
+  // Type and data of a value; false when the value does not exist or cannot be read. A value of
+  // more than 1 MiB gives its type and no data.
   bool ReadValue(const std::string& valueName, RegValueData& value) const;
 
  private:

@@ -1,13 +1,13 @@
 #include "ui/Graphics.h"
 
-#include <uxtheme.h>
-
 #include <cstdint>
+
+#include "ui/Theme.h"
 
 namespace orv {
 namespace {
 
-void PaintParentBackground(HWND hwnd, HDC dc) { DrawThemeParentBackground(hwnd, dc, nullptr); }
+void PaintParentBackground(HWND hwnd, HDC dc) { theme::DrawParentBackground(hwnd, dc); }
 
 void PaintBevel(HWND hwnd, HDC dc) {
   RECT rc{};
@@ -126,8 +126,10 @@ void Picture::Paint(HDC dc) const {
   SelectGuard select(memory.Get(), bitmap_.Get());
   if (alpha_) {
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(dc, 0, 0, bm.bmWidth, bm.bmHeight, memory.Get(), 0, 0, bm.bmWidth, bm.bmHeight,
-               blend);
+    // gdi32's own AlphaBlend: msimg32.dll, which exports it too, would be taken from the
+    // program's folder first.
+    GdiAlphaBlend(dc, 0, 0, bm.bmWidth, bm.bmHeight, memory.Get(), 0, 0, bm.bmWidth, bm.bmHeight,
+                  blend);
   } else {
     BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, memory.Get(), 0, 0, SRCCOPY);
   }

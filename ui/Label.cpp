@@ -1,8 +1,7 @@
 #include "ui/Label.h"
 
-#include <uxtheme.h>
-
 #include "base/Handles.h"
+#include "ui/Theme.h"
 
 namespace orv {
 namespace {
@@ -116,7 +115,7 @@ void Label::OnCommand(WORD code) {
 HBRUSH Label::OnCtlColor(HDC dc) {
   // Transparent: the parent paints its own background (a themed tab page, the button face) under
   // the text, so a changed text never leaves the old one behind.
-  DrawThemeParentBackground(hwnd_, dc, nullptr);
+  theme::DrawParentBackground(hwnd_, dc);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, style_.color == CLR_DEFAULT ? GetSysColor(COLOR_WINDOWTEXT) : style_.color);
   return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));

@@ -1,6 +1,5 @@
 #include "ui/TabControl.h"
 
-#include <uxtheme.h>
 #include <vssym32.h>
 
 #include <vector>
@@ -18,7 +17,7 @@ bool TabPage::Create(HWND tabControl, const RECT& bounds) {
 }
 
 void TabPage::OpenTheme() {
-  theme_.Reset(IsAppThemed() ? OpenThemeData(Handle(), L"TAB") : nullptr);
+  theme_.Reset(theme::IsAppThemed() ? theme::Open(Handle(), L"TAB") : nullptr);
 }
 
 LRESULT TabPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -33,7 +32,7 @@ LRESULT TabPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void TabPage::PaintBackground(HDC dc, const RECT& client) {
   if (theme_) {
-    DrawThemeBackground(theme_.Get(), dc, TABP_BODY, 0, &client, nullptr);
+    theme::DrawBackground(theme_.Get(), dc, TABP_BODY, 0, client);
   } else {
     Container::PaintBackground(dc, client);
   }

@@ -6,8 +6,6 @@
 
 #include <windows.h>
 
-#include <uxtheme.h>
-
 #include <functional>
 #include <string>
 #include <vector>
@@ -15,15 +13,9 @@
 #include "base/Handles.h"
 #include "ui/Container.h"
 #include "ui/Control.h"
+#include "ui/Theme.h"
 
 namespace orv {
-
-struct ThemeTraits {
-  using Type = HTHEME;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type h) noexcept { CloseThemeData(h); }
-};
-using UniqueTheme = UniqueHandle<ThemeTraits>;
 
 // One page: a container for that page's controls, with the themed tab-body background.
 class TabPage : public Container {
@@ -39,7 +31,7 @@ class TabPage : public Container {
   friend class TabControl;
   void OpenTheme();
 
-  UniqueTheme theme_;
+  theme::UniqueTheme theme_;
   int index_ = -1;
 };
 

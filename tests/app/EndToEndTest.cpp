@@ -3,22 +3,27 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
+#include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
 namespace orv {
 namespace {
 
-// The program's path as Wine sees the build folder (drive Z: is the Linux root).
-std::string ProgramPath() {
-  std::string path = std::string("Z:") + ORV_EXE_PATH;
+// A path of the build folder as Wine sees it (drive Z: is the Linux root).
+std::string WinePath(const char* unixPath) {
+  std::string path = std::string("Z:") + unixPath;
   for (char& c : path) {
     if (c == '/') c = '\\';
   }
   return path;
 }
+
+std::string ProgramPath() { return WinePath(ORV_EXE_PATH); }
 
 struct TopWindow {
   HWND hwnd;
@@ -52,8 +57,7 @@ std::vector<TopWindow> WindowsOf(DWORD processId) {
 
 class Program {
  public:
-  bool Start() {
-    const std::string path = ProgramPath();
+  bool Start(const std::string& path = ProgramPath()) {
     const std::string folder = path.substr(0, path.rfind('\\'));
     STARTUPINFOA si{};
     si.cb = sizeof(si);
@@ -63,6 +67,7 @@ class Program {
                           folder.c_str(), &si, &pi_) != FALSE;
   }
   ~Program() {
+    EndChildren();
     if (pi_.hProcess) {
       if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi_.hProcess, 1);
       CloseHandle(pi_.hProcess);
@@ -88,6 +93,24 @@ class Program {
       Sleep(50);
     }
     return false;
+  }
+
+  // Ends the processes the program started (the viewers of the files it opened).
+  void EndChildren() const {
+    if (!pi_.dwProcessId) return;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32First(snapshot, &entry); more;
+         more = Process32Next(snapshot, &entry)) {
+      if (entry.th32ParentProcessID != pi_.dwProcessId) continue;
+      if (HANDLE child = OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID)) {
+        TerminateProcess(child, 1);
+        CloseHandle(child);
+      }
+    }
+    CloseHandle(snapshot);
   }
 
   bool Ended(DWORD timeoutMs, DWORD& exitCode) const {
@@ -190,6 +213,160 @@ TEST(EndToEnd, ASecondStartThatFindsNoWindowEndsAtOnceInSilence) {
   EXPECT_EQ(exitCode, 0u);
   EXPECT_TRUE(WindowsOf(copy.Id()).empty());
   CloseHandle(mutex);
+}
+
+// The first child window (at any depth) with that text, or null.
+HWND ChildWithText(HWND parent, const std::string& text) {
+  struct Search {
+    std::string text;
+    HWND found;
+  } search{text, nullptr};
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM lParam) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lParam);
+        if (WindowText(child) != s->text) return TRUE;
+        s->found = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Keys pressed together and let go in reverse order, as the user types them.
+void Press(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> inputs;
+  const auto add = [&inputs](WORD key, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = flags;
+    inputs.push_back(input);
+  };
+  for (const WORD key : keys) add(key, 0);
+  for (auto it = std::rbegin(keys); it != std::rend(keys); ++it) add(*it, KEYEVENTF_KEYUP);
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  Sleep(100);
+}
+
+void Click(HWND label) {
+  PostMessageA(GetParent(label), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(label), STN_CLICKED),
+               reinterpret_cast<LPARAM>(label));
+}
+
+// The visible top-level window of that class in the process, or null.
+HWND WindowOfClass(DWORD processId, const char* className) {
+  for (const TopWindow& w : WindowsOf(processId)) {
+    char name[64] = {};
+    GetClassNameA(w.hwnd, name, sizeof(name));
+    if (w.visible && lstrcmpA(name, className) == 0) return w.hwnd;
+  }
+  return nullptr;
+}
+
+// Saves a report through the "Save report" menu's item at that place and the system's dialog.
+void SaveReport(const Program& program, HWND form, int item, const std::string& path) {
+  SetForegroundWindow(form);
+  Click(ChildWithText(form, "Save report"));
+  ASSERT_TRUE(WaitUntil([&] { return WindowOfClass(program.Id(), "#32768") != nullptr; }, 5000))
+      << "the menu did not open";
+  for (int i = 0; i < item; ++i) Press({VK_DOWN});
+  Press({VK_RETURN});
+  HWND dialog = nullptr;
+  ASSERT_TRUE(
+      WaitUntil([&] { return (dialog = WindowOfClass(program.Id(), "#32770")) != nullptr; }, 10000))
+      << "the save dialog did not open";
+  // The file name box: the combo box of the explorer-style dialog, or the older one's edit.
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitUntil(
+      [&] { return (box = GetDlgItem(dialog, 0x47C)) || (box = GetDlgItem(dialog, 0x480)); }, 5000))
+      << "the save dialog has no file name box";
+  SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+}
+
+// Windows takes a DLL that is not a known DLL from the program's own folder first; Wine does so
+// for the DLLs its overrides name "native, then builtin". Three are left out and judged by the
+// import table only: Wine's own advapi32 and comctl32 load version.dll and uxtheme.dll by name
+// before any code of the program runs, and Wine's own drawing code delay-loads msimg32.dll from
+// the program's folder even after the program has limited the search to the system folder.
+TEST(EndToEnd, DllsPlantedBesideTheProgramNeverLoad) {
+  const char* const planted[] = {"gdiplus.dll", "psapi.dll",  "comdlg32.dll",
+                                 "dwmapi.dll",  "oleacc.dll", "propsys.dll"};
+  char temp[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  const std::string folder =
+      std::string(temp) + "OrvPlanted" + std::to_string(GetCurrentProcessId()) + "\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  const std::string bin = ProgramPath().substr(0, ProgramPath().rfind('\\') + 1);
+  std::vector<std::string> files = {folder + "Orvendex.exe", folder + "Orvendex.chm"};
+  // Whatever was made goes however the test ends.
+  const struct Cleanup {
+    const std::string& folder;
+    const std::vector<std::string>& files;
+    ~Cleanup() {
+      for (const std::string& file : files) {
+        DeleteFileA(file.c_str());
+        DeleteFileA((file + ".loaded").c_str());
+      }
+      RemoveDirectoryA(folder.c_str());
+      RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Orvendex.exe");
+    }
+  } cleanup{folder, files};
+  ASSERT_TRUE(CopyFileA(ProgramPath().c_str(), files[0].c_str(), FALSE));
+  CopyFileA((bin + "Orvendex.chm").c_str(), files[1].c_str(), FALSE);
+  // Wine reads a program's overrides from its own key when the process starts.
+  const char kOverrides[] = "Software\\Wine\\AppDefaults\\Orvendex.exe\\DllOverrides";
+  HKEY overrides = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kOverrides, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &overrides, nullptr),
+            ERROR_SUCCESS);
+  for (const char* name : planted) {
+    files.push_back(folder + name);
+    ASSERT_TRUE(CopyFileA(WinePath(ORV_PLANTED_DLL_PATH).c_str(), files.back().c_str(), FALSE));
+    const std::string module(name, std::strlen(name) - 4);
+    RegSetValueExA(overrides, module.c_str(), 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>("native,builtin"), 15);
+  }
+  RegCloseKey(overrides);
+  {
+    Program program;
+    ASSERT_TRUE(program.Start(files[0]));
+    HWND title = nullptr;
+    HWND form = nullptr;
+    ASSERT_TRUE(program.WaitForWindows(title, form, 30000));
+    // Every page, as the user goes through them.
+    SetForegroundWindow(form);
+    for (int page = 0; page < 6; ++page) {
+      Press({VK_CONTROL, VK_TAB});
+      Sleep(300);
+    }
+    // Both reports, and the help file.
+    const struct {
+      int item;
+      const char* extension;
+    } reports[] = {{1, ".txt"}, {2, ".html"}};
+    for (const auto& r : reports) {
+      SaveReport(program, form, r.item, folder + "report");
+      files.push_back(folder + "report" + r.extension);
+      EXPECT_TRUE(WaitUntil(
+          [&] { return GetFileAttributesA(files.back().c_str()) != INVALID_FILE_ATTRIBUTES; },
+          30000))
+          << r.extension << " report not written";
+    }
+    Click(ChildWithText(form, "Help"));
+    Sleep(1500);
+    program.EndChildren();
+    PostMessageA(form, WM_CLOSE, 0, 0);
+    DWORD exitCode = 1;
+    EXPECT_TRUE(program.Ended(10000, exitCode));
+  }
+  for (const char* name : planted) {
+    const std::string marker = folder + name + ".loaded";
+    EXPECT_EQ(GetFileAttributesA(marker.c_str()), INVALID_FILE_ATTRIBUTES)
+        << "the " << name << " beside the program was loaded";
+  }
 }
 
 }  // namespace

@@ -55,6 +55,31 @@ TEST(ProgramEntry, SplitTakesFieldsByPositionAndIsTotal) {
   EXPECT_EQ(back.name + back.publisher + back.root + back.keyPath + back.command, "NU\\A\\B\\x y");
 }
 
+TEST(ProgramEntry, BarsInsideFieldsNeitherSplitNorHideAnEntry) {
+  const struct {
+    const char* why;
+    ProgramEntry entry;
+  } cases[] = {
+      {"a bar in the name would show its tail as the publisher",
+       {"Genuine|Forged Maker", "Acme", 'M', "\\K\\A", "u.exe"}},
+      {"bars in the publisher and key name", {"Tool", "|A|B|", 'U', "\\K\\x|y|", "u|v"}},
+      {"the escape byte itself, alone and before a bar",
+       {"a\x01b\x01|", "\x01", 'M', "\x01\x01", "\x01|"}},
+      {"plain fields", {"Tool", "", 'U', "\\K\\Tool", "x y"}},
+  };
+  for (const auto& c : cases) {
+    const std::string joined = JoinProgramEntry(c.entry);
+    const ProgramEntry back = SplitProgramEntry(joined);
+    EXPECT_EQ(back.name, c.entry.name) << c.why;
+    EXPECT_EQ(back.publisher, c.entry.publisher) << c.why;
+    EXPECT_EQ(back.root, c.entry.root) << c.why;
+    EXPECT_EQ(back.keyPath, c.entry.keyPath) << c.why;
+    EXPECT_EQ(back.command, c.entry.command) << c.why;
+    // The list is de-duplicated by this name: a genuine "Genuine" later must not match it.
+    EXPECT_EQ(ProgramEntryName(joined), c.entry.name) << c.why;
+  }
+}
+
 // A subkey's values: strings, 32-bit numbers and values of other types (present, readable as
 // neither).
 struct FakeSubkey {

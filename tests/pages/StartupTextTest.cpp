@@ -27,7 +27,7 @@ TEST(StartupLocationFolder, UpToTheLastBackslashOrColon) {
   for (const auto& c : cases) EXPECT_EQ(LocationFolder(c.location), c.folder) << c.location;
 }
 
-TEST(StartupSearchAddress, QuotedNameWithOnlyTheFourBreakingCharactersEncoded) {
+TEST(StartupSearchAddress, QuotedNameWithOnlyTheBreakingCharactersEncoded) {
   const std::string head = "https://www.google.com/search?hl=en&q=\"";
   const struct {
     std::string program;
@@ -38,7 +38,11 @@ TEST(StartupSearchAddress, QuotedNameWithOnlyTheFourBreakingCharactersEncoded) {
       {"C# Tools", "C%23 Tools"},
       {"C++ 100%", "C%2B%2B 100%25"},
       {"%26", "%2526"},  // already encoded text is not taken as encoded
-      {"a \"b\" ?=/\xE4", "a \"b\" ?=/\xE4"},
+      {"?=/\xE4 \x7F", "?=/\xE4 \x7F"},
+      // A quote or a control byte would end the browser's argument and start one of its own.
+      {"a\" --new-window \"b", "a%22 --new-window %22b"},
+      {"a\r\nb\tc\x01\x1F", "a%0D%0Ab%09c%01%1F"},
+      {std::string("a\0b", 3), "a%00b"},
       {"", ""},
   };
   for (const auto& c : cases) {

@@ -2,6 +2,7 @@
 // its differing section endings, escaping and character set, and the file's line ends.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -176,6 +177,37 @@ TEST(ReportLines, HtmlEscapeReplacesTheFourMarkupCharactersOnly) {
       {std::string("a\0b", 3), std::string("a\0b", 3)},
   };
   for (const auto& [text, escaped] : cases) EXPECT_EQ(HtmlEscape(text), escaped) << text;
+}
+
+TEST(ReportLines, HostileNamesCannotForgeTextReportLines) {
+  const struct {
+    const char* why;
+    ReportRow row;
+    std::string first;  // the General row that held row.first
+    std::string line;   // the list row's line
+  } cases[] = {
+      {"CR LF would start a forged heading",
+       {"Tool\r\n************** Drives **************", "Acme"},
+       "Tool  ************** Drives **************",
+       "Tool  ************** Drives ************** - Acme"},
+      {"a lone LF or CR breaks a line in most viewers", {"a\nb", "c\rd"}, "a b", "a b - c d"},
+      {"every byte below 0x20", {"\x01\t\x1F", std::string("x\0y", 3)}, "   ", "    - x y"},
+      {"bytes from 0x20 up stay", {"\x7F\xE4 ~", "Acme"}, "\x7F\xE4 ~", "\x7F\xE4 ~ - Acme"},
+  };
+  const std::size_t bareLines = TextReportLines(Bare(kEnglishTabs)).size();
+  for (const auto& c : cases) {
+    ReportContent content = Bare(kEnglishTabs);
+    content.generalRows[0] = c.row.first;
+    content.programRows = {c.row};
+    const Lines lines = TextReportLines(content);
+    ASSERT_EQ(lines.size(), bareLines + 1) << c.why;
+    EXPECT_EQ(lines[2], c.first) << c.why;
+    EXPECT_EQ(lines.end()[-2], c.line) << c.why;
+    // The file's only line breaks are the report's own.
+    const std::string file = JoinCrLf(lines);
+    EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), std::ptrdiff_t(lines.size())) << c.why;
+    EXPECT_EQ(std::count(file.begin(), file.end(), '\r'), std::ptrdiff_t(lines.size())) << c.why;
+  }
 }
 
 TEST(ReportLines, CharsetNamesOfTheAnsiCodePages) {

@@ -1,3 +1,4 @@
+#include "sysinfo/NetworkPath.h"
 #include "sysinfo/PathResolve.h"
 
 #ifdef _WIN32
@@ -105,6 +106,33 @@ TEST(CommandLineToPath, SurvivesArbitraryInput) {
     const std::string path = CommandLineToPath(text, kFolders);
     EXPECT_EQ(path.find('"'), std::string::npos) << text;
   }
+}
+
+TEST(IsNetworkPath, AFillLeavesSharesAndNetworkDrivesAlone) {
+  // N: stands for a mapped network drive, every other letter for a local one.
+  const auto remote = [](char drive) { return drive == 'N' || drive == 'n'; };
+  const struct {
+    const char* why;
+    const char* path;
+    bool network;
+  } cases[] = {
+      {"a share", "\\\\server\\share\\tool.exe", true},
+      {"a share written with slashes", "//server/share/tool.exe", true},
+      {"a share in the long form", "\\\\?\\UNC\\server\\share\\tool.exe", true},
+      {"a server alone", "\\\\server", true},
+      {"a device path other than a drive", "\\\\?\\GLOBALROOT\\Device\\Mup\\s\\t.exe", true},
+      {"a network drive", "N:\\Tools\\tool.exe", true},
+      {"a network drive in lower case", "n:\\tool.exe", true},
+      {"a network drive in the long form", "\\\\?\\N:\\tool.exe", true},
+      {"a local drive", "C:\\Tools\\tool.exe", false},
+      {"a local drive in the long form", "\\\\?\\C:\\tool.exe", false},
+      {"a local drive as a device", "\\\\.\\C:\\tool.exe", false},
+      {"a drive-relative path", "C:tool.exe", false},
+      {"nothing", "", false},
+      {"a name without folder", "tool.exe", false},
+      {"a root-relative path", "\\Tools\\tool.exe", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsNetworkPath(c.path, remote), c.network) << c.why;
 }
 
 }  // namespace

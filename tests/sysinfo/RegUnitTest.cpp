@@ -96,6 +96,8 @@ TEST_F(RegUnitTest, TypedReadersTakeTheirOwnTypeOnly) {
   const std::string big(100 * 1024, 'z');
   // Around the size that a first read takes in one call.
   const std::string edge511(511, 'e'), edge512(512, 'f');
+  // A value of more than 1 MiB is read as empty, never allocated whole.
+  const std::string mebibyte(1024 * 1024 - 1, 'm'), over(1024 * 1024, 'o');
   const struct {
     const char* name;
     DWORD type;
@@ -110,6 +112,9 @@ TEST_F(RegUnitTest, TypedReadersTakeTheirOwnTypeOnly) {
       {"big", REG_SZ, " " + big + Bytes("\t\0"), big, 0, ""},
       {"fills the first read", REG_SZ, edge511 + Bytes("\0"), edge511, 0, ""},
       {"one past the first read", REG_SZ, edge512 + Bytes("\0"), edge512, 0, ""},
+      {"1 MiB with its nul", REG_SZ, mebibyte + Bytes("\0"), mebibyte, 0, ""},
+      {"one byte over 1 MiB", REG_SZ, over + Bytes("\0"), "", 0, ""},
+      {"over 1 MiB of binary", REG_BINARY, "C:\\x" + over, "", 0, ""},
       {"first read without nul", REG_SZ, edge512, edge512, 0, ""},
       {"inner nul", REG_SZ, Bytes("ab\0cd\0"), "ab", 0, ""},
       {"high", REG_SZ, Bytes("\xE9t\xE9\0"), "\xE9t\xE9", 0, ""},

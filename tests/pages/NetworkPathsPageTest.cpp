@@ -1,0 +1,151 @@
+// The Startup and Installed programs fills leave files on the network alone: a share whose server
+// is away blocks each look at a file for tens of seconds. Watched at the program's own calls of
+// GetFileAttributesA and ExtractIconA.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+#include <shellapi.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "base/TextRules.h"
+#include "tests/pages/PageWindowFixture.h"
+#include "tests/support/ImportHook.h"
+
+namespace orv {
+namespace {
+
+constexpr char kRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr char kUninstall[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+std::vector<std::string> touched;
+void* originalAttributes = nullptr;
+void* originalExtract = nullptr;
+
+DWORD WINAPI RecordingAttributes(LPCSTR path) {
+  touched.emplace_back(path ? path : "");
+  return reinterpret_cast<decltype(&GetFileAttributesA)>(originalAttributes)(path);
+}
+
+HICON WINAPI RecordingExtract(HINSTANCE instance, LPCSTR path, UINT index) {
+  touched.emplace_back(path ? path : "");
+  return reinterpret_cast<decltype(&ExtractIconA)>(originalExtract)(instance, path, index);
+}
+
+// A drive letter Windows reports as a network drive, or 0. Under Wine, HKLM\Software\Wine\Drives
+// gives a letter the type "network", read when the prefix's server starts.
+char NetworkDriveLetter() {
+  const DWORD drives = GetLogicalDrives();
+  for (char letter = 'A'; letter <= 'Z'; ++letter) {
+    const char root[] = {letter, ':', '\\', '\0'};
+    if ((drives & (1u << (letter - 'A'))) && GetDriveTypeA(root) == DRIVE_REMOTE) return letter;
+  }
+  return 0;
+}
+
+// Registry values made for one test under HKEY_CURRENT_USER and removed when it ends.
+class Seeds {
+ public:
+  ~Seeds() {
+    for (const auto& [key, value] : values_) {
+      HKEY opened = nullptr;
+      if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_ALL_ACCESS, &opened) == 0) {
+        RegDeleteValueA(opened, value.c_str());
+        RegCloseKey(opened);
+      }
+    }
+    for (const std::string& key : keys_) RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+  }
+  void Sz(const std::string& key, const std::string& value, const std::string& text) {
+    HKEY made = nullptr;
+    DWORD disposition = 0;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &made, &disposition),
+              ERROR_SUCCESS);
+    if (disposition == REG_CREATED_NEW_KEY) keys_.push_back(key);
+    RegSetValueExA(made, value.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>(text.size() + 1));
+    RegCloseKey(made);
+    values_.emplace_back(key, value);
+  }
+
+ private:
+  std::vector<std::pair<std::string, std::string>> values_;
+  std::vector<std::string> keys_;
+};
+
+bool Lists(const ListView& list, int column, const std::string& text) {
+  for (int row = 0; row < list.Count(); ++row) {
+    if (list.ItemText(row, column) == text) return true;
+  }
+  return false;
+}
+
+struct NetworkCase {
+  const char* why;
+  std::string path;  // each names its own file, TOOL<index in the table>.EXE
+};
+
+class NetworkPathsPageTest : public test::PageWindowTest {
+ protected:
+  // Seeds a Run value, an uninstall command and a DisplayIcon naming each path, shows both list
+  // pages, and expects every row listed and none of the files looked at.
+  void ExpectFillsLeaveAlone(const std::vector<NetworkCase>& cases) {
+    Seeds seeds;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+      const std::string name = "OrvNet" + std::to_string(i);
+      const std::string& path = cases[i].path;
+      seeds.Sz(kRun, name, "\"" + path + "\" /start");
+      seeds.Sz(kUninstall + name, "DisplayName", name);
+      seeds.Sz(kUninstall + name, "UninstallString", "\"" + path + "\" /remove");
+      seeds.Sz(kUninstall + name + "X", "DisplayName", name + "X");
+      seeds.Sz(kUninstall + name + "X", "UninstallString", "C:\\uninstall.exe");
+      seeds.Sz(kUninstall + name + "X", "DisplayIcon", path + ",0");
+    }
+    TForm1& f = Make();
+    f.Show();
+    touched.clear();
+    {
+      test::ImportHook attributes("kernel32.dll", "GetFileAttributesA",
+                                  reinterpret_cast<void*>(&RecordingAttributes));
+      test::ImportHook extract("shell32.dll", "ExtractIconA",
+                               reinterpret_cast<void*>(&RecordingExtract));
+      ASSERT_TRUE(attributes.Ok() && extract.Ok());
+      originalAttributes = attributes.Original();
+      originalExtract = extract.Original();
+      UserPicksTab(f, 3);
+      UserPicksTab(f, 4);
+    }
+    ASSERT_FALSE(touched.empty()) << "the hooks saw none of the fills' looks at files";
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+      const std::string name = "OrvNet" + std::to_string(i);
+      EXPECT_TRUE(Lists(f.Page4List, 2, name)) << cases[i].why;
+      EXPECT_TRUE(Lists(f.Page5List, 0, name + "X")) << cases[i].why;
+      const std::string file = "\\ORVNET\\TOOL" + std::to_string(i) + ".EXE";
+      for (const std::string& path : touched) {
+        EXPECT_EQ(UpperAscii(path).find(file), std::string::npos) << cases[i].why << ": " << path;
+      }
+    }
+  }
+};
+
+TEST_F(NetworkPathsPageTest, FillsNeverLookAtFilesOnShares) {
+  ExpectFillsLeaveAlone({
+      {"a share", "\\\\orvserver\\share\\OrvNet\\tool0.exe"},
+      {"a share in the long form", "\\\\?\\UNC\\orvserver\\share\\OrvNet\\tool1.exe"},
+  });
+}
+
+TEST_F(NetworkPathsPageTest, FillsNeverLookAtFilesOnNetworkDrives) {
+  const char letter = NetworkDriveLetter();
+  if (!letter) {
+    GTEST_SKIP() << "no network drive here (under Wine, HKLM\\Software\\Wine\\Drives gives a "
+                    "drive letter the type \"network\" when the prefix's server starts)";
+  }
+  ExpectFillsLeaveAlone({{"a network drive", std::string(1, letter) + ":\\OrvNet\\tool0.exe"}});
+}
+
+}  // namespace
+}  // namespace orv
