@@ -55,8 +55,9 @@ bool Label::Create(HWND parent, int left, int top, int width, int height,
   // An auto-sized label is made at the size of its text rather than resized once made.
   RECT bounds{left, top, left + width, top + height};
   if (style_.autoSize) bounds = FittedBounds(caption.c_str(), bounds);
-  if (!CreateChild("STATIC", 0, WS_VISIBLE | StaticStyle(style), caption, bounds.left, bounds.top,
-                   bounds.right - bounds.left, bounds.bottom - bounds.top, parent)) {
+  const DWORD tabStop = style.cursor == CursorKind::Hand ? WS_TABSTOP : 0;
+  if (!CreateChild("STATIC", 0, WS_VISIBLE | tabStop | StaticStyle(style), caption, bounds.left,
+                   bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent)) {
     return false;
   }
   // A text STATIC keeps the place and size it was made with.
@@ -120,6 +121,69 @@ HBRUSH Label::OnCtlColor(HDC dc) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, style_.color == CLR_DEFAULT ? GetSysColor(COLOR_WINDOWTEXT) : style_.color);
   return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+}
+
+void Label::SetCursor(CursorKind cursor) {
+  style_.cursor = cursor;
+  const LONG_PTR style = GetWindowLongPtrA(hwnd_, GWL_STYLE);
+  const LONG_PTR wanted = IsLink() ? (style | WS_TABSTOP) : (style & ~LONG_PTR{WS_TABSTOP});
+  if (wanted != style) SetWindowLongPtrA(hwnd_, GWL_STYLE, wanted);
+}
+
+bool Label::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (!IsLink()) return Control::OnMessage(message, wParam, lParam, result);
+  const bool clickKey = wParam == VK_RETURN || wParam == VK_SPACE;
+  switch (message) {
+    case WM_GETDLGCODE: {
+      // Enter and Space come to the link rather than to the dialog navigation.
+      const auto* msg = reinterpret_cast<const MSG*>(lParam);
+      result = CallPrevious(message, wParam, lParam);
+      if (msg && msg->message == WM_KEYDOWN &&
+          (msg->wParam == VK_RETURN || msg->wParam == VK_SPACE)) {
+        result |= DLGC_WANTMESSAGE;
+      }
+      return true;
+    }
+    case WM_KEYDOWN:
+      if (!clickKey) break;
+      // A held key clicks once.
+      if (!(lParam & (1 << 30))) Click();
+      result = 0;
+      return true;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_UPDATEUISTATE:
+      result = CallPrevious(message, wParam, lParam);
+      InvalidateRect(hwnd_, nullptr, TRUE);
+      return true;
+    case WM_PAINT:
+      result = CallPrevious(message, wParam, lParam);
+      if (GetFocus() == hwnd_) DrawFocusCue();
+      return true;
+    default:
+      break;
+  }
+  return Control::OnMessage(message, wParam, lParam, result);
+}
+
+void Label::DrawFocusCue() const {
+  if (SendMessageA(hwnd_, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) return;
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  // Around the text where it lies in the label, one pixel out where the label has room.
+  const SIZE text = TextSize(Text(), Font(), style_.wordWrap, client.right);
+  const int width = text.cx < client.right ? text.cx : client.right;
+  const int height = text.cy < client.bottom ? text.cy : client.bottom;
+  int left = 0;
+  if (style_.align == TextAlign::Right) left = client.right - width;
+  if (style_.align == TextAlign::Center) left = (client.right - width) / 2;
+  const int top = (StaticStyle(style_) & SS_CENTERIMAGE) ? (client.bottom - height) / 2 : 0;
+  RECT cue{left - 1, top - 1, left + width + 1, top + height + 1};
+  IntersectRect(&cue, &cue, &client);
+  HDC dc = GetDC(hwnd_);
+  if (!dc) return;
+  DrawFocusRect(dc, &cue);
+  ReleaseDC(hwnd_, dc);
 }
 
 bool Label::OnSetCursor() {
