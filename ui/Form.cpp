@@ -124,41 +124,42 @@ bool Form::MoveFocus(bool back) {
 bool Form::PreTranslateMessage(MSG& msg) {
   HWND hwnd = Handle();
   if (!hwnd || (msg.hwnd != hwnd && !IsChild(hwnd, msg.hwnd))) return false;
-  if (msg.message == WM_KEYDOWN) {
-    // The keyboard moves the focus: focus cues show from now on, as in a dialog.
-    if (msg.wParam == VK_TAB || (msg.wParam >= VK_LEFT && msg.wParam <= VK_DOWN)) {
-      SendMessageA(hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
-    }
-    const bool alt = (GetKeyState(VK_MENU) & 0x8000) != 0;
-    const unsigned modifiers = ((GetKeyState(VK_CONTROL) & 0x8000) ? kCtrl : kNoModifier) |
-                               ((GetKeyState(VK_SHIFT) & 0x8000) ? kShift : kNoModifier);
-    for (const Shortcut& shortcut : shortcuts_) {
-      if (alt || shortcut.key != msg.wParam || shortcut.modifiers != modifiers) continue;
-      bool done = false;
-      try {
-        done = shortcut.action && shortcut.action();
-      } catch (...) {
-        Application::Instance().HandleException(std::current_exception());
-        done = true;
-      }
-      if (done) return true;
-    }
-    if (msg.wParam == VK_TAB && !alt && !(modifiers & kCtrl) && MoveFocus(modifiers & kShift)) {
-      return true;
-    }
-  }
-  // The Menu key (on its release, as Windows' own handling has it) and Shift+F10 ask the control
-  // with the focus for its menu, whatever that control's own window procedure would do.
-  const bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
-  if ((msg.message == WM_KEYUP && msg.wParam == VK_APPS) ||
-      (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_F10 && shift)) {
-    const HWND focus = GetFocus();
-    if (focus && IsChild(hwnd, focus)) {
-      SendMessageA(focus, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(focus), MAKELPARAM(-1, -1));
-      return true;
-    }
+  if (msg.message == WM_KEYDOWN || msg.message == WM_KEYUP || msg.message == WM_SYSKEYDOWN) {
+    if (HandleKey(msg)) return true;
   }
   return IsDialogMessageA(hwnd, &msg) != FALSE;
+}
+
+bool Form::HandleKey(const MSG& msg) {
+  const bool alt = (GetKeyState(VK_MENU) & 0x8000) != 0;
+  const unsigned modifiers = ((GetKeyState(VK_CONTROL) & 0x8000) ? kCtrl : kNoModifier) |
+                             ((GetKeyState(VK_SHIFT) & 0x8000) ? kShift : kNoModifier);
+  // The Menu key (on its release, as Windows' own handling has it) and Shift+F10 ask the control
+  // with the focus for its menu, whatever that control's own window procedure would do.
+  if ((msg.message == WM_KEYUP && msg.wParam == VK_APPS) ||
+      (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_F10 && modifiers == kShift && !alt)) {
+    const HWND focus = GetFocus();
+    if (!focus || !IsChild(Handle(), focus)) return false;
+    SendMessageA(focus, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(focus), MAKELPARAM(-1, -1));
+    return true;
+  }
+  if (msg.message != WM_KEYDOWN || alt) return false;
+  // The keyboard moves the focus: focus cues show from now on, as in a dialog.
+  if (msg.wParam == VK_TAB || (msg.wParam >= VK_LEFT && msg.wParam <= VK_DOWN)) {
+    SendMessageA(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+  }
+  for (const Shortcut& shortcut : shortcuts_) {
+    if (shortcut.key != msg.wParam || shortcut.modifiers != modifiers) continue;
+    bool done = false;
+    try {
+      done = shortcut.action && shortcut.action();
+    } catch (...) {
+      Application::Instance().HandleException(std::current_exception());
+      done = true;
+    }
+    if (done) return true;
+  }
+  return msg.wParam == VK_TAB && !(modifiers & kCtrl) && MoveFocus((modifiers & kShift) != 0);
 }
 
 void Form::KeepFocus(HWND before) {

@@ -68,6 +68,8 @@ class Form : public Container {
 
  private:
   FontSpec font_;
+  // Shortcut keys, Tab and the Menu key; true when the key was taken.
+  bool HandleKey(const MSG& msg);
   // The controls Tab visits, in order, as they are now.
   std::vector<HWND> TabStops() const;
   // Tab and Shift+Tab: the focus to the next or the previous of them, wrapping round.

@@ -1,5 +1,6 @@
 #include "ui/Label.h"
 
+#include <oleacc.h>
 #include <uxtheme.h>
 
 #include "base/Handles.h"
@@ -45,6 +46,39 @@ SIZE TextSize(const std::string& caption, HFONT font, bool wordWrap, int width) 
   }
   DrawTextA(dc.Get(), text.c_str(), static_cast<int>(text.size()), &rc, format);
   return SIZE{rc.right - rc.left, rc.bottom - rc.top};
+}
+
+// Windows' accessibility annotation service (oleacc), declared here so that the program does not
+// import oleacc.dll: COM loads it from the system folder when it is first asked for.
+const CLSID kAccPropServices = {
+    0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
+const IID kIAccPropServices = {
+    0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
+const GUID kRoleProperty = {
+    0xcb905ff2, 0x7bd1, 0x4c05, {0xb3, 0xc8, 0xe6, 0xc2, 0x41, 0x36, 0x4d, 0x70}};
+
+// Sets (link) or clears the role that screen readers announce for window; false when the service
+// is not there.
+bool AnnotateRole(HWND window, bool link) {
+  IAccPropServices* services = nullptr;
+  if (FAILED(CoCreateInstance(kAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kIAccPropServices,
+                              reinterpret_cast<void**>(&services))) ||
+      !services) {
+    return false;
+  }
+  HRESULT result = S_OK;
+  if (link) {
+    VARIANT role{};
+    role.vt = VT_I4;
+    role.lVal = ROLE_SYSTEM_LINK;
+    result = services->SetHwndProp(window, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                   kRoleProperty, role);
+  } else {
+    result = services->ClearHwndProps(window, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                      &kRoleProperty, 1);
+  }
+  services->Release();
+  return SUCCEEDED(result);
 }
 
 }  // namespace
@@ -128,9 +162,11 @@ void Label::SetCursor(CursorKind cursor) {
   const LONG_PTR style = GetWindowLongPtrA(hwnd_, GWL_STYLE);
   const LONG_PTR wanted = IsLink() ? (style | WS_TABSTOP) : (style & ~LONG_PTR{WS_TABSTOP});
   if (wanted != style) SetWindowLongPtrA(hwnd_, GWL_STYLE, wanted);
+  if (announcedAsLink_ && !IsLink()) announcedAsLink_ = !AnnotateRole(hwnd_, false);
 }
 
 bool Label::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (message == WM_DESTROY && announcedAsLink_) announcedAsLink_ = !AnnotateRole(hwnd_, false);
   if (!IsLink()) return Control::OnMessage(message, wParam, lParam, result);
   const bool clickKey = wParam == VK_RETURN || wParam == VK_SPACE;
   switch (message) {
@@ -160,6 +196,11 @@ bool Label::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
       result = CallPrevious(message, wParam, lParam);
       if (GetFocus() == hwnd_) DrawFocusCue();
       return true;
+    case WM_GETOBJECT:
+      // A screen reader is asking: from now on the label is announced as a link, not as text.
+      // Asked only then, so that a session without one never loads the service.
+      if (!announcedAsLink_) announcedAsLink_ = AnnotateRole(hwnd_, true);
+      break;
     default:
       break;
   }

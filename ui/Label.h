@@ -2,7 +2,7 @@
 // its right edge when right-aligned), is drawn transparently over its parent's background, and
 // can be coloured, bold or underlined, carry the hand cursor and raise a click event. A label with
 // the hand cursor is a link: a tab stop that shows the focus rectangle (when Windows shows focus
-// cues) and is clicked by Enter or Space.
+// cues), is clicked by Enter or Space, and is announced as a link by screen readers.
 #pragma once
 
 #include <functional>
@@ -68,6 +68,7 @@ class Label : public Control {
   void Fit(const std::string& caption);
 
   LabelStyle style_;
+  bool announcedAsLink_ = false;  // the accessibility role "link" is set on the window
 };
 
 }  // namespace orv

@@ -132,7 +132,11 @@ int ListView::ImageIndex(int row) const {
   return item.iImage;
 }
 
-int ListView::Selected() const { return ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); }
+int ListView::Selected() const {
+  // Of several selected rows, the one the user came to last.
+  const int focused = ListView_GetNextItem(hwnd_, -1, LVNI_FOCUSED | LVNI_SELECTED);
+  return focused >= 0 ? focused : ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED);
+}
 
 std::vector<int> ListView::SelectedRows() const {
   std::vector<int> rows;
@@ -178,6 +182,8 @@ POINT ListView::KeyboardMenuPoint() const {
 }
 
 void ListView::Select(int row) {
+  // As a click on the row: it alone is selected.
+  ListView_SetItemState(hwnd_, -1, 0, LVIS_SELECTED);
   ListView_SetItemState(hwnd_, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   ListView_EnsureVisible(hwnd_, row, FALSE);
 }

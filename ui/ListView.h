@@ -46,8 +46,10 @@ class ListView : public Control, public CopySource {
   std::string ItemText(int row, int subItem = 0) const;
   int ImageIndex(int row) const;
 
-  int Selected() const;  // the first selected row, -1 when no row is selected
+  // The selected row (of several, the focused one, else the first); -1 when none is selected.
+  int Selected() const;
   std::vector<int> SelectedRows() const;
+  // Selects row alone, as a click on it does.
   void Select(int row);
   void SelectAll() override;
   // The column captions and the selected rows (all rows when none is selected) as RowsAsText.

@@ -4,6 +4,8 @@
 // the pop-up menu of one test, which is the real one.
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -277,6 +279,46 @@ TEST_F(KeyboardTest, TheFocusStaysOnItsControlThroughAFillAndARestore) {
   Application::Instance().ProcessMessages();
   ASSERT_FALSE(IsIconic(title));
   EXPECT_EQ(GetFocus(), f.Page2Label02.Handle());
+}
+
+// What a screen reader hears: the text, read as any window's, and the role.
+TEST_F(KeyboardTest, ScreenReadersHearTheLinksAsLinksWithTheirTexts) {
+  TForm1& f = Open();
+  using FromWindowFn = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
+  const auto fromWindow = reinterpret_cast<FromWindowFn>(reinterpret_cast<void*>(
+      GetProcAddress(LoadLibraryA("oleacc.dll"), "AccessibleObjectFromWindow")));
+  ASSERT_NE(fromWindow, nullptr);
+  const struct {
+    Label* label;
+    const char* text;
+    bool link;
+  } cases[] = {
+      {&f.Page1Label04, "", false},  // a field: plain text
+      {&f.SaveLabel, "Save report", true},
+      {&f.Page1Label14, "Download Pellory", true},
+  };
+  for (const auto& c : cases) {
+    char text[256] = {};
+    SendMessageA(c.label->Handle(), WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+    if (*c.text) {
+      EXPECT_STREQ(text, c.text);
+    }
+    IAccessible* accessible = nullptr;
+    ASSERT_EQ(fromWindow(c.label->Handle(), static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                         reinterpret_cast<void**>(&accessible)),
+              S_OK);
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    VARIANT role{};
+    accessible->get_accRole(self, &role);
+    accessible->Release();
+    const bool link = role.vt == VT_I4 && role.lVal == ROLE_SYSTEM_LINK;
+    if (c.link && !link && test::RunningOnWine()) {
+      GTEST_SKIP() << "Wine's accessibility service does not apply role annotations";
+    }
+    EXPECT_EQ(link, c.link) << text;
+  }
 }
 
 }  // namespace
