@@ -74,15 +74,6 @@ const CaptionSink kCaptionSinks[] = {
     {CaptionTarget::SaveAsHTMLItem, nullptr, -1, nullptr, -1, &TForm1::SaveAsHTMLItem},
 };
 
-// How Windows names a key with Ctrl held, in the keyboard's language ("Ctrl+C", "Strg+C").
-std::string CtrlKeyText(char key) {
-  char name[64] = {};
-  const LONG scanCode = static_cast<LONG>(MapVirtualKeyA(VK_CONTROL, MAPVK_VK_TO_VSC));
-  const int length = GetKeyNameTextA(scanCode << 16, name, sizeof(name));
-  return (length > 0 ? std::string(name, static_cast<std::size_t>(length)) : std::string("Ctrl")) +
-         "+" + key;
-}
-
 }  // namespace
 
 TForm1::TForm1(Outside& outside, SystemQueries queries)
@@ -200,10 +191,11 @@ void TForm1::ApplyCreationCaptions() {
         Page5List.SetDoubleBuffered(true);
         break;
       case CaptionTarget::CopyItem:
-        CopyItem.SetCaption(caption.text + "\t" + CtrlKeyText('C'));
+        // The shortcut as Windows' own menus show it.
+        CopyItem.SetCaption(caption.text + "\tCtrl+C");
         break;
       case CaptionTarget::SelectAllItem:
-        SelectAllItem.SetCaption(caption.text + "\t" + CtrlKeyText('A'));
+        SelectAllItem.SetCaption(caption.text + "\tCtrl+A");
         break;
       case CaptionTarget::SaveLabel:
         // Both footer links have their final widths now: "Help" goes 10 pixels left of
