@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,17 @@ namespace {
 
 using test::Press;
 
+// The real pop-up menu: the keys that choose its item arrive once it is open, as a user's would.
+class RealMenuOutside : public test::RecordingOutside {
+ public:
+  std::vector<UINT> keysInMenu;
+  UINT TrackPopup(HMENU menu, HWND owner, int x, int y) override {
+    RecordingOutside::TrackPopup(menu, owner, x, y);
+    for (UINT key : keysInMenu) test::PostKey(key);
+    return RealOutside().TrackPopup(menu, owner, x, y);
+  }
+};
+
 class KeyboardTest : public test::PageWindowTest {
  protected:
   void TearDown() override {
@@ -31,18 +43,23 @@ class KeyboardTest : public test::PageWindowTest {
 
   // The window as the program opens it: owned by the title window, the loop's main form, shown
   // and active, its first page filled.
-  TForm1& Open() {
+  TForm1& Open() { return Open(outside); }
+  // With the real pop-up menu.
+  TForm1& OpenWithRealMenu() { return Open(menuOutside); }
+  TForm1& Open(Outside& world) {
     Application& app = Application::Instance();
     EXPECT_TRUE(app.Initialize("Orvendel"));
     SystemQueries queries = SystemQueries::Real();
     queries.programPath = [this] { return dir + "\\Orvendex.exe"; };
-    form = std::make_unique<TForm1>(outside, std::move(queries));
+    form = std::make_unique<TForm1>(world, std::move(queries));
     app.SetMainForm(form.get());
     EXPECT_TRUE(form->Create(app.Handle()));
     form->Show();
     app.ProcessMessages();
     return *form;
   }
+
+  RealMenuOutside menuOutside;
 };
 
 TEST_F(KeyboardTest, TabReachesEveryLinkOfEachPageInReadingOrderThenTheFooter) {
@@ -157,43 +174,20 @@ TEST_F(KeyboardTest, ShortcutKeysWorkWhereverTheFocusIs) {
   SetCurrentDirectoryA(current);
 }
 
-// The real pop-up menu: the keys that choose its item arrive once it is open, as a user's would.
-class RealMenuOutside : public test::RecordingOutside {
- public:
-  std::vector<UINT> keysInMenu;
-  UINT TrackPopup(HMENU menu, HWND owner, int x, int y) override {
-    RecordingOutside::TrackPopup(menu, owner, x, y);
-    for (UINT key : keysInMenu) test::PostKey(key);
-    return RealOutside().TrackPopup(menu, owner, x, y);
-  }
-};
-
 TEST_F(KeyboardTest, CtrlSThenArrowsAndEnterSavesAReport) {
-  RealMenuOutside menuOutside;
   menuOutside.keysInMenu = {VK_DOWN, VK_DOWN, VK_RETURN};
   const std::string base = dir + "\\KeyReport";
   menuOutside.saveAnswer = base;
-  SystemQueries queries = SystemQueries::Real();
-  queries.programPath = [this] { return dir + "\\Orvendex.exe"; };
-  Application& app = Application::Instance();
-  ASSERT_TRUE(app.Initialize("Orvendel"));
-  form = std::make_unique<TForm1>(menuOutside, std::move(queries));
-  app.SetMainForm(form.get());
-  ASSERT_TRUE(form->Create(app.Handle()));
-  form->Show();
-  app.ProcessMessages();
-
+  OpenWithRealMenu();
   Press('S', kCtrl);
   ASSERT_EQ(menuOutside.popups.size(), 1u);
   EXPECT_EQ(menuOutside.popups[0].menu, form->SaveMenu.Handle());
   // The second item: the HTML report, saved and opened.
   ASSERT_EQ(menuOutside.opened.size(), 1u);
   EXPECT_EQ(menuOutside.opened[0].target, base + ".html");
-  std::ifstream report(base + ".html", std::ios::binary);
-  EXPECT_TRUE(report.good());
-  report.close();
-  form.reset();
   created.push_back(base + ".html");
+  std::ifstream report(base + ".html", std::ios::binary);
+  EXPECT_GT(std::string(std::istreambuf_iterator<char>(report), {}).size(), 1000u);
 }
 
 constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -220,7 +214,7 @@ TEST_F(KeyboardTest, CtrlCCopiesTheStartupRowsWithTheirHeaders) {
   Press('C', kCtrl);
   EXPECT_EQ(test::ClipboardText(), header + line);
   const std::string ascii = header + line;
-  EXPECT_EQ(test::ClipboardUnicodeText(), std::wstring(ascii.begin(), ascii.end()));
+  EXPECT_EQ(test::ClipboardText(CF_UNICODETEXT), ascii);
 
   // Every row, after Ctrl+A.
   Press('A', kCtrl);

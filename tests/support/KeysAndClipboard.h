@@ -45,27 +45,22 @@ inline void Press(UINT key, unsigned modifiers = kNoModifier) {
   HoldModifiers(kNoModifier);
 }
 
-inline std::string ClipboardText() {
-  std::string text = "(no text)";
+// The clipboard's text in the format asked for (CF_TEXT, or CF_UNICODETEXT given back as the
+// code units of its ASCII characters, "?" for the others).
+inline std::string ClipboardText(UINT format = CF_TEXT) {
   if (!OpenClipboard(nullptr)) return "(clipboard busy)";
-  if (HANDLE data = GetClipboardData(CF_TEXT)) {
-    if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
-      text = bytes;
-      GlobalUnlock(data);
+  std::string text = "(no text)";
+  const HANDLE data = GetClipboardData(format);
+  if (const void* locked = data ? GlobalLock(data) : nullptr) {
+    if (format == CF_UNICODETEXT) {
+      text.clear();
+      for (const wchar_t* c = static_cast<const wchar_t*>(locked); *c; ++c) {
+        text += *c < 128 ? static_cast<char>(*c) : '?';
+      }
+    } else {
+      text = static_cast<const char*>(locked);
     }
-  }
-  CloseClipboard();
-  return text;
-}
-
-inline std::wstring ClipboardUnicodeText() {
-  std::wstring text = L"(no text)";
-  if (!OpenClipboard(nullptr)) return L"(clipboard busy)";
-  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-    if (const wchar_t* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-      text = chars;
-      GlobalUnlock(data);
-    }
+    GlobalUnlock(data);
   }
   CloseClipboard();
   return text;
