@@ -185,7 +185,7 @@ void Form::RestoreFocus() {
   // Focusing a control also activates the form; with no control remembered, the first one that
   // takes the focus (or the form itself) gets it.
   HWND target = lastFocus_;
-  if (!target || !IsWindow(target) || !IsChild(Handle(), target)) {
+  if (!target || !IsWindow(target) || !IsChild(Handle(), target) || !IsWindowVisible(target)) {
     const std::vector<HWND> stops = TabStops();
     target = stops.empty() ? Handle() : stops.front();
   }

@@ -159,6 +159,7 @@ HBRUSH Label::OnCtlColor(HDC dc) {
 
 void Label::SetCursor(CursorKind cursor) {
   style_.cursor = cursor;
+  if (!hwnd_) return;
   const LONG_PTR style = GetWindowLongPtrA(hwnd_, GWL_STYLE);
   const LONG_PTR wanted = IsLink() ? (style | WS_TABSTOP) : (style & ~LONG_PTR{WS_TABSTOP});
   if (wanted != style) SetWindowLongPtrA(hwnd_, GWL_STYLE, wanted);
