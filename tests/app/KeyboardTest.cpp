@@ -237,7 +237,7 @@ TEST_F(KeyboardTest, CtrlCCopiesTheStartupRowsWithTheirHeaders) {
   EXPECT_EQ(test::ClipboardText(), all);
 }
 
-TEST_F(KeyboardTest, CtrlCInTheProcessBoxCopiesItsLinesWhenNothingIsSelected) {
+TEST_F(KeyboardTest, TheProcessBoxCopiesItsLinesWhenNothingIsSelectedAndHasTheListsMenu) {
   TForm1& f = Open();
   f.Sources.processPaths = [](const std::function<void()>&) {
     return std::vector<std::string>{"C:\\A\\one.exe", "C:\\B\\two.exe"};
@@ -253,6 +253,10 @@ TEST_F(KeyboardTest, CtrlCInTheProcessBoxCopiesItsLinesWhenNothingIsSelected) {
   SendMessageA(f.Page3List.Handle(), EM_SETSEL, 5, 12);
   Press(VK_INSERT, kCtrl);
   EXPECT_EQ(test::ClipboardText(), "one.exe");
+  // The Menu key shows the lists' menu, not the text box's own.
+  Press(VK_APPS);
+  ASSERT_EQ(outside.popups.size(), 1u);
+  EXPECT_EQ(outside.popups[0].menu, f.ListMenu.Handle());
 }
 
 TEST_F(KeyboardTest, TheFocusStaysOnItsControlThroughAFillAndARestore) {
