@@ -190,6 +190,13 @@ void TForm1::ApplyCreationCaptions() {
       case CaptionTarget::Page5TopLabel:
         Page5List.SetDoubleBuffered(true);
         break;
+      case CaptionTarget::CopyItem:
+        // The shortcut as Windows' own menus show it.
+        CopyItem.SetCaption(caption.text + "\tCtrl+C");
+        break;
+      case CaptionTarget::SelectAllItem:
+        SelectAllItem.SetCaption(caption.text + "\tCtrl+A");
+        break;
       case CaptionTarget::SaveLabel:
         // Both footer links have their final widths now: "Help" goes 10 pixels left of
         // "Save report", whose right edge stays where the design put it.
@@ -228,12 +235,17 @@ void TForm1::RunRequest(const std::string& key, std::function<void()> action) {
 
 void TForm1::RunPageFill(int index, const std::function<void()>& fill) {
   auto guarded = [this, fill] {
-    struct Mark {
-      bool& flag;
-      explicit Mark(bool& f) : flag(f) { flag = true; }
-      ~Mark() { flag = false; }
-    } mark(pageFillRunning_);
-    fill();
+    // A control hidden and shown again by the fill loses the focus on the way; it gets it back.
+    const HWND focus = GetFocus();
+    {
+      struct Mark {
+        bool& flag;
+        explicit Mark(bool& f) : flag(f) { flag = true; }
+        ~Mark() { flag = false; }
+      } mark(pageFillRunning_);
+      fill();
+    }
+    KeepFocus(focus);
   };
   // While a page fill runs the queue is busy, so the request waits for it.
   if (pageFillRunning_ || !fills_.Busy()) {
@@ -284,6 +296,50 @@ void TForm1::SaveLabelClick(Label& /*sender*/) {
   GetWindowRect(Handle(), &window);
   SaveMenu.Popup(outside_, Handle(), window.left + SaveLabel.Left() + SaveLabel.Width(),
                  window.top + SaveLabel.Top());
+}
+
+bool TForm1::HelpKeyPress() {
+  HelpLabel.Click();
+  return true;
+}
+
+bool TForm1::SaveKeyPress() {
+  SaveLabel.Click();
+  return true;
+}
+
+bool TForm1::RefreshKeyPress() {
+  Pages.RaiseShownForActive();
+  return true;
+}
+
+bool TForm1::SelectAllKeyPress() {
+  auto* list = dynamic_cast<CopySource*>(Control::FromHandle(GetFocus()));
+  if (list) SelectAllOf(*list);
+  return list != nullptr;
+}
+
+bool TForm1::CopyKeyPress() {
+  auto* list = dynamic_cast<CopySource*>(Control::FromHandle(GetFocus()));
+  if (list) CopyFrom(*list);
+  return list != nullptr;
+}
+
+void TForm1::SelectAllOf(CopySource& list) {
+  CopySource* target = &list;
+  RunRequest("SelectAll", [target] { target->SelectAll(); });
+}
+
+void TForm1::CopyFrom(CopySource& list) {
+  CopySource* source = &list;
+  RunRequest("Copy", [this, source] {
+    if (!PutTextOnClipboard(Handle(), source->CopyText())) MessageBeep(MB_ICONWARNING);
+  });
+}
+
+void TForm1::ListContextMenu(Control& sender, POINT screen) {
+  listMenuTarget_ = dynamic_cast<CopySource*>(&sender);
+  if (listMenuTarget_) ListMenu.Popup(outside_, Handle(), screen.x, screen.y);
 }
 
 void TForm1::MessageEvent(MSG& msg, bool& /*handled*/) {

@@ -91,6 +91,9 @@ class TForm1 : public Form {
   SaveDialog SaveDialog1;
   PopupMenu SaveMenu;
   MenuItem SaveAsTXTItem, SaveAsHTMLItem;
+  // The menu of the process, Startup and Installed programs lists.
+  PopupMenu ListMenu;
+  MenuItem CopyItem, SelectAllItem;
   ApplicationEvents ApplicationEvents1;
   PieChart& Series1 = DriveChart;  // the drive chart's slices
 
@@ -118,6 +121,14 @@ class TForm1 : public Form {
   void SaveAsTxt();
   void SaveAsHTML();
   void HelpLabelClick(Label& sender);
+  // The keyboard's commands, from the shortcut table; each returns whether the key was taken.
+  bool HelpKeyPress();
+  bool SaveKeyPress();
+  bool RefreshKeyPress();
+  bool SelectAllKeyPress();
+  bool CopyKeyPress();
+  // A right click or the Menu key on a list: its menu, acting on that list.
+  void ListContextMenu(Control& sender, POINT screen);
   void MessageEvent(MSG& msg, bool& handled);
   void DestroyForm();
 
@@ -188,6 +199,8 @@ class TForm1 : public Form {
   // The command ids of the "Save report" menu.
   static constexpr UINT kSaveAsTxtId = 101;
   static constexpr UINT kSaveAsHtmlId = 102;
+  static constexpr UINT kCopyId = 103;
+  static constexpr UINT kSelectAllId = 104;
 
  protected:
   void OnShow() override;
@@ -206,6 +219,9 @@ class TForm1 : public Form {
   // replaces it.
   static std::string ClickKey(const Label& label);
   std::function<void(Label&)> ClickHandler(void (TForm1::*handler)(Label&));
+  // Ctrl+A and Ctrl+C on list, once the fill under way (if any) is over.
+  void SelectAllOf(CopySource& list);
+  void CopyFrom(CopySource& list);
 
   Outside& outside_;
   SystemQueries queries_;
@@ -213,6 +229,7 @@ class TForm1 : public Form {
   bool closePending_ = false;
   bool pageFillRunning_ = false;
   bool destroyed_ = false;
+  CopySource* listMenuTarget_ = nullptr;
   HRESULT shellLinkResult_ = S_OK;
   // The "DisplayIcon" of each entry that the Programs fill collected (none: no such value), read
   // while its subkey was open for the other values; keyed by root letter and subkey path.

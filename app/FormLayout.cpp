@@ -1,5 +1,6 @@
 // The window's design: every control with its place, size, design caption, font and event, as
 // tables that read like the layout they describe, created by one loop per kind of control.
+#include <initializer_list>
 #include <iterator>
 #include <string>
 
@@ -250,6 +251,22 @@ const ListRow kLists[] = {
      std::size(kProgramColumns), true},
 };
 
+// The keys that work wherever the focus is (Ctrl+Tab and Ctrl+PgDn come with the tab control).
+struct ShortcutRow {
+  UINT key;
+  unsigned modifiers;
+  bool (TForm1::*action)();
+};
+
+const ShortcutRow kShortcuts[] = {
+    {VK_F1, kNoModifier, &TForm1::HelpKeyPress},
+    {'S', kCtrl, &TForm1::SaveKeyPress},
+    {VK_F5, kNoModifier, &TForm1::RefreshKeyPress},
+    {'A', kCtrl, &TForm1::SelectAllKeyPress},
+    {'C', kCtrl, &TForm1::CopyKeyPress},
+    {VK_INSERT, kCtrl, &TForm1::CopyKeyPress},
+};
+
 }  // namespace
 
 bool TForm1::CreateControls() {
@@ -313,6 +330,24 @@ bool TForm1::CreateControls() {
   SaveMenu.Add(SaveAsHTMLItem, kSaveAsHtmlId, "Save as html");
   SaveAsTXTItem.OnClick = [this] { RunRequest("SaveAsTxt", [this] { SaveAsTxt(); }); };
   SaveAsHTMLItem.OnClick = [this] { RunRequest("SaveAsHTML", [this] { SaveAsHTML(); }); };
+
+  ok = ListMenu.Create() && ok;
+  ListMenu.Add(CopyItem, kCopyId, "Copy");
+  ListMenu.Add(SelectAllItem, kSelectAllId, "Select all");
+  CopyItem.OnClick = [this] {
+    if (listMenuTarget_) CopyFrom(*listMenuTarget_);
+  };
+  SelectAllItem.OnClick = [this] {
+    if (listMenuTarget_) SelectAllOf(*listMenuTarget_);
+  };
+  // The lists whose rows can be copied have the menu.
+  for (Control* list : std::initializer_list<Control*>{&Page3List, &Page4List, &Page5List}) {
+    list->OnContextMenu = [this](Control& sender, POINT at) { ListContextMenu(sender, at); };
+  }
+  for (const ShortcutRow& row : kShortcuts) {
+    AddShortcut(
+        {row.key, row.modifiers, [this, action = row.action] { return (this->*action)(); }});
+  }
 
   Pages.SetActiveIndex(0);
   return ok;

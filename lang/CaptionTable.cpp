@@ -77,6 +77,9 @@ constexpr CaptionRow kRows[] = {
     {"Report", "Save", "Save report", T::SaveLabel, Join::Whole, ""},
     {"Report", "SaveTxt", "Save as text", T::SaveAsTXTItem, Join::Whole, ""},
     {"Report", "SaveHtml", "Save as HTML", T::SaveAsHTMLItem, Join::Whole, ""},
+    // The menu of the lists, added after the published list; translators find it at the end.
+    {"Edit", "Copy", "Copy", T::CopyItem, Join::Whole, ""},
+    {"Edit", "SelectAll", "Select all", T::SelectAllItem, Join::Whole, ""},
 };
 
 }  // namespace

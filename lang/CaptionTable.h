@@ -47,7 +47,9 @@ enum class CaptionTarget {
   HelpLabel,
   SaveLabel,
   SaveAsTXTItem,
-  SaveAsHTMLItem
+  SaveAsHTMLItem,
+  CopyItem,
+  SelectAllItem
 };
 
 // A caption ready to set: compound captions are already put together ("Drive A: Removable",

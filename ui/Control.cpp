@@ -1,7 +1,11 @@
 #include "ui/Control.h"
 
+#include <windowsx.h>
+
 #include <unordered_map>
 #include <vector>
+
+#include "ui/Application.h"
 
 namespace orv {
 namespace {
@@ -55,6 +59,16 @@ LRESULT CALLBACK Control::WatchDestruction(HWND hwnd, UINT message, WPARAM wPara
   if (message == WM_WINDOWPOSCHANGED && tie->second.control) {
     tie->second.control->Moved(*reinterpret_cast<const WINDOWPOS*>(lParam));
   }
+  if (message != WM_NCDESTROY && tie->second.control) {
+    // No C++ exception unwinds through user32: one that escapes a handler goes to the error box.
+    try {
+      LRESULT result = 0;
+      if (tie->second.control->OnMessage(message, wParam, lParam, result)) return result;
+    } catch (...) {
+      Application::Instance().HandleException(std::current_exception());
+      return 0;
+    }
+  }
   if (message == WM_NCDESTROY) {
     if (tie->second.control) tie->second.control->hwnd_ = nullptr;
     ties.erase(tie);
@@ -63,6 +77,29 @@ LRESULT CALLBACK Control::WatchDestruction(HWND hwnd, UINT message, WPARAM wPara
     }
   }
   return CallWindowProcA(previous, hwnd, message, wParam, lParam);
+}
+
+bool Control::OnMessage(UINT message, WPARAM /*wParam*/, LPARAM lParam, LRESULT& result) {
+  if (message != WM_CONTEXTMENU || !OnContextMenu) return false;
+  // A point of (-1, -1) is the keyboard's request.
+  POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  if (at.x == -1 && at.y == -1) at = KeyboardMenuPoint();
+  OnContextMenu(*this, at);
+  result = 0;
+  return true;
+}
+
+LRESULT Control::CallPrevious(UINT message, WPARAM wParam, LPARAM lParam) const {
+  const auto& ties = Ties();
+  const auto tie = ties.find(hwnd_);
+  if (tie == ties.end()) return DefWindowProcA(hwnd_, message, wParam, lParam);
+  return CallWindowProcA(tie->second.previous, hwnd_, message, wParam, lParam);
+}
+
+POINT Control::KeyboardMenuPoint() const {
+  POINT at{4, 4};
+  ClientToScreen(hwnd_, &at);
+  return at;
 }
 
 Control* Control::FromHandle(HWND hwnd) noexcept {

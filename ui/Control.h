@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -50,7 +51,21 @@ class Control {
   virtual HBRUSH OnCtlColor(HDC /*dc*/) { return nullptr; }
   virtual bool OnSetCursor() { return false; }
 
+  // Raised for a right click on the control or the Menu key (Shift+F10) while it has the focus,
+  // with the screen point where the menu belongs. Taken from the control's own window, so a control
+  // that would show a menu of its own (a text box) shows this one instead.
+  std::function<void(Control& sender, POINT screen)> OnContextMenu;
+
  protected:
+  // Sees every message of the control's window before the window's own procedure; returns true
+  // when it handled the message, with its result in result. The default raises OnContextMenu.
+  virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  // The window's own procedure, for a handler that adds to what it does.
+  LRESULT CallPrevious(UINT message, WPARAM wParam, LPARAM lParam) const;
+  // Where the menu asked for by the keyboard opens, in screen coordinates: by default just inside
+  // the control's top-left corner.
+  virtual POINT KeyboardMenuPoint() const;
+
   // Creates the child window and ties this object to it.
   bool CreateChild(const char* className, DWORD exStyle, DWORD style, const std::string& text,
                    int x, int y, int width, int height, HWND parent);

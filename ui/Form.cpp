@@ -1,5 +1,6 @@
 #include "ui/Form.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "ui/Application.h"
@@ -46,32 +47,147 @@ std::string Form::Caption() const {
 void Form::SetCaption(const std::string& caption) { SetWindowTextA(Handle(), caption.c_str()); }
 
 void Form::Show() {
+  // Focus cues wait for the keyboard, unless the user asked Windows to show them always.
+  BOOL cuesAlways = FALSE;
+  SystemParametersInfoA(SPI_GETKEYBOARDCUES, 0, &cuesAlways, 0);
+  SendMessageA(Handle(), WM_CHANGEUISTATE,
+               MAKEWPARAM(cuesAlways ? UIS_CLEAR : UIS_SET, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
   ShowWindow(Handle(), SW_SHOWNORMAL);
   OnShow();
 }
 
 void Form::Close() { SendMessageA(Handle(), WM_CLOSE, 0, 0); }
 
+void Form::SetKeyboardTabs(TabControl* tabs) {
+  keyboardTabs_ = tabs;
+  const struct {
+    UINT key;
+    unsigned modifiers;
+    int step;
+  } keys[] = {
+      {VK_TAB, kCtrl, 1},
+      {VK_TAB, kCtrl | kShift, -1},
+      {VK_NEXT, kCtrl, 1},
+      {VK_PRIOR, kCtrl, -1},
+  };
+  for (const auto& key : keys) {
+    AddShortcut({key.key, key.modifiers, [this, step = key.step] { return StepPage(step); }});
+  }
+}
+
+bool Form::StepPage(int step) {
+  if (!keyboardTabs_ || keyboardTabs_->PageCount() == 0) return false;
+  const int count = keyboardTabs_->PageCount();
+  keyboardTabs_->SelectByUser((keyboardTabs_->ActiveIndex() + step + count) % count);
+  return true;
+}
+
+namespace {
+
+// The controls Tab visits, in the order of the window's design: every visible, enabled tab stop,
+// and after a control that holds others (the tab control with its visible page) the ones inside
+// it. The dialog manager alone would never stop on the tab control itself, since it holds the
+// pages.
+void CollectTabStops(HWND parent, std::vector<HWND>& stops) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const LONG_PTR style = GetWindowLongPtrA(child, GWL_STYLE);
+    if (!(style & WS_VISIBLE) || (style & WS_DISABLED)) continue;
+    if (style & WS_TABSTOP) stops.push_back(child);
+    if (GetWindowLongPtrA(child, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) CollectTabStops(child, stops);
+  }
+}
+
+}  // namespace
+
+std::vector<HWND> Form::TabStops() const {
+  std::vector<HWND> stops;
+  CollectTabStops(Handle(), stops);
+  return stops;
+}
+
+bool Form::MoveFocus(bool back) {
+  const std::vector<HWND> stops = TabStops();
+  if (stops.empty()) return false;
+  // The stop that has the focus, or holds the window that has it (a list's header).
+  HWND focus = GetFocus();
+  auto at = stops.end();
+  for (HWND w = focus; w && w != Handle() && at == stops.end(); w = GetParent(w)) {
+    at = std::find(stops.begin(), stops.end(), w);
+  }
+  const auto count = static_cast<std::ptrdiff_t>(stops.size());
+  std::ptrdiff_t index = at == stops.end() ? (back ? 0 : -1) : at - stops.begin();
+  index = (index + (back ? count - 1 : 1)) % count;
+  SetFocus(stops[static_cast<std::size_t>(index)]);
+  return true;
+}
+
 bool Form::PreTranslateMessage(MSG& msg) {
   HWND hwnd = Handle();
   if (!hwnd || (msg.hwnd != hwnd && !IsChild(hwnd, msg.hwnd))) return false;
-  if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && (GetKeyState(VK_CONTROL) & 0x8000) &&
-      keyboardTabs_ && keyboardTabs_->PageCount() > 0) {
-    const int count = keyboardTabs_->PageCount();
-    const int step = (GetKeyState(VK_SHIFT) & 0x8000) ? count - 1 : 1;
-    keyboardTabs_->SelectByUser((keyboardTabs_->ActiveIndex() + step) % count);
-    return true;
+  if (msg.message == WM_KEYDOWN || msg.message == WM_KEYUP || msg.message == WM_SYSKEYDOWN) {
+    if (HandleKey(msg)) return true;
   }
   return IsDialogMessageA(hwnd, &msg) != FALSE;
+}
+
+bool Form::HandleKey(const MSG& msg) {
+  const bool alt = (GetKeyState(VK_MENU) & 0x8000) != 0;
+  const unsigned modifiers = ((GetKeyState(VK_CONTROL) & 0x8000) ? kCtrl : kNoModifier) |
+                             ((GetKeyState(VK_SHIFT) & 0x8000) ? kShift : kNoModifier);
+  // The Menu key (on its release, as Windows' own handling has it) and Shift+F10 ask the control
+  // with the focus for its menu, whatever that control's own window procedure would do.
+  if ((msg.message == WM_KEYUP && msg.wParam == VK_APPS) ||
+      (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_F10 && modifiers == kShift && !alt)) {
+    const HWND focus = GetFocus();
+    if (!focus || !IsChild(Handle(), focus)) return false;
+    SendMessageA(focus, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(focus), MAKELPARAM(-1, -1));
+    return true;
+  }
+  if (msg.message != WM_KEYDOWN || alt) return false;
+  // The keyboard moves the focus: focus cues show from now on, as in a dialog.
+  if (msg.wParam == VK_TAB || (msg.wParam >= VK_LEFT && msg.wParam <= VK_DOWN)) {
+    SendMessageA(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+  }
+  for (const Shortcut& shortcut : shortcuts_) {
+    if (shortcut.key != msg.wParam || shortcut.modifiers != modifiers) continue;
+    bool done = false;
+    try {
+      done = shortcut.action && shortcut.action();
+    } catch (...) {
+      Application::Instance().HandleException(std::current_exception());
+      done = true;
+    }
+    if (done) return true;
+  }
+  return msg.wParam == VK_TAB && !(modifiers & kCtrl) && MoveFocus((modifiers & kShift) != 0);
+}
+
+void Form::KeepFocus(HWND before) {
+  HWND hwnd = Handle();
+  auto usable = [hwnd](HWND control) {
+    return control && control != hwnd && IsChild(hwnd, control) && IsWindowVisible(control) &&
+           IsWindowEnabled(control) && !Window::FromHandle(control);
+  };
+  const HWND now = GetFocus();
+  if (usable(now) || (now && !IsChild(hwnd, now) && now != hwnd)) return;
+  const std::vector<HWND> stops = TabStops();
+  HWND target = usable(before) ? before : (stops.empty() ? nullptr : stops.front());
+  if (!target) return;
+  // An inactive window gets the control back when it is next activated.
+  if (GetActiveWindow() == hwnd) {
+    SetFocus(target);
+  } else {
+    lastFocus_ = target;
+  }
 }
 
 void Form::RestoreFocus() {
   // Focusing a control also activates the form; with no control remembered, the first one that
   // takes the focus (or the form itself) gets it.
   HWND target = lastFocus_;
-  if (!target || !IsWindow(target) || !IsChild(Handle(), target)) {
-    target = GetNextDlgTabItem(Handle(), nullptr, FALSE);
-    if (!target) target = Handle();
+  if (!target || !IsWindow(target) || !IsChild(Handle(), target) || !IsWindowVisible(target)) {
+    const std::vector<HWND> stops = TabStops();
+    target = stops.empty() ? Handle() : stops.front();
   }
   SetFocus(target);
 }

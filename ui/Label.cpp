@@ -1,5 +1,7 @@
 #include "ui/Label.h"
 
+#include <oleacc.h>
+
 #include "base/Handles.h"
 #include "ui/Theme.h"
 
@@ -46,6 +48,39 @@ SIZE TextSize(const std::string& caption, HFONT font, bool wordWrap, int width) 
   return SIZE{rc.right - rc.left, rc.bottom - rc.top};
 }
 
+// Windows' accessibility annotation service (oleacc), declared here so that the program does not
+// import oleacc.dll: COM loads it from the system folder when it is first asked for.
+const CLSID kAccPropServices = {
+    0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
+const IID kIAccPropServices = {
+    0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
+const GUID kRoleProperty = {
+    0xcb905ff2, 0x7bd1, 0x4c05, {0xb3, 0xc8, 0xe6, 0xc2, 0x41, 0x36, 0x4d, 0x70}};
+
+// Sets (link) or clears the role that screen readers announce for window; false when the service
+// is not there.
+bool AnnotateRole(HWND window, bool link) {
+  IAccPropServices* services = nullptr;
+  if (FAILED(CoCreateInstance(kAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kIAccPropServices,
+                              reinterpret_cast<void**>(&services))) ||
+      !services) {
+    return false;
+  }
+  HRESULT result = S_OK;
+  if (link) {
+    VARIANT role{};
+    role.vt = VT_I4;
+    role.lVal = ROLE_SYSTEM_LINK;
+    result = services->SetHwndProp(window, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                   kRoleProperty, role);
+  } else {
+    result = services->ClearHwndProps(window, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                      &kRoleProperty, 1);
+  }
+  services->Release();
+  return SUCCEEDED(result);
+}
+
 }  // namespace
 
 bool Label::Create(HWND parent, int left, int top, int width, int height,
@@ -54,8 +89,9 @@ bool Label::Create(HWND parent, int left, int top, int width, int height,
   // An auto-sized label is made at the size of its text rather than resized once made.
   RECT bounds{left, top, left + width, top + height};
   if (style_.autoSize) bounds = FittedBounds(caption.c_str(), bounds);
-  if (!CreateChild("STATIC", 0, WS_VISIBLE | StaticStyle(style), caption, bounds.left, bounds.top,
-                   bounds.right - bounds.left, bounds.bottom - bounds.top, parent)) {
+  const DWORD tabStop = style.cursor == CursorKind::Hand ? WS_TABSTOP : 0;
+  if (!CreateChild("STATIC", 0, WS_VISIBLE | tabStop | StaticStyle(style), caption, bounds.left,
+                   bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent)) {
     return false;
   }
   // A text STATIC keeps the place and size it was made with.
@@ -119,6 +155,77 @@ HBRUSH Label::OnCtlColor(HDC dc) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, style_.color == CLR_DEFAULT ? GetSysColor(COLOR_WINDOWTEXT) : style_.color);
   return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+}
+
+void Label::SetCursor(CursorKind cursor) {
+  style_.cursor = cursor;
+  if (!hwnd_) return;
+  const LONG_PTR style = GetWindowLongPtrA(hwnd_, GWL_STYLE);
+  const LONG_PTR wanted = IsLink() ? (style | WS_TABSTOP) : (style & ~LONG_PTR{WS_TABSTOP});
+  if (wanted != style) SetWindowLongPtrA(hwnd_, GWL_STYLE, wanted);
+  if (announcedAsLink_ && !IsLink()) announcedAsLink_ = !AnnotateRole(hwnd_, false);
+}
+
+bool Label::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (message == WM_DESTROY && announcedAsLink_) announcedAsLink_ = !AnnotateRole(hwnd_, false);
+  if (!IsLink()) return Control::OnMessage(message, wParam, lParam, result);
+  const bool clickKey = wParam == VK_RETURN || wParam == VK_SPACE;
+  switch (message) {
+    case WM_GETDLGCODE: {
+      // Enter and Space come to the link rather than to the dialog navigation.
+      const auto* msg = reinterpret_cast<const MSG*>(lParam);
+      result = CallPrevious(message, wParam, lParam);
+      if (msg && msg->message == WM_KEYDOWN &&
+          (msg->wParam == VK_RETURN || msg->wParam == VK_SPACE)) {
+        result |= DLGC_WANTMESSAGE;
+      }
+      return true;
+    }
+    case WM_KEYDOWN:
+      if (!clickKey) break;
+      // A held key clicks once.
+      if (!(lParam & (1 << 30))) Click();
+      result = 0;
+      return true;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_UPDATEUISTATE:
+      result = CallPrevious(message, wParam, lParam);
+      InvalidateRect(hwnd_, nullptr, TRUE);
+      return true;
+    case WM_PAINT:
+      result = CallPrevious(message, wParam, lParam);
+      if (GetFocus() == hwnd_) DrawFocusCue();
+      return true;
+    case WM_GETOBJECT:
+      // A screen reader is asking: from now on the label is announced as a link, not as text.
+      // Asked only then, so that a session without one never loads the service.
+      if (!announcedAsLink_) announcedAsLink_ = AnnotateRole(hwnd_, true);
+      break;
+    default:
+      break;
+  }
+  return Control::OnMessage(message, wParam, lParam, result);
+}
+
+void Label::DrawFocusCue() const {
+  if (SendMessageA(hwnd_, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) return;
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  // Around the text where it lies in the label, one pixel out where the label has room.
+  const SIZE text = TextSize(Text(), Font(), style_.wordWrap, client.right);
+  const int width = text.cx < client.right ? text.cx : client.right;
+  const int height = text.cy < client.bottom ? text.cy : client.bottom;
+  int left = 0;
+  if (style_.align == TextAlign::Right) left = client.right - width;
+  if (style_.align == TextAlign::Center) left = (client.right - width) / 2;
+  const int top = (StaticStyle(style_) & SS_CENTERIMAGE) ? (client.bottom - height) / 2 : 0;
+  RECT cue{left - 1, top - 1, left + width + 1, top + height + 1};
+  IntersectRect(&cue, &cue, &client);
+  HDC dc = GetDC(hwnd_);
+  if (!dc) return;
+  DrawFocusRect(dc, &cue);
+  ReleaseDC(hwnd_, dc);
 }
 
 bool Label::OnSetCursor() {

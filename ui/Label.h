@@ -1,6 +1,8 @@
 // A text label: a STATIC child window that can size itself to its text in its own font (keeping
 // its right edge when right-aligned), is drawn transparently over its parent's background, and
-// can be coloured, bold or underlined, carry the hand cursor and raise a click event.
+// can be coloured, bold or underlined, carry the hand cursor and raise a click event. A label with
+// the hand cursor is a link: a tab stop that shows the focus rectangle (when Windows shows focus
+// cues), is clicked by Enter or Space, and is announced as a link by screen readers.
 #pragma once
 
 #include <functional>
@@ -37,8 +39,10 @@ class Label : public Control {
   void SetColor(COLORREF color);
   void SetUnderline(bool underline);
   bool Underlined() const noexcept { return style_.font.underline; }
-  void SetCursor(CursorKind cursor) noexcept { style_.cursor = cursor; }
+  // The hand cursor makes the label a link, the default one plain text again.
+  void SetCursor(CursorKind cursor);
   CursorKind Cursor() const noexcept { return style_.cursor; }
+  bool IsLink() const noexcept { return style_.cursor == CursorKind::Hand; }
 
   // Fits an auto-sized label to its text: width and height of the text in the label's font; a
   // right-aligned label keeps its right edge.
@@ -52,13 +56,19 @@ class Label : public Control {
   HBRUSH OnCtlColor(HDC dc) override;
   bool OnSetCursor() override;
 
+ protected:
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
  private:
+  // The dotted rectangle around the text of a link that has the focus.
+  void DrawFocusCue() const;
   // Where an auto-sized label with bounds would go to fit caption.
   RECT FittedBounds(const std::string& caption, const RECT& bounds) const;
   // Fits an auto-sized label to caption, the text it shows.
   void Fit(const std::string& caption);
 
   LabelStyle style_;
+  bool announcedAsLink_ = false;  // the accessibility role "link" is set on the window
 };
 
 }  // namespace orv

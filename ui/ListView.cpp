@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "ui/CopyText.h"
+
 namespace orv {
 namespace {
 
@@ -15,8 +17,8 @@ char* ListText(const std::string& text) { return const_cast<char*>(text.c_str())
 bool ListView::Create(HWND parent, int left, int top, int width, int height,
                       const ListViewStyle& style) {
   if (!CreateChild(WC_LISTVIEWA, WS_EX_CLIENTEDGE,
-                   WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHAREIMAGELISTS, "",
-                   left, top, width, height, parent)) {
+                   WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHAREIMAGELISTS, "", left, top, width,
+                   height, parent)) {
     return false;
   }
   DWORD ex = 0;
@@ -130,9 +132,58 @@ int ListView::ImageIndex(int row) const {
   return item.iImage;
 }
 
-int ListView::Selected() const { return ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); }
+int ListView::Selected() const {
+  // Of several selected rows, the one the user came to last.
+  const int focused = ListView_GetNextItem(hwnd_, -1, LVNI_FOCUSED | LVNI_SELECTED);
+  return focused >= 0 ? focused : ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED);
+}
+
+std::vector<int> ListView::SelectedRows() const {
+  std::vector<int> rows;
+  for (int row = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); row >= 0;
+       row = ListView_GetNextItem(hwnd_, row, LVNI_SELECTED)) {
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+void ListView::SelectAll() { ListView_SetItemState(hwnd_, -1, LVIS_SELECTED, LVIS_SELECTED); }
+
+std::string ListView::CopyText() const {
+  const int columns = ColumnCount();
+  std::vector<std::string> headers;
+  for (int column = 0; column < columns; ++column) headers.push_back(ColumnCaption(column));
+  std::vector<int> rows = SelectedRows();
+  if (rows.empty()) {
+    for (int row = 0; row < Count(); ++row) rows.push_back(row);
+  }
+  std::vector<std::vector<std::string>> cells;
+  cells.reserve(rows.size());
+  for (const int row : rows) {
+    std::vector<std::string>& line = cells.emplace_back();
+    for (int column = 0; column < columns; ++column) line.push_back(ItemText(row, column));
+  }
+  return RowsAsText(headers, cells);
+}
+
+POINT ListView::KeyboardMenuPoint() const {
+  int row = ListView_GetNextItem(hwnd_, -1, LVNI_FOCUSED | LVNI_SELECTED);
+  if (row < 0) row = Selected();
+  RECT item{};
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  if (row >= 0 && ListView_GetItemRect(hwnd_, row, &item, LVIR_LABEL) && item.bottom > client.top &&
+      item.bottom < client.bottom) {
+    POINT at{item.left, item.bottom};
+    ClientToScreen(hwnd_, &at);
+    return at;
+  }
+  return Control::KeyboardMenuPoint();
+}
 
 void ListView::Select(int row) {
+  // As a click on the row: it alone is selected.
+  ListView_SetItemState(hwnd_, -1, 0, LVIS_SELECTED);
   ListView_SetItemState(hwnd_, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   ListView_EnsureVisible(hwnd_, row, FALSE);
 }

@@ -1,9 +1,12 @@
-// A report-style list view (SysListView32): columns, grid lines, whole-row selection, small images
-// from a shared image list, optional double-buffered drawing. Read-only: no label editing.
+// A report-style list view (SysListView32): columns, grid lines, whole-row selection of one row or
+// many, small images from a shared image list, optional double-buffered drawing, rows copied as
+// text. Read-only: no label editing.
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "ui/Clipboard.h"
 #include "ui/Control.h"
 
 namespace orv {
@@ -16,7 +19,7 @@ struct ListViewStyle {
   COLORREF textColor = RGB(0, 0, 0);
 };
 
-class ListView : public Control {
+class ListView : public Control, public CopySource {
  public:
   bool Create(HWND parent, int left, int top, int width, int height, const ListViewStyle& style);
 
@@ -43,12 +46,22 @@ class ListView : public Control {
   std::string ItemText(int row, int subItem = 0) const;
   int ImageIndex(int row) const;
 
-  int Selected() const;  // -1 when no row is selected
+  // The selected row (of several, the focused one, else the first); -1 when none is selected.
+  int Selected() const;
+  std::vector<int> SelectedRows() const;
+  // Selects row alone, as a click on it does.
   void Select(int row);
+  void SelectAll() override;
+  // The column captions and the selected rows (all rows when none is selected) as RowsAsText.
+  std::string CopyText() const override;
 
   // Suspends drawing while many rows change.
   void BeginUpdate();
   void EndUpdate();
+
+ protected:
+  // Under the focused row, or the first selected one, when it is in view.
+  POINT KeyboardMenuPoint() const override;
 };
 
 // Drawing of a list suspended for one scope, however the scope ends.

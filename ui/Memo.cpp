@@ -50,6 +50,27 @@ void Memo::AddLine(const std::string& line) {
 
 void Memo::Clear() { SetWindowTextA(hwnd_, ""); }
 
+void Memo::SelectAll() { SendMessageA(hwnd_, EM_SETSEL, 0, -1); }
+
+std::string Memo::CopyText() const {
+  // The selection is counted in characters; the window's text in characters is its wide form.
+  DWORD start = 0;
+  DWORD end = 0;
+  SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  if (start >= end) return Text();
+  std::wstring wide(static_cast<std::size_t>(GetWindowTextLengthW(hwnd_)) + 1, L'\0');
+  wide.resize(
+      static_cast<std::size_t>(GetWindowTextW(hwnd_, wide.data(), static_cast<int>(wide.size()))));
+  if (end > wide.size()) return Text();
+  const std::wstring part = wide.substr(start, end - start);
+  const int size = WideCharToMultiByte(CP_ACP, 0, part.data(), static_cast<int>(part.size()),
+                                       nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+  WideCharToMultiByte(CP_ACP, 0, part.data(), static_cast<int>(part.size()), text.data(), size,
+                      nullptr, nullptr);
+  return text;
+}
+
 HBRUSH Memo::OnCtlColor(HDC dc) {
   // Read-only, but a list to read: the window colour, not the grey of a disabled box.
   SetBkColor(dc, GetSysColor(COLOR_WINDOW));

@@ -1,14 +1,16 @@
-// A read-only multi-line text box (EDIT) holding lines of plain text.
+// A read-only multi-line text box (EDIT) holding lines of plain text, whose lines can be selected
+// and copied like a list's rows.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "ui/Clipboard.h"
 #include "ui/Control.h"
 
 namespace orv {
 
-class Memo : public Control {
+class Memo : public Control, public CopySource {
  public:
   // No word wrap and no scroll bars: long lines are cut at the edge, as the page expects.
   bool Create(HWND parent, int left, int top, int width, int height);
@@ -19,6 +21,10 @@ class Memo : public Control {
   void SetLines(const std::vector<std::string>& lines);
   void AddLine(const std::string& line);
   void Clear();
+
+  void SelectAll() override;
+  // The selected text, or every line when nothing is selected.
+  std::string CopyText() const override;
 
   HBRUSH OnCtlColor(HDC dc) override;
 };

@@ -146,6 +146,8 @@ std::vector<std::pair<std::string, std::string>> Captions(TForm1& f) {
       {"SaveLabel", f.SaveLabel.Caption()},
       {"SaveAsTXTItem", f.SaveAsTXTItem.Caption()},
       {"SaveAsHTMLItem", f.SaveAsHTMLItem.Caption()},
+      {"CopyItem", f.CopyItem.Caption()},
+      {"SelectAllItem", f.SelectAllItem.Caption()},
   };
 }
 
@@ -191,6 +193,8 @@ const std::vector<std::pair<std::string, std::string>> kEnglish = {
     {"SaveLabel", "Save report"},
     {"SaveAsTXTItem", "Save as text"},
     {"SaveAsHTMLItem", "Save as HTML"},
+    {"CopyItem", "Copy\tCtrl+C"},
+    {"SelectAllItem", "Select all\tCtrl+A"},
 };
 
 // kEnglish with some targets changed.

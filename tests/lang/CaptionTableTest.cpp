@@ -59,6 +59,8 @@ TEST(CreationCaptions, WithoutALanguageFileEveryCaptionIsTheEnglishDefault) {
       {T::SaveLabel, "Save report"},
       {T::SaveAsTXTItem, "Save as text"},
       {T::SaveAsHTMLItem, "Save as HTML"},
+      {T::CopyItem, "Copy"},
+      {T::SelectAllItem, "Select all"},
   };
   const std::vector<CaptionText> actual = CreationCaptions(Identity);
   ASSERT_EQ(actual.size(), expected.size());
@@ -89,7 +91,8 @@ TEST(CreationCaptions, LooksUpEveryRowOnceInTableOrder) {
       {"Uninstall", "Publisher"}, {"Uninstall", "Info1"},    {"Uninstall", "Info2"},
       {"About", "About"},         {"About", "Version"},      {"About", "Internet"},
       {"About", "E-mail"},        {"About", "Help"},         {"Report", "Save"},
-      {"Report", "SaveTxt"},      {"Report", "SaveHtml"},
+      {"Report", "SaveTxt"},      {"Report", "SaveHtml"},    {"Edit", "Copy"},
+      {"Edit", "SelectAll"},
   };
   ASSERT_EQ(calls.size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -127,7 +130,7 @@ TEST(CreationCaptions, CompoundCaptionsJoinTranslatedParts) {
 TEST(CreationCaptions, EmptyValuesBlankTheTextButKeepTheFixedParts) {
   const std::vector<CaptionText> captions = CreationCaptions(
       [](const std::string&, const std::string&, const std::string&) { return std::string(); });
-  ASSERT_EQ(captions.size(), 36u);
+  ASSERT_EQ(captions.size(), 38u);
   for (const CaptionText& c : captions) {
     switch (c.target) {
       case T::Page2Label01:

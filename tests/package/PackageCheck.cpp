@@ -112,17 +112,24 @@ void CheckManifest(const std::string& exe, const std::string& version, const std
                   : ", lacking" + missing));
 }
 
+// Window walks take named WINAPI callbacks: a lambda does not convert to the 32-bit build's
+// stdcall pointer.
+BOOL CALLBACK AddIfOwned(HWND window, LPARAM param) {
+  auto& s = *reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == s.first) s.second.push_back(window);
+  return TRUE;
+}
+
+BOOL CALLBACK AddChild(HWND child, LPARAM param) {
+  reinterpret_cast<std::vector<HWND>*>(param)->push_back(child);
+  return TRUE;
+}
+
 std::vector<HWND> TopWindowsOf(DWORD processId) {
   std::pair<DWORD, std::vector<HWND>> search{processId, {}};
-  EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto& s = *reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(param);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == s.first) s.second.push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  EnumWindows(AddIfOwned, reinterpret_cast<LPARAM>(&search));
   return search.second;
 }
 
@@ -136,13 +143,7 @@ std::string TextOf(HWND window) {
 
 std::vector<HWND> ChildrenOf(HWND window) {
   std::vector<HWND> children;
-  EnumChildWindows(
-      window,
-      [](HWND child, LPARAM param) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(param)->push_back(child);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&children));
+  EnumChildWindows(window, AddChild, reinterpret_cast<LPARAM>(&children));
   return children;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/CopyText.h"
 #include "ui/ErrorText.h"
 #include "ui/FillQueue.h"
 #include "ui/LabelGeometry.h"
@@ -116,6 +117,42 @@ TEST(FillQueue, AThrowingErrorSinkLeavesTheQueueIdleAndNothingLost) {
   // The next request runs at once, and the waiting close after it.
   EXPECT_TRUE(queue.Run("show:0", [] {}));
   EXPECT_EQ(closes, 1);
+}
+
+// What lands in a mail or a spreadsheet when rows are copied from a list.
+TEST(RowsAsText, HeadersThenOneLinePerRowCellsJoinedByTabs) {
+  using Rows = std::vector<std::vector<std::string>>;
+  const struct {
+    const char* why;
+    std::vector<std::string> headers;
+    Rows rows;
+    std::string expected;
+  } cases[] = {
+      {"headers and rows, every line closed by CR LF",
+       {"Program", "Publisher"},
+       {{"Editor", "Maker"}, {"Viewer", ""}},
+       "Program\tPublisher\r\nEditor\tMaker\r\nViewer\t\r\n"},
+      {"an icon column without header or text is left out",
+       {"", "User", "Program", "Location"},
+       {{"", "Anna", "Tool", "C:\\t.exe"}},
+       "User\tProgram\tLocation\r\nAnna\tTool\tC:\\t.exe\r\n"},
+      {"a column without header but with text stays",
+       {"", "Name"},
+       {{"x", "a"}},
+       "\tName\r\nx\ta\r\n"},
+      {"tabs and line breaks inside a cell become spaces",
+       {"A", "B"},
+       {{"one\ttwo", "three\r\nfour"}},
+       "A\tB\r\none two\tthree  four\r\n"},
+      {"a row shorter than the headers gets empty cells",
+       {"A", "B"},
+       {{"only"}},
+       "A\tB\r\nonly\t\r\n"},
+      {"no rows: the headers alone", {"A"}, {}, "A\r\n"},
+      {"no columns: nothing", {}, {{"stray"}}, ""},
+      {"code page bytes pass unchanged", {"N\xE4me"}, {{"\x9A\xED"}}, "N\xE4me\r\n\x9A\xED\r\n"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(RowsAsText(c.headers, c.rows), c.expected) << c.why;
 }
 
 }  // namespace

@@ -1,0 +1,323 @@
+// The real main window driven by the keyboard alone, from the focus it starts with: Tab through
+// the links in reading order, Enter and Space on them, the shortcut keys, the Save report menu by
+// arrows, and Ctrl+C from the lists onto the real clipboard. The outside world is recorded, except
+// the pop-up menu of one test, which is the real one.
+#include <windows.h>
+
+#include <oleacc.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "tests/pages/PageWindowFixture.h"
+#include "tests/pages/WinTestTools.h"
+#include "tests/support/KeysAndClipboard.h"
+
+namespace orv {
+namespace {
+
+using test::Press;
+
+// The real pop-up menu: the keys that choose its item arrive once it is open, as a user's would.
+class RealMenuOutside : public test::RecordingOutside {
+ public:
+  std::vector<UINT> keysInMenu;
+  UINT TrackPopup(HMENU menu, HWND owner, int x, int y) override {
+    RecordingOutside::TrackPopup(menu, owner, x, y);
+    for (UINT key : keysInMenu) test::PostKey(key);
+    return RealOutside().TrackPopup(menu, owner, x, y);
+  }
+};
+
+class KeyboardTest : public test::PageWindowTest {
+ protected:
+  void TearDown() override {
+    test::HoldModifiers(kNoModifier);
+    Application::Instance().SetMainForm(nullptr);
+    test::PageWindowTest::TearDown();
+  }
+
+  // The window as the program opens it: owned by the title window, the loop's main form, shown
+  // and active, its first page filled.
+  TForm1& Open() { return Open(outside); }
+  // With the real pop-up menu.
+  TForm1& OpenWithRealMenu() { return Open(menuOutside); }
+  TForm1& Open(Outside& world) {
+    Application& app = Application::Instance();
+    EXPECT_TRUE(app.Initialize("Orvendel"));
+    SystemQueries queries = SystemQueries::Real();
+    queries.programPath = [this] { return dir + "\\Orvendex.exe"; };
+    form = std::make_unique<TForm1>(world, std::move(queries));
+    app.SetMainForm(form.get());
+    EXPECT_TRUE(form->Create(app.Handle()));
+    form->Show();
+    app.ProcessMessages();
+    return *form;
+  }
+
+  RealMenuOutside menuOutside;
+};
+
+TEST_F(KeyboardTest, TabReachesEveryLinkOfEachPageInReadingOrderThenTheFooter) {
+  TForm1& f = Open();
+  ASSERT_EQ(GetFocus(), f.Pages.Handle()) << "the first focus is on the tabs";
+  std::vector<HWND> drives;
+  for (int page = 0; page < 6; ++page) {
+    if (page > 0) Press(VK_TAB, kCtrl);
+    ASSERT_EQ(f.Pages.ActiveIndex(), page);
+    if (page == 1) {
+      for (Label* slot : f.DriveLabels()) {
+        if (slot->Visible() && slot->IsLink()) drives.push_back(slot->Handle());
+      }
+    }
+    const std::vector<std::vector<HWND>> expected = {
+        {f.Page1Label14.Handle()},
+        {},  // the drive rows, then the band link
+        {f.Page3List.Handle(), f.Page3Label05.Handle()},
+        {f.Page4List.Handle(), f.Page4Label01.Handle(), f.Page4Label02.Handle(),
+         f.Page4Label03.Handle(), f.Page4Label04.Handle()},
+        {f.Page5List.Handle(), f.Page5Label01.Handle()},
+        {f.Page6Label06.Handle(), f.Page6Label08.Handle()},
+    };
+    std::vector<HWND> order = page == 1 ? drives : expected[static_cast<std::size_t>(page)];
+    if (page == 1) order.push_back(f.Page2Label14.Handle());
+    order.push_back(f.HelpLabel.Handle());
+    order.push_back(f.SaveLabel.Handle());
+    order.push_back(f.Pages.Handle());  // and round again
+    for (std::size_t step = 0; step < order.size(); ++step) {
+      Press(VK_TAB);
+      EXPECT_EQ(GetFocus(), order[step]) << "page " << page << ", Tab " << step + 1;
+    }
+  }
+  EXPECT_FALSE(drives.empty()) << "the prefix has fixed drives";
+  // Shift+Tab goes back.
+  Press(VK_TAB, kShift);
+  EXPECT_EQ(GetFocus(), f.SaveLabel.Handle());
+  // Once the keyboard moved the focus, the window shows where it is.
+  EXPECT_FALSE(SendMessageA(GetFocus(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+}
+
+TEST_F(KeyboardTest, EnterAndSpaceRunTheLinksOfTheAboutPageAndTheFooter) {
+  TForm1& f = Open();
+  char current[MAX_PATH] = {};
+  GetCurrentDirectoryA(MAX_PATH, current);
+  ASSERT_TRUE(SetCurrentDirectoryA(dir.c_str()));  // no help file here
+  Press(VK_PRIOR, kCtrl);                          // from the first page back round to the last
+  ASSERT_EQ(f.Pages.ActiveIndex(), 5);
+
+  const struct {
+    const char* why;
+    UINT key;
+    HWND focus;
+    std::string request;
+  } steps[] = {
+      {"the web site by Enter", VK_RETURN, f.Page6Label06.Handle(),
+       "open " + f.Page6Label06.Caption() + "/"},
+      {"the mail by Space", VK_SPACE, f.Page6Label08.Handle(),
+       "open mailto:support@tellwick.com?subject=Orvendel v2.1"},
+      {"Help by Enter", VK_RETURN, f.HelpLabel.Handle(), "message Help file not found!"},
+      {"Save report by Space", VK_SPACE, f.SaveLabel.Handle(), "menu"},
+  };
+  for (const auto& step : steps) {
+    Press(VK_TAB);
+    ASSERT_EQ(GetFocus(), step.focus) << step.why;
+    outside.opened.clear();
+    outside.messages.clear();
+    outside.popups.clear();
+    Press(step.key);
+    std::vector<std::string> requests;
+    for (const auto& o : outside.opened) requests.push_back("open " + o.target);
+    for (const auto& m : outside.messages) requests.push_back("message " + m.text);
+    for (const auto& p : outside.popups) {
+      requests.push_back(p.menu == f.SaveMenu.Handle() ? "menu" : "other menu");
+    }
+    EXPECT_EQ(requests, std::vector<std::string>{step.request}) << step.why;
+  }
+  SetCurrentDirectoryA(current);
+}
+
+TEST_F(KeyboardTest, ShortcutKeysWorkWhereverTheFocusIs) {
+  TForm1& f = Open();
+  char current[MAX_PATH] = {};
+  GetCurrentDirectoryA(MAX_PATH, current);
+  ASSERT_TRUE(SetCurrentDirectoryA(dir.c_str()));
+  Language("[General]\r\n", "Orvendex.chm");  // a help file to open
+  Press(VK_TAB);                              // away from the tabs, onto a link
+  ASSERT_EQ(GetFocus(), f.Page1Label14.Handle());
+
+  const struct {
+    const char* why;
+    UINT key;
+    unsigned modifiers;
+    int page;            // the active page afterwards
+    int generalShows;    // how often the General page has been filled by then
+    std::string opened;  // what the shell was asked to open, if anything
+  } keys[] = {
+      {"F1 opens the help file", VK_F1, kNoModifier, 0, 1, "Orvendex.chm"},
+      {"F5 fills the page again", VK_F5, kNoModifier, 0, 2, ""},
+      {"Ctrl+PgDn: next page", VK_NEXT, kCtrl, 1, 2, ""},
+      {"Ctrl+PgUp: back", VK_PRIOR, kCtrl, 0, 3, ""},
+      {"Ctrl+Shift+Tab: back, round to the last", VK_TAB, kCtrl | kShift, 5, 3, ""},
+      {"Ctrl+Tab: next, round to the first", VK_TAB, kCtrl, 0, 4, ""},
+  };
+  for (const auto& k : keys) {
+    outside.opened.clear();
+    Press(k.key, k.modifiers);
+    EXPECT_EQ(f.Pages.ActiveIndex(), k.page) << k.why;
+    EXPECT_EQ(f.PageShowCount[0], k.generalShows) << k.why;
+    EXPECT_EQ(outside.opened.empty() ? std::string() : outside.opened[0].target, k.opened) << k.why;
+  }
+  SetCurrentDirectoryA(current);
+}
+
+TEST_F(KeyboardTest, CtrlSThenArrowsAndEnterSavesAReport) {
+  menuOutside.keysInMenu = {VK_DOWN, VK_DOWN, VK_RETURN};
+  const std::string base = dir + "\\KeyReport";
+  menuOutside.saveAnswer = base;
+  OpenWithRealMenu();
+  Press('S', kCtrl);
+  ASSERT_EQ(menuOutside.popups.size(), 1u);
+  EXPECT_EQ(menuOutside.popups[0].menu, form->SaveMenu.Handle());
+  // The second item: the HTML report, saved and opened.
+  ASSERT_EQ(menuOutside.opened.size(), 1u);
+  EXPECT_EQ(menuOutside.opened[0].target, base + ".html");
+  created.push_back(base + ".html");
+  std::ifstream report(base + ".html", std::ios::binary);
+  EXPECT_GT(std::string(std::istreambuf_iterator<char>(report), {}).size(), 1000u);
+}
+
+constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+TEST_F(KeyboardTest, CtrlCCopiesTheStartupRowsWithTheirHeaders) {
+  test::ScopedRegValue seeded(HKEY_CURRENT_USER, kRunKey, "OrvKeyCopy");
+  ASSERT_TRUE(seeded.SetString("C:\\Tools\\orv copy.exe /quiet"));
+  char user[256] = {};
+  DWORD size = sizeof(user);
+  GetUserNameA(user, &size);
+  TForm1& f = Open();
+  f.Pages.SetActiveIndex(3);
+  Application::Instance().ProcessMessages();
+  Press(VK_TAB);
+  ASSERT_EQ(GetFocus(), f.Page4List.Handle());
+  int row = 0;
+  while (row < f.Page4List.Count() && f.Page4List.ItemText(row, 2) != "OrvKeyCopy") ++row;
+  ASSERT_LT(row, f.Page4List.Count());
+  const std::string header = "User\tProgram\tLocation\r\n";
+  const std::string line = std::string(user) + "\tOrvKeyCopy\tC:\\Tools\\orv copy.exe /quiet\r\n";
+
+  // The selected row.
+  f.Page4List.Select(row);
+  Press('C', kCtrl);
+  EXPECT_EQ(test::ClipboardText(), header + line);
+  const std::string ascii = header + line;
+  EXPECT_EQ(test::ClipboardText(CF_UNICODETEXT), ascii);
+
+  // Every row, after Ctrl+A.
+  Press('A', kCtrl);
+  EXPECT_EQ(f.Page4List.SelectedRows().size(), static_cast<std::size_t>(f.Page4List.Count()));
+  Press('C', kCtrl);
+  const std::string all = test::ClipboardText();
+  EXPECT_EQ(test::Lines(all).size(), static_cast<std::size_t>(f.Page4List.Count()) + 2)
+      << "the headers, the rows and the empty rest after the last CR LF";
+  EXPECT_EQ(all.rfind(header, 0), 0u);
+  EXPECT_NE(all.find("\n" + line), std::string::npos);
+
+  // The Menu key opens the list's menu; its Copy does as Ctrl+C.
+  OpenClipboard(nullptr);
+  EmptyClipboard();
+  CloseClipboard();
+  outside.popupAnswer = TForm1::kCopyId;
+  Press(VK_APPS);
+  ASSERT_EQ(outside.popups.size(), 1u);
+  EXPECT_EQ(outside.popups[0].menu, f.ListMenu.Handle());
+  EXPECT_EQ(test::ClipboardText(), all);
+}
+
+TEST_F(KeyboardTest, TheProcessBoxCopiesItsLinesWhenNothingIsSelectedAndHasTheListsMenu) {
+  TForm1& f = Open();
+  f.Sources.processPaths = [](const std::function<void()>&) {
+    return std::vector<std::string>{"C:\\A\\one.exe", "C:\\B\\two.exe"};
+  };
+  Press(VK_NEXT, kCtrl);
+  Press(VK_NEXT, kCtrl);
+  ASSERT_EQ(f.Pages.ActiveIndex(), 2);
+  Press(VK_TAB);
+  ASSERT_EQ(GetFocus(), f.Page3List.Handle());
+  SendMessageA(f.Page3List.Handle(), EM_SETSEL, 0, 0);
+  Press('C', kCtrl);
+  EXPECT_EQ(test::ClipboardText(), "C:\\A\\one.exe\r\nC:\\B\\two.exe\r\n");
+  SendMessageA(f.Page3List.Handle(), EM_SETSEL, 5, 12);
+  Press(VK_INSERT, kCtrl);
+  EXPECT_EQ(test::ClipboardText(), "one.exe");
+  // The Menu key shows the lists' menu, not the text box's own.
+  Press(VK_APPS);
+  ASSERT_EQ(outside.popups.size(), 1u);
+  EXPECT_EQ(outside.popups[0].menu, f.ListMenu.Handle());
+}
+
+TEST_F(KeyboardTest, TheFocusStaysOnItsControlThroughAFillAndARestore) {
+  TForm1& f = Open();
+  Press(VK_NEXT, kCtrl);
+  ASSERT_EQ(f.Pages.ActiveIndex(), 1);
+  Press(VK_TAB);
+  ASSERT_EQ(GetFocus(), f.Page2Label02.Handle());
+  // The fill hides every drive row and shows the listed ones again.
+  Press(VK_F5);
+  EXPECT_EQ(f.PageShowCount[1], 2);
+  EXPECT_EQ(GetFocus(), f.Page2Label02.Handle());
+
+  HWND title = Application::Instance().Handle();
+  ShowWindow(title, SW_MINIMIZE);
+  ASSERT_TRUE(IsIconic(title));
+  PostMessageA(title, f.RestoreMessageId, 1125, 0);
+  Application::Instance().ProcessMessages();
+  ASSERT_FALSE(IsIconic(title));
+  EXPECT_EQ(GetFocus(), f.Page2Label02.Handle());
+}
+
+// What a screen reader hears: the text, read as any window's, and the role.
+TEST_F(KeyboardTest, ScreenReadersHearTheLinksAsLinksWithTheirTexts) {
+  TForm1& f = Open();
+  using FromWindowFn = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
+  const auto fromWindow = reinterpret_cast<FromWindowFn>(reinterpret_cast<void*>(
+      GetProcAddress(LoadLibraryA("oleacc.dll"), "AccessibleObjectFromWindow")));
+  ASSERT_NE(fromWindow, nullptr);
+  const struct {
+    Label* label;
+    const char* text;
+    bool link;
+  } cases[] = {
+      {&f.Page1Label04, "", false},  // a field: plain text
+      {&f.SaveLabel, "Save report", true},
+      {&f.Page1Label14, "Download Pellory", true},
+  };
+  for (const auto& c : cases) {
+    char text[256] = {};
+    SendMessageA(c.label->Handle(), WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+    if (*c.text) {
+      EXPECT_STREQ(text, c.text);
+    }
+    IAccessible* accessible = nullptr;
+    ASSERT_EQ(fromWindow(c.label->Handle(), static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                         reinterpret_cast<void**>(&accessible)),
+              S_OK);
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    VARIANT role{};
+    accessible->get_accRole(self, &role);
+    accessible->Release();
+    const bool link = role.vt == VT_I4 && role.lVal == ROLE_SYSTEM_LINK;
+    if (c.link && !link && test::RunningOnWine()) {
+      GTEST_SKIP() << "Wine's accessibility service does not apply role annotations";
+    }
+    EXPECT_EQ(link, c.link) << text;
+  }
+}
+
+}  // namespace
+}  // namespace orv
