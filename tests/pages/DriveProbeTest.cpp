@@ -200,67 +200,57 @@ TEST(DriveProbe, ListingOfThisSystem) {
   EXPECT_LE(rows.size(), 9u);
 }
 
-TEST(DriveProbe, AddedCdromIsListedAsRemovableAfterAnNtfsDrive) {
+// Drives added through Wine's mount manager, as its configuration tool adds them: each is listed
+// as removable, a CD-ROM always and another removable drive only when its file system is known,
+// and each is gone, link and registry entry included, when the test removes it.
+TEST(DriveProbe, DrivesAddedToThePrefixAreListedAsRemovable) {
   if (!test::RunningOnWine()) GTEST_SKIP() << "adds drive letters through Wine's mount manager";
+  const struct {
+    const char* why;
+    ULONG type;
+    const char* registryType;
+    bool listedWithoutKind;
+  } kCases[] = {
+      {"a CD-ROM after C: (NTFS)", DRIVE_CDROM, "cdrom", true},
+      {"a floppy drive", DRIVE_REMOVABLE, "floppy", false},
+  };
   const std::string target = test::UnixFolderOfThisProgram();
-  const char letter = test::FreeLetterFrom('M');
   ASSERT_FALSE(target.empty());
-  ASSERT_NE(letter, 0);
-  test::ScopedWineDrive drive(letter, target, DRIVE_CDROM);
-  ASSERT_TRUE(drive.Ok());
-  EXPECT_TRUE(test::DosDeviceLinkExists(letter));
-  const std::string lower{static_cast<char>(std::tolower(letter)), ':'};
-  EXPECT_EQ(test::RegQueryValue("HKLM\\Software\\Wine\\Drives", lower), "cdrom");
-  ASSERT_EQ(GetDriveTypeA((std::string{letter} + ":\\").c_str()), static_cast<UINT>(DRIVE_CDROM));
-
-  FakeLookup lookup;
-  DriveFsKind = 0;
-  const auto rows = ListDrives({}, lookup.Fn());
-  const auto cd = std::find_if(rows.begin(), rows.end(),
-                               [letter](const DriveRow& r) { return r.letter == letter; });
-  ASSERT_NE(cd, rows.end()) << "the CD-ROM after C: (NTFS) is listed";
-  EXPECT_FALSE(cd->fixed);
-  EXPECT_EQ(cd->text, std::string("Drive ") + letter + ": Removable ");
-
-  // Asked directly, the CD's file system is none of the three: the raw probe decides, and the
-  // raw volume of a folder-backed drive gives no FAT or NTFS signature.
-  EXPECT_EQ(GetDriveFileSystemKind(std::string{letter, ':'}), 0);
-}
-
-TEST(DriveProbe, AddedFloppyDriveIsRemovable) {
-  if (!test::RunningOnWine()) GTEST_SKIP() << "adds drive letters through Wine's mount manager";
-  const std::string target = test::UnixFolderOfThisProgram();
-  const char letter = test::FreeLetterFrom('M');
-  ASSERT_FALSE(target.empty());
-  ASSERT_NE(letter, 0);
-  {
-    test::ScopedWineDrive drive(letter, target, DRIVE_REMOVABLE);
-    ASSERT_TRUE(drive.Ok());
-    EXPECT_TRUE(test::DosDeviceLinkExists(letter));
+  for (const auto& c : kCases) {
+    const char letter = test::FreeLetterFrom('M');
+    ASSERT_NE(letter, 0) << c.why;
     const std::string lower{static_cast<char>(std::tolower(letter)), ':'};
-    EXPECT_EQ(test::RegQueryValue("HKLM\\Software\\Wine\\Drives", lower), "floppy");
     const std::string driveText{letter, ':'};
-    const std::uint8_t kind = GetDriveFileSystemKind(driveText);
-    EXPECT_EQ(kind, Expected(VolumeFsNameOf(driveText + "\\")).kind);
+    {
+      test::ScopedWineDrive drive(letter, target, c.type);
+      ASSERT_TRUE(drive.Ok()) << c.why;
+      EXPECT_TRUE(test::DosDeviceLinkExists(letter)) << c.why;
+      EXPECT_EQ(test::RegQueryValue("HKLM\\Software\\Wine\\Drives", lower), c.registryType)
+          << c.why;
+      ASSERT_EQ(GetDriveTypeA((driveText + "\\").c_str()), static_cast<UINT>(c.type)) << c.why;
+      // The volume's own name decides, else the raw probe, and the raw volume of a folder-backed
+      // drive gives no FAT or NTFS signature.
+      const std::uint8_t kind = GetDriveFileSystemKind(driveText);
+      EXPECT_EQ(kind, Expected(VolumeFsNameOf(driveText + "\\")).kind) << c.why;
 
-    FakeLookup lookup;
-    const auto rows = ListDrives({}, lookup.Fn());
-    const auto floppy = std::find_if(rows.begin(), rows.end(),
-                                     [letter](const DriveRow& r) { return r.letter == letter; });
-    if (kind == 0) {
-      EXPECT_EQ(floppy, rows.end());
-    } else {
-      ASSERT_NE(floppy, rows.end());
-      EXPECT_FALSE(floppy->fixed);
-      EXPECT_EQ(floppy->text, std::string("Drive ") + letter + ": Removable ");
-      EXPECT_EQ(DriveFsKind, 64) << "the last drive examined is Z: (NTFS)";
+      FakeLookup lookup;
+      DriveFsKind = 0;
+      const auto rows = ListDrives({}, lookup.Fn());
+      const auto row = std::find_if(rows.begin(), rows.end(),
+                                    [letter](const DriveRow& r) { return r.letter == letter; });
+      if (!c.listedWithoutKind && kind == 0) {
+        EXPECT_EQ(row, rows.end()) << c.why;
+      } else {
+        ASSERT_NE(row, rows.end()) << c.why;
+        EXPECT_FALSE(row->fixed) << c.why;
+        EXPECT_EQ(row->text, std::string("Drive ") + letter + ": Removable ") << c.why;
+        EXPECT_EQ(DriveFsKind, 64) << c.why << ": the last drive examined is Z: (NTFS)";
+      }
     }
+    EXPECT_FALSE(GetLogicalDrives() & (1u << (letter - 'A'))) << c.why << ": the drive was removed";
+    EXPECT_FALSE(test::DosDeviceLinkExists(letter)) << c.why;
+    EXPECT_EQ(test::RegQueryValue("HKLM\\Software\\Wine\\Drives", lower), "(missing)") << c.why;
   }
-  EXPECT_FALSE(GetLogicalDrives() & (1u << (letter - 'A'))) << "the drive was removed";
-  EXPECT_FALSE(test::DosDeviceLinkExists(letter));
-  EXPECT_EQ(test::RegQueryValue("HKLM\\Software\\Wine\\Drives",
-                                std::string{static_cast<char>(std::tolower(letter)), ':'}),
-            "(missing)");
 }
 
 }  // namespace
