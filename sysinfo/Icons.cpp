@@ -64,6 +64,12 @@ void SharedIcon::Assign(HICON icon) noexcept {
   icon_ = icon;
 }
 
+HICON SharedIcon::Release() noexcept {
+  const HICON icon = icon_;
+  icon_ = nullptr;
+  return icon;
+}
+
 bool DisableWow64Redirection(bool disable, const std::string& programFilesDir) {
   if (!NamesX86ProgramFiles(programFilesDir)) return false;
   const HMODULE kernel = GetModuleHandleA("kernel32.dll");
@@ -97,23 +103,33 @@ SharedIcon& GetMsiProductIcon(const std::string& text, const std::string& winDir
   return icon;
 }
 
-HICON IconCache::FileIcon(const std::string& path) { return Lookup(path); }
-
-HICON IconCache::MsiProductIcon(const std::string& text) {
-  return Lookup(ProductIconFile(text, winDir_));
-}
-
-HICON IconCache::Lookup(const std::string& file) {
-  const auto known = byPath_.find(file);
-  if (known != byPath_.end()) return known->second;
+template <typename Load>
+HICON IconCache::Remember(const std::string& file, Load load) {
   const std::string key = FileExists(file) ? file : std::string();
   auto cached = icons_.find(key);
   if (cached == icons_.end()) {
+    load();
     // Taken as read: a copy of every icon for the cache would cost as much as reading it.
-    cached = icons_.emplace(key, UniqueIcon(IconOrFallback(key, sysDir_))).first;
+    cached = icons_.emplace(key, UniqueIcon(loaded_.Release())).first;
   }
-  byPath_.emplace(file, cached->second.Get());
   return cached->second.Get();
+}
+
+HICON IconCache::FileIcon(const std::string& path) {
+  const auto known = byPath_.find(path);
+  if (known != byPath_.end()) return known->second;
+  const HICON icon = Remember(path, [&] { GetFileIcon(path, sysDir_, loaded_); });
+  byPath_.emplace(path, icon);
+  return icon;
+}
+
+HICON IconCache::MsiProductIcon(const std::string& text) {
+  const auto known = byProduct_.find(text);
+  if (known != byProduct_.end()) return known->second;
+  const HICON icon = Remember(ProductIconFile(text, winDir_),
+                              [&] { GetMsiProductIcon(text, winDir_, sysDir_, loaded_); });
+  byProduct_.emplace(text, icon);
+  return icon;
 }
 
 }  // namespace orv

@@ -28,6 +28,8 @@ class SharedIcon {
   void Clear() noexcept;
   // Takes ownership of icon, destroying the one held before.
   void Assign(HICON icon) noexcept;
+  // Hands the icon held to the caller, who then owns it; the object is left empty.
+  HICON Release() noexcept;
 
  private:
   HICON icon_ = nullptr;
@@ -62,28 +64,35 @@ SharedIcon& GetFileIcon(const std::string& path, const std::string& sysDir, Shar
 SharedIcon& GetMsiProductIcon(const std::string& text, const std::string& winDir,
                               const std::string& sysDir, SharedIcon& icon);
 
-// The icons of one list fill, each file read once: many rows share their program, their
-// uninstaller or the msiexec.exe fallback, and reading an icon file is the slow part of a fill.
-// Gives the icons that GetFileIcon and GetMsiProductIcon give; the cache owns them (null: none),
-// and the lists keep images of their own.
+// The icons of one list fill: a memo in front of GetFileIcon and GetMsiProductIcon, so that each
+// file is read once. Many rows share their program, their uninstaller or the msiexec.exe fallback,
+// and reading an icon file is the slow part of a fill. The cache owns the icons (null: none), and
+// the lists keep images of their own.
 class IconCache {
  public:
   IconCache(const std::string& winDir, const std::string& sysDir)
       : winDir_(winDir), sysDir_(sysDir) {}
 
+  // What GetFileIcon gives for path.
   HICON FileIcon(const std::string& path);
+  // What GetMsiProductIcon gives for text.
   HICON MsiProductIcon(const std::string& text);
 
  private:
-  // file's first icon, or the fallback when file does not exist or has none.
-  HICON Lookup(const std::string& file);
+  // The icon that load gives for file, read only the first time a file is asked for. Every file
+  // that does not exist shares one entry, "": they all show the fallback.
+  template <typename Load>
+  HICON Remember(const std::string& file, Load load);
 
   std::string winDir_;
   std::string sysDir_;
+  // Where the functions leave each icon before the cache takes it over.
+  SharedIcon loaded_;
   // Keyed by the file read; "" stands for the fallback of files that do not exist.
   std::map<std::string, UniqueIcon> icons_;
-  // What each path asked for gave, so that a path is looked at on disk once per fill.
+  // What each path or product text asked for gave, so that it is looked at on disk once a fill.
   std::map<std::string, HICON> byPath_;
+  std::map<std::string, HICON> byProduct_;
 };
 
 }  // namespace orv

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/pages/PageWindowFixture.h"
-#include "tests/pages/WinTestTools.h"
 #include "tests/support/KeysAndClipboard.h"
+#include "tests/support/WinTestTools.h"
+#include "tests/support/WindowTest.h"
 
 namespace orv {
 namespace {
@@ -33,12 +33,12 @@ class RealMenuOutside : public test::RecordingOutside {
   }
 };
 
-class KeyboardTest : public test::PageWindowTest {
+class KeyboardTest : public test::WindowTest {
  protected:
   void TearDown() override {
     test::HoldModifiers(kNoModifier);
     Application::Instance().SetMainForm(nullptr);
-    test::PageWindowTest::TearDown();
+    test::WindowTest::TearDown();
   }
 
   // The window as the program opens it: owned by the title window, the loop's main form, shown
@@ -193,8 +193,8 @@ TEST_F(KeyboardTest, CtrlSThenArrowsAndEnterSavesAReport) {
 constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 TEST_F(KeyboardTest, CtrlCCopiesTheStartupRowsWithTheirHeaders) {
-  test::ScopedRegValue seeded(HKEY_CURRENT_USER, kRunKey, "OrvKeyCopy");
-  ASSERT_TRUE(seeded.SetString("C:\\Tools\\orv copy.exe /quiet"));
+  ASSERT_TRUE(registry.At(HKEY_CURRENT_USER, kRunKey, KEY_WOW64_64KEY)
+                  .SetSz("OrvKeyCopy", "C:\\Tools\\orv copy.exe /quiet"));
   char user[256] = {};
   DWORD size = sizeof(user);
   GetUserNameA(user, &size);

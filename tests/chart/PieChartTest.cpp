@@ -316,6 +316,7 @@ TEST(DrawPieChartTest, DrawsOnlyInsideItsBoundsAndKeepsTheDcState) {
   DrawPieChart(canvas.Dc(), RECT{0, 0, 3, 3}, MemoryModel());
 }
 
+// Runs on Windows only: Wine counts no GDI objects, so there it always skips.
 TEST(DrawPieChartTest, RepeatedDrawingLeaksNoGdiObjects) {
   const DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
   if (before == 0) GTEST_SKIP() << "GetGuiResources reports no GDI object count (Wine)";

@@ -13,6 +13,7 @@
 #include "tests/lang/ProgramFolder.h"
 #include "tests/support/HandleProbe.h"
 #include "tests/support/KnownLanguageKeys.h"
+#include "tests/support/RegistryScratch.h"
 
 namespace orv {
 namespace {
@@ -140,124 +141,46 @@ TEST(LanguageIni, FindsAFileInADriveRootThroughADoubledBackslash) {
 }
 
 // The test prefix's HKCU\Software\Tellwick\Orvendel "Language" value, put back as it was found.
-class LanguageValueGuard {
- public:
-  static constexpr const char* kParent = "Software\\Tellwick";
-  static constexpr const char* kKey = "Software\\Tellwick\\Orvendel";
-
-  LanguageValueGuard() {
-    parentExisted_ = Exists(kParent);
-    keyExisted_ = Exists(kKey);
-    UniqueKey key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, key.Put()) == ERROR_SUCCESS) {
-      DWORD size = 0;
-      if (RegQueryValueExA(key.Get(), "Language", nullptr, &type_, nullptr, &size) ==
-          ERROR_SUCCESS) {
-        valueExisted_ = true;
-        data_.resize(size);
-        RegQueryValueExA(key.Get(), "Language", nullptr, &type_, data_.data(), &size);
-      }
-    }
-  }
-  ~LanguageValueGuard() {
-    if (valueExisted_) {
-      Set(type_, data_.data(), static_cast<DWORD>(data_.size()));
-    } else {
-      Delete();
-    }
-    if (!keyExisted_) RegDeleteKeyA(HKEY_CURRENT_USER, kKey);
-    if (!parentExisted_) RegDeleteKeyA(HKEY_CURRENT_USER, kParent);
-  }
-
-  void SetDword(DWORD value) { Set(REG_DWORD, reinterpret_cast<const BYTE*>(&value), 4); }
-  void SetString(const std::string& text) {
-    Set(REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), static_cast<DWORD>(text.size() + 1));
-  }
-  void Delete() {
-    UniqueKey key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_SET_VALUE, key.Put()) == ERROR_SUCCESS) {
-      RegDeleteValueA(key.Get(), "Language");
-    }
-  }
-
- private:
-  static bool Exists(const char* path) {
-    UniqueKey key;
-    return RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, key.Put()) == ERROR_SUCCESS;
-  }
-  void Set(DWORD type, const BYTE* data, DWORD size) {
-    UniqueKey key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                              key.Put(), nullptr),
-              ERROR_SUCCESS);
-    ASSERT_EQ(RegSetValueExA(key.Get(), "Language", 0, type, data, size), ERROR_SUCCESS);
-  }
-
-  bool parentExisted_ = false;
-  bool keyExisted_ = false;
-  bool valueExisted_ = false;
-  DWORD type_ = REG_NONE;
-  std::vector<BYTE> data_;
+class ChooseLanguageFileTest : public ::testing::Test {
+ protected:
+  test::RegistryScratch registry;
+  const test::RegistryScratch::Key key =
+      registry.At(HKEY_CURRENT_USER, "Software\\Tellwick\\Orvendel");
 };
 
-TEST(ChooseLanguageFile, FollowsTheLanguageValue) {
-  LanguageValueGuard guard;
-
-  guard.Delete();
+TEST_F(ChooseLanguageFileTest, FollowsTheLanguageValue) {
+  key.Delete("Language");
   LanguageChoice choice = ChooseLanguageFile("C:\\Program Files\\Orvendel");
   EXPECT_EQ(choice.index, 0);
   EXPECT_EQ(choice.fileName, "English.ini");
   EXPECT_EQ(choice.path, "C:\\Program Files\\Orvendel\\English.ini");
 
-  guard.SetDword(2);
+  key.SetDword("Language", 2);
   choice = ChooseLanguageFile("C:\\Program Files\\Orvendel");
   EXPECT_EQ(choice.index, 2);
   EXPECT_EQ(choice.fileName, "German.ini");
   EXPECT_EQ(choice.path, "C:\\Program Files\\Orvendel\\German.ini");
 
-  guard.SetDword(6);
+  key.SetDword("Language", 6);
   EXPECT_EQ(ChooseLanguageFile("D:\\Tools").path, "D:\\Tools\\Czech.ini");
 
   for (DWORD other : {DWORD{0}, DWORD{7}, static_cast<DWORD>(-1)}) {
-    guard.SetDword(other);
+    key.SetDword("Language", other);
     choice = ChooseLanguageFile("C:\\Orvendel");
     EXPECT_EQ(choice.index, static_cast<int>(other));
     EXPECT_EQ(choice.fileName, "English.ini") << static_cast<int>(other);
   }
 
   // Written by hand as text, the value is not a DWORD and does not count.
-  guard.SetString("2");
+  key.SetSz("Language", "2");
   choice = ChooseLanguageFile("C:\\Orvendel");
   EXPECT_EQ(choice.index, 0);
   EXPECT_EQ(choice.fileName, "English.ini");
 }
 
-TEST(ChooseLanguageFile, AProgramInADriveRootGetsADoubledBackslash) {
-  LanguageValueGuard guard;
-  guard.SetDword(3);
+TEST_F(ChooseLanguageFileTest, AProgramInADriveRootGetsADoubledBackslash) {
+  key.SetDword("Language", 3);
   EXPECT_EQ(ChooseLanguageFile("C:\\").path, "C:\\\\French.ini");
-}
-
-// The window's creation captions read through a real file: a German.ini that holds only one key
-// changes that one caption.
-TEST(CreationCaptionsFromAFile, APartialFileChangesOnlyWhatItHolds) {
-  ScratchFolder folder;
-  const std::string path = folder.Write("German.ini", "[About]\r\nVersion=Fassung\r\n");
-  const LanguageIni ini(path);
-  const std::vector<CaptionText> fromFile =
-      CreationCaptions([&ini](const std::string& s, const std::string& k, const std::string& d) {
-        return ini.Read(s, k, d);
-      });
-  const std::vector<CaptionText> english = CreationCaptions(
-      [](const std::string&, const std::string&, const std::string& d) { return d; });
-  ASSERT_EQ(fromFile.size(), english.size());
-  for (std::size_t i = 0; i < english.size(); ++i) {
-    if (english[i].target == CaptionTarget::Page6Label02) {
-      EXPECT_EQ(fromFile[i].text, "Fassung: 2.2");
-    } else {
-      EXPECT_EQ(fromFile[i].text, english[i].text);
-    }
-  }
 }
 
 // The shipped files as the program reads them: English.ini reproduces every compiled text, and

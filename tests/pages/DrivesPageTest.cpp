@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "pages/DriveProbe.h"
-#include "tests/pages/PageWindowFixture.h"
-#include "tests/pages/WinTestTools.h"
+#include "tests/support/WinTestTools.h"
+#include "tests/support/WindowTest.h"
 
 namespace orv {
 namespace {
@@ -98,10 +98,10 @@ std::pair<std::int64_t, std::int64_t> SpaceOf(char letter) {
   return {static_cast<std::int64_t>(total.QuadPart), static_cast<std::int64_t>(available.QuadPart)};
 }
 
-class DrivesPageTest : public test::PageWindowTest {
+class DrivesPageTest : public test::WindowTest {
  protected:
   void SetUp() override {
-    PageWindowTest::SetUp();
+    WindowTest::SetUp();
     DriveFsKind = 0;  // program-wide; each test starts as the program does
     ASSERT_EQ(std::fegetround(), FE_TONEAREST);
   }

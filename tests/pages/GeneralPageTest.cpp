@@ -11,14 +11,13 @@
 
 #include "base/Handles.h"
 #include "base/TextRules.h"
-#include "tests/pages/PageWindowFixture.h"
-#include "tests/pages/WinTestTools.h"
+#include "tests/support/WinTestTools.h"
+#include "tests/support/WindowTest.h"
 
 namespace orv {
 namespace {
 
 using test::RegQueryValue;
-using test::ScopedRegValue;
 
 constexpr char kCurrentVersion[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 constexpr char kSystem[] = "HARDWARE\\DESCRIPTION\\System";
@@ -43,18 +42,6 @@ std::vector<std::string> Rows(TForm1& f) {
           f.Page1Label13.Caption()};
 }
 
-// The last display device's name, as the video row's fallback gives it.
-std::string LastDisplayDeviceName() {
-  std::string name;
-  for (DWORD i = 0;; ++i) {
-    DISPLAY_DEVICEA device{};
-    device.cb = sizeof(device);
-    if (!EnumDisplayDevicesA(nullptr, i, &device, 0)) break;
-    name = device.DeviceName;
-  }
-  return name;
-}
-
 // Width of text in the label's font, as an auto-sized label takes it.
 int TextWidth(Label& label, const std::string& text) {
   WindowDc dc(label.Handle());
@@ -64,7 +51,7 @@ int TextWidth(Label& label, const std::string& text) {
   return size.cx;
 }
 
-class GeneralPageTest : public test::PageWindowTest {};
+class GeneralPageTest : public test::WindowTest {};
 
 TEST_F(GeneralPageTest, RowsAgreeWithRegAndTheSystemOnThisPrefix) {
   TForm1& f = Make();
@@ -103,14 +90,14 @@ TEST_F(GeneralPageTest, RowsAgreeWithRegAndTheSystemOnThisPrefix) {
     EXPECT_EQ(rows[8], "CPU: " + cpu);
   }
   const std::string adapter = RegOrEmpty(kDisplayClass, "DriverDesc");
-  EXPECT_EQ(rows[9], "Video: " + (adapter.empty() ? LastDisplayDeviceName() : adapter));
+  EXPECT_EQ(rows[9], "Video: " + (adapter.empty() ? test::LastDisplayDeviceName() : adapter));
   const std::string monitor = RegOrEmpty(kMonitorClass, "DriverDesc");
   EXPECT_EQ(rows[10], "Monitor: " + (monitor.empty() ? std::string("Standart monitor") : monitor));
   MEMORYSTATUSEX memory{};
   memory.dwLength = sizeof(memory);
   ASSERT_TRUE(GlobalMemoryStatusEx(&memory));
-  EXPECT_EQ(rows[11],
-            "Memory: " + std::to_string(RoundHalfEven(memory.ullTotalPhys / 1048576.0)) + " Mb");
+  // Within half a megabyte of the system's figure (the rounding has its own test).
+  EXPECT_NEAR(MegabytesIn(rows[11], "Memory: "), memory.ullTotalPhys, 1048576 / 2);
   char language[128] = {};
   VerLanguageNameA(GetSystemDefaultLangID(), language, sizeof(language));
   EXPECT_EQ(rows[12], std::string("Keyboard language: ") + language);
@@ -123,22 +110,18 @@ TEST_F(GeneralPageTest, RowsAgreeWithRegAndTheSystemOnThisPrefix) {
 }
 
 TEST_F(GeneralPageTest, RegistryValuesAndTheirFallbacks) {
-  ScopedRegValue product(HKEY_LOCAL_MACHINE, kCurrentVersion, "ProductName");
-  ScopedRegValue build(HKEY_LOCAL_MACHINE, kCurrentVersion, "CurrentBuildNumber");
-  ScopedRegValue adapter(HKEY_LOCAL_MACHINE, kDisplayClass, "DriverDesc");
-  ScopedRegValue monitor(HKEY_LOCAL_MACHINE, kMonitorClass, "DriverDesc");
-  ScopedRegValue biosVersion(HKEY_LOCAL_MACHINE, kSystem, "SystemBiosVersion");
-  ScopedRegValue biosDate(HKEY_LOCAL_MACHINE, kSystem, "SystemBiosDate");
-  ASSERT_TRUE(product.Ok() && build.Ok() && adapter.Ok() && monitor.Ok() && biosVersion.Ok() &&
-              biosDate.Ok());
+  const auto version = registry.At(HKEY_LOCAL_MACHINE, kCurrentVersion);
+  const auto adapter = registry.At(HKEY_LOCAL_MACHINE, kDisplayClass);
+  const auto monitor = registry.At(HKEY_LOCAL_MACHINE, kMonitorClass);
+  const auto system = registry.At(HKEY_LOCAL_MACHINE, kSystem);
   TForm1& f = Make();
 
   // Every value present.
-  ASSERT_TRUE(product.SetString("Microsoft Windows 7 Ultimate"));
-  ASSERT_TRUE(adapter.SetString("Orv Test Graphics Adapter"));
-  ASSERT_TRUE(monitor.SetString("Orv Test Monitor"));
-  ASSERT_TRUE(biosVersion.SetMultiString(std::string("ORVBIOS - 1") + '\0' + "Rev 2"));
-  ASSERT_TRUE(biosDate.SetString("03/14/15"));
+  ASSERT_TRUE(version.SetSz("ProductName", "Microsoft Windows 7 Ultimate"));
+  ASSERT_TRUE(adapter.SetSz("DriverDesc", "Orv Test Graphics Adapter"));
+  ASSERT_TRUE(monitor.SetSz("DriverDesc", "Orv Test Monitor"));
+  ASSERT_TRUE(system.SetMultiSz("SystemBiosVersion", std::string("ORVBIOS - 1") + '\0' + "Rev 2"));
+  ASSERT_TRUE(system.SetSz("SystemBiosDate", "03/14/15"));
   f.Page1Show();
   EXPECT_EQ(f.Page1Label02.Caption(), "Microsoft Windows 7 Ultimate");
   EXPECT_EQ(f.Page1Label10.Caption(), "Video: Orv Test Graphics Adapter");
@@ -147,37 +130,33 @@ TEST_F(GeneralPageTest, RegistryValuesAndTheirFallbacks) {
   EXPECT_EQ(f.Page1Label08.Caption(), "BIOS:  03/14/15");
 
   // Windows 11 still calls itself "Windows 10" in ProductName.
-  ASSERT_TRUE(product.SetString("Windows 10 Pro"));
-  ASSERT_TRUE(build.SetString("22631"));
+  ASSERT_TRUE(version.SetSz("ProductName", "Windows 10 Pro"));
+  ASSERT_TRUE(version.SetSz("CurrentBuildNumber", "22631"));
   f.Page1Show();
   EXPECT_EQ(f.Page1Label02.Caption(), "Windows 11 Pro");
 
   // Every value missing: the fallbacks.
-  ASSERT_TRUE(product.Delete());
-  ASSERT_TRUE(adapter.Delete());
-  ASSERT_TRUE(monitor.Delete());
-  ASSERT_TRUE(biosDate.Delete());
-  ASSERT_TRUE(biosVersion.Delete());
+  ASSERT_TRUE(version.Delete("ProductName"));
+  ASSERT_TRUE(adapter.Delete("DriverDesc"));
+  ASSERT_TRUE(monitor.Delete("DriverDesc"));
+  ASSERT_TRUE(system.Delete("SystemBiosDate"));
+  ASSERT_TRUE(system.Delete("SystemBiosVersion"));
+  f.Sources.general.osVersionText = [] { return std::string("OS Version 5.1 build 2600"); };
   f.Page1Show();
-  OSVERSIONINFOA version{};
-  version.dwOSVersionInfoSize = sizeof(version);
-  ASSERT_TRUE(GetVersionExA(&version));
-  EXPECT_EQ(f.Page1Label02.Caption(), "OS Version " + std::to_string(version.dwMajorVersion) + "." +
-                                          std::to_string(version.dwMinorVersion) + " build " +
-                                          std::to_string(version.dwBuildNumber));
-  EXPECT_EQ(f.Page1Label10.Caption(), "Video: " + LastDisplayDeviceName());
+  EXPECT_EQ(f.Page1Label02.Caption(), "OS Version 5.1 build 2600");
+  EXPECT_EQ(f.Page1Label10.Caption(), "Video: " + test::LastDisplayDeviceName());
   EXPECT_EQ(f.Page1Label11.Caption(), "Monitor: Standart monitor");
   EXPECT_EQ(f.Page1Label08.Caption(), "BIOS:  ");
 }
 
 TEST_F(GeneralPageTest, AChangedValueOrLanguageFileShowsAtTheNextShow) {
-  ScopedRegValue owner(HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOwner");
-  ASSERT_TRUE(owner.SetString("Alice Example"));
+  const auto version = registry.At(HKEY_LOCAL_MACHINE, kCurrentVersion);
+  ASSERT_TRUE(version.SetSz("RegisteredOwner", "Alice Example"));
   TForm1& f = Make();
   f.Show();
   EXPECT_EQ(f.Page1Label06.Caption(), "Registered owner: Alice Example");
 
-  ASSERT_TRUE(owner.SetString("Bob Example"));
+  ASSERT_TRUE(version.SetSz("RegisteredOwner", "Bob Example"));
   Language("[General]\nOwner=Besitzer\nKeyboard=\n");
   UserPicksTab(f, 2);
   UserPicksTab(f, 0);  // back to the page: a new show

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "base/TextRules.h"
-#include "tests/pages/PageWindowFixture.h"
-#include "tests/pages/WinTestTools.h"
 #include "tests/support/ImportHook.h"
+#include "tests/support/WinTestTools.h"
+#include "tests/support/WindowTest.h"
 
 namespace orv {
 namespace {
@@ -47,37 +47,6 @@ char NetworkDriveLetter() {
   return 0;
 }
 
-// Registry values made for one test under HKEY_CURRENT_USER and removed when it ends.
-class Seeds {
- public:
-  ~Seeds() {
-    for (const auto& [key, value] : values_) {
-      HKEY opened = nullptr;
-      if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_ALL_ACCESS, &opened) == 0) {
-        RegDeleteValueA(opened, value.c_str());
-        RegCloseKey(opened);
-      }
-    }
-    for (const std::string& key : keys_) RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
-  }
-  void Sz(const std::string& key, const std::string& value, const std::string& text) {
-    HKEY made = nullptr;
-    DWORD disposition = 0;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &made, &disposition),
-              ERROR_SUCCESS);
-    if (disposition == REG_CREATED_NEW_KEY) keys_.push_back(key);
-    RegSetValueExA(made, value.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>(text.size() + 1));
-    RegCloseKey(made);
-    values_.emplace_back(key, value);
-  }
-
- private:
-  std::vector<std::pair<std::string, std::string>> values_;
-  std::vector<std::string> keys_;
-};
-
 bool Lists(const ListView& list, int column, const std::string& text) {
   for (int row = 0; row < list.Count(); ++row) {
     if (list.ItemText(row, column) == text) return true;
@@ -90,21 +59,23 @@ struct NetworkCase {
   std::string path;  // each names its own file, TOOL<index in the table>.EXE
 };
 
-class NetworkPathsPageTest : public test::PageWindowTest {
+class NetworkPathsPageTest : public test::WindowTest {
  protected:
   // Seeds a Run value, an uninstall command and a DisplayIcon naming each path, shows both list
   // pages, and expects every row listed and none of the files looked at.
   void ExpectFillsLeaveAlone(const std::vector<NetworkCase>& cases) {
-    Seeds seeds;
     for (std::size_t i = 0; i < cases.size(); ++i) {
       const std::string name = "OrvNet" + std::to_string(i);
       const std::string& path = cases[i].path;
-      seeds.Sz(kRun, name, "\"" + path + "\" /start");
-      seeds.Sz(kUninstall + name, "DisplayName", name);
-      seeds.Sz(kUninstall + name, "UninstallString", "\"" + path + "\" /remove");
-      seeds.Sz(kUninstall + name + "X", "DisplayName", name + "X");
-      seeds.Sz(kUninstall + name + "X", "UninstallString", "C:\\uninstall.exe");
-      seeds.Sz(kUninstall + name + "X", "DisplayIcon", path + ",0");
+      registry.At(HKEY_CURRENT_USER, kRun, KEY_WOW64_64KEY).SetSz(name, "\"" + path + "\" /start");
+      const auto entry = registry.Fresh(HKEY_CURRENT_USER, kUninstall + name, KEY_WOW64_64KEY);
+      entry.SetSz("DisplayName", name);
+      entry.SetSz("UninstallString", "\"" + path + "\" /remove");
+      const auto withIcon =
+          registry.Fresh(HKEY_CURRENT_USER, kUninstall + name + "X", KEY_WOW64_64KEY);
+      withIcon.SetSz("DisplayName", name + "X");
+      withIcon.SetSz("UninstallString", "C:\\uninstall.exe");
+      withIcon.SetSz("DisplayIcon", path + ",0");
     }
     TForm1& f = Make();
     f.Show();

@@ -17,9 +17,9 @@
 #include "base/Handles.h"
 #include "base/TextRules.h"
 #include "pages/ProgramEntry.h"
-#include "tests/pages/PageWindowFixture.h"
-#include "tests/pages/WinTestTools.h"
 #include "tests/support/ImagePixels.h"
+#include "tests/support/WinTestTools.h"
+#include "tests/support/WindowTest.h"
 
 namespace orv {
 namespace {
@@ -39,35 +39,6 @@ Value Sz(const std::string& name, const std::string& text) { return {name, REG_S
 Value Dword(const std::string& name, DWORD number) {
   return {name, REG_DWORD, std::string(reinterpret_cast<const char*>(&number), sizeof number)};
 }
-
-// Uninstall subkeys that exist for one test, removed before they are made and when it ends.
-class SeededPrograms {
- public:
-  ~SeededPrograms() {
-    for (const auto& [root, path] : made_) test::DeleteTree64(root, path);
-  }
-  // The key path of the entry as the page's list gives it (field 4).
-  std::string Add(HKEY root, const std::string& key, const std::string& subkey,
-                  const std::vector<Value>& values) {
-    const std::string path = key + "\\" + subkey;
-    test::DeleteTree64(root, path);
-    HKEY made = nullptr;
-    EXPECT_EQ(RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY,
-                              nullptr, &made, nullptr),
-              ERROR_SUCCESS)
-        << path;
-    UniqueKey owner(made);
-    for (const Value& v : values) {
-      RegSetValueExA(made, v.name.c_str(), 0, v.type, reinterpret_cast<const BYTE*>(v.bytes.data()),
-                     static_cast<DWORD>(v.bytes.size()));
-    }
-    made_.emplace_back(root, path);
-    return "\\" + path;
-  }
-
- private:
-  std::vector<std::pair<HKEY, std::string>> made_;
-};
 
 // The seeded rows in list order: name, publisher.
 std::vector<std::string> SeededRows(TForm1& f) {
@@ -104,9 +75,18 @@ std::vector<std::uint32_t> FileIconPixels(const std::string& path) {
   return test::ImagePixels(list.Handle(), 0);
 }
 
-class ProgramsPageTest : public test::PageWindowTest {
+class ProgramsPageTest : public test::WindowTest {
  protected:
-  SeededPrograms seeded;
+  // An uninstall subkey for this test only; the key path of the entry as the page's list gives it
+  // (field 4).
+  std::string Seed(HKEY root, const std::string& key, const std::string& subkey,
+                   const std::vector<Value>& values) {
+    const std::string path = key + "\\" + subkey;
+    const auto made = registry.Fresh(root, path, KEY_WOW64_64KEY);
+    EXPECT_TRUE(made.Made()) << path;
+    for (const Value& v : values) made.Set(v.name, v.type, v.bytes);
+    return "\\" + path;
+  }
 };
 
 TEST_F(ProgramsPageTest, WhichSubkeysAreListed) {
@@ -177,8 +157,8 @@ TEST_F(ProgramsPageTest, WhichSubkeysAreListed) {
   };
   std::vector<std::string> paths;
   for (std::size_t i = 0; i < cases.size(); ++i) {
-    paths.push_back(seeded.Add(HKEY_LOCAL_MACHINE, kUninstall,
-                               std::string(kSeed) + "-" + std::to_string(i), cases[i].values));
+    paths.push_back(Seed(HKEY_LOCAL_MACHINE, kUninstall,
+                         std::string(kSeed) + "-" + std::to_string(i), cases[i].values));
   }
   TForm1& f = Make();
   f.Page5Show();
@@ -209,16 +189,16 @@ TEST_F(ProgramsPageTest, OrderAndWhichEntryWinsAName) {
     values.push_back(Sz("Publisher", publisher));
     return values;
   };
-  seeded.Add(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-z", named("OrvSeed zeta", "Z"));
-  seeded.Add(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-a", named("OrvSeed Alpha", "A"));
-  seeded.Add(HKEY_CURRENT_USER, kUninstall, "OrvSeed-b", named("OrvSeed beta", "B"));
+  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-z", named("OrvSeed zeta", "Z"));
+  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-a", named("OrvSeed Alpha", "A"));
+  Seed(HKEY_CURRENT_USER, kUninstall, "OrvSeed-b", named("OrvSeed beta", "B"));
   // One name three times: the per-user entry hides the machine's, the 64-bit one the 32-bit one.
-  seeded.Add(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-s1", named("OrvSeed Same", "machine"));
-  seeded.Add(HKEY_CURRENT_USER, kUninstall, "OrvSeed-s2", named("OrvSeed Same", "user"));
-  seeded.Add(HKEY_LOCAL_MACHINE, kUninstall32, "OrvSeed-s3", named("OrvSeed Same", "32-bit"));
-  seeded.Add(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-w1", named("OrvSeed Wow", "64-bit"));
-  seeded.Add(HKEY_LOCAL_MACHINE, kUninstall32, "OrvSeed-w2", named("OrvSeed Wow", "32-bit"));
-  seeded.Add(HKEY_LOCAL_MACHINE, kUninstall32, "OrvSeed-o", named("OrvSeed Only32", "32-bit"));
+  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-s1", named("OrvSeed Same", "machine"));
+  Seed(HKEY_CURRENT_USER, kUninstall, "OrvSeed-s2", named("OrvSeed Same", "user"));
+  Seed(HKEY_LOCAL_MACHINE, kUninstall32, "OrvSeed-s3", named("OrvSeed Same", "32-bit"));
+  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-w1", named("OrvSeed Wow", "64-bit"));
+  Seed(HKEY_LOCAL_MACHINE, kUninstall32, "OrvSeed-w2", named("OrvSeed Wow", "32-bit"));
+  Seed(HKEY_LOCAL_MACHINE, kUninstall32, "OrvSeed-o", named("OrvSeed Only32", "32-bit"));
 
   TForm1& f = Make();
   ASSERT_TRUE(f.Is64BitWindows);
@@ -303,7 +283,7 @@ TEST_F(ProgramsPageTest, EachRowsIcon) {
   for (std::size_t i = 0; i < cases.size(); ++i) {
     std::vector<Value> values = cases[i].values;
     values.push_back(Sz("DisplayName", cases[i].name));
-    seeded.Add(HKEY_CURRENT_USER, kUninstall, std::string(kSeed) + "-" + std::to_string(i), values);
+    Seed(HKEY_CURRENT_USER, kUninstall, std::string(kSeed) + "-" + std::to_string(i), values);
   }
   f.Page5Show();
   for (const Case& c : cases) {
@@ -317,8 +297,8 @@ TEST_F(ProgramsPageTest, EachRowsIcon) {
 }
 
 TEST_F(ProgramsPageTest, ImageIndexesFollowTheStartupPagesImages) {
-  seeded.Add(HKEY_CURRENT_USER, kUninstall, "OrvSeed-1",
-             {Sz("DisplayName", "OrvSeed One"), Sz("UninstallString", "u.exe")});
+  Seed(HKEY_CURRENT_USER, kUninstall, "OrvSeed-1",
+       {Sz("DisplayName", "OrvSeed One"), Sz("UninstallString", "u.exe")});
   TForm1& f = Make();
   const std::string msiexec = WithTrailingBackslash(f.SysDir) + "msiexec.exe";
   // What the Startup page's fill leaves behind: its own images and their count. Simulated here, so
@@ -357,8 +337,8 @@ TEST_F(ProgramsPageTest, ImageIndexesFollowTheStartupPagesImages) {
 }
 
 TEST_F(ProgramsPageTest, ShownAsATab) {
-  seeded.Add(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-t",
-             {Sz("DisplayName", "OrvSeed Tab"), Sz("UninstallString", "u.exe")});
+  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-t",
+       {Sz("DisplayName", "OrvSeed Tab"), Sz("UninstallString", "u.exe")});
   TForm1& f = Make();
   f.Show();
   UserPicksTab(f, 4);
@@ -367,7 +347,8 @@ TEST_F(ProgramsPageTest, ShownAsATab) {
 }
 
 // Why a subkey that Wine's uninstaller lists is not on our page: the first of our rules it fails.
-std::string OurReason(HKEY root, const std::string& path, const std::set<std::string>& earlier) {
+// (A name listed from an earlier key is on the page, so the de-duplication is no reason here.)
+std::string OurReason(HKEY root, const std::string& path) {
   const RegKeyReader64 key(root, path);
   if (key.ReadBool("SystemComponent")) return "SystemComponent is set";
   if (!key.ValueExists("UninstallString") && !key.ValueExists("QuietUninstallString")) {
@@ -376,7 +357,6 @@ std::string OurReason(HKEY root, const std::string& path, const std::set<std::st
   const std::string name = key.ReadStr("DisplayName");
   if (name.empty()) return "no display name";
   if (UpperAscii(name).find("WINDOWS LIVE") != std::string::npos) return "a Windows Live part";
-  if (earlier.count(name)) return "the name was listed from an earlier key";
   const std::string type = UpperAscii(key.ReadStr("ReleaseType"));
   if (type.find("HOTFIX") != std::string::npos || type.find("UPDATE") != std::string::npos) {
     return "release type " + type;
@@ -390,18 +370,17 @@ std::string OurReason(HKEY root, const std::string& path, const std::set<std::st
 
 TEST_F(ProgramsPageTest, CrossCheckWithWinesUninstaller) {
   if (!test::RunningOnWine()) GTEST_SKIP() << "Wine's uninstaller is only on Wine";
-  seeded.Add(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-x1",
-             {Sz("DisplayName", "OrvSeed Both"), Sz("UninstallString", "u.exe")});
-  seeded.Add(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-x2",
-             {Sz("DisplayName", "OrvSeed Component"), Sz("UninstallString", "u.exe"),
-              Dword("SystemComponent", 1)});
-  seeded.Add(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-x3",
-             {Sz("DisplayName", "OrvSeed Hotfix"), Sz("UninstallString", "u.exe"),
-              Sz("ReleaseType", "Hotfix")});
-  seeded.Add(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-x4",
-             {Sz("DisplayName", "OrvSeed Update (KB1)"), Sz("UninstallString", "u.exe")});
-  seeded.Add(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-x5",
-             {Sz("DisplayName", "OrvSeed NoCommand")});
+  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-x1",
+       {Sz("DisplayName", "OrvSeed Both"), Sz("UninstallString", "u.exe")});
+  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-x2",
+       {Sz("DisplayName", "OrvSeed Component"), Sz("UninstallString", "u.exe"),
+        Dword("SystemComponent", 1)});
+  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-x3",
+       {Sz("DisplayName", "OrvSeed Hotfix"), Sz("UninstallString", "u.exe"),
+        Sz("ReleaseType", "Hotfix")});
+  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-x4",
+       {Sz("DisplayName", "OrvSeed Update (KB1)"), Sz("UninstallString", "u.exe")});
+  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-x5", {Sz("DisplayName", "OrvSeed NoCommand")});
 
   // "key|||name" per entry that the uninstaller shows.
   std::map<std::string, std::string> theirs;  // name -> subkey
@@ -428,11 +407,10 @@ TEST_F(ProgramsPageTest, CrossCheckWithWinesUninstaller) {
   for (const auto& [name, subkey] : theirs) {
     if (ours.count(name)) continue;
     std::string reason;
-    std::set<std::string> earlier;
     for (const auto& [root, key] : keys) {
       const std::string path = std::string(key) + "\\" + subkey;
       if (!RegKeyReader64(root, path).ValueExists("DisplayName")) continue;
-      reason = OurReason(root, path, earlier);
+      reason = OurReason(root, path);
       break;
     }
     std::cout << "only the uninstaller: [" << name << "] because: " << reason << "\n";

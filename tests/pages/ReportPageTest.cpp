@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "pages/DriveText.h"
-#include "tests/pages/PageWindowFixture.h"
-#include "tests/pages/WinTestTools.h"
+#include "tests/support/WinTestTools.h"
+#include "tests/support/WindowTest.h"
 #include "ui/SystemErrorText.h"
 
 namespace orv {
@@ -54,7 +54,7 @@ std::vector<std::string> FilesIn(const std::string& folder) {
   return names;
 }
 
-class ReportPageTest : public test::PageWindowTest {
+class ReportPageTest : public test::WindowTest {
  protected:
   // The window with one fixed 500 Gb drive C: and a CD-ROM D:, fixed memory figures and one
   // process; computerName answers differently after creation. log records the page queries.
@@ -349,11 +349,9 @@ TEST_F(ReportPageTest, ATabChangeAndASecondSaveDuringTheReportWaitForIt) {
 // These rows come from the real Startup and Installed programs pages and the real registry.
 TEST_F(ReportPageTest, SeededRowsAreEscapedInHtmlAndUnchangedInText) {
   const std::string key = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OrvReportTest";
-  test::ScopedRegValue name(HKEY_CURRENT_USER, key, "DisplayName");
-  test::ScopedRegValue publisher(HKEY_CURRENT_USER, key, "Publisher");
-  test::ScopedRegValue uninstall(HKEY_CURRENT_USER, key, "UninstallString");
-  ASSERT_TRUE(name.SetString("Tom & Jerry <Beta>") && publisher.SetString("") &&
-              uninstall.SetString("C:\\tj\\uninstall.exe"));
+  const auto entry = registry.Fresh(HKEY_CURRENT_USER, key);
+  ASSERT_TRUE(entry.SetSz("DisplayName", "Tom & Jerry <Beta>") && entry.SetSz("Publisher", "") &&
+              entry.SetSz("UninstallString", "C:\\tj\\uninstall.exe"));
 
   TForm1& f = MakeReporting();
   // A shortcut that cannot be loaded gives a startup row without location.

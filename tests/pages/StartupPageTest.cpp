@@ -13,9 +13,9 @@
 #include <utility>
 #include <vector>
 
-#include "tests/pages/PageWindowFixture.h"
-#include "tests/pages/WinTestTools.h"
 #include "tests/support/Shortcut.h"
+#include "tests/support/WinTestTools.h"
+#include "tests/support/WindowTest.h"
 
 namespace orv {
 namespace {
@@ -33,56 +33,7 @@ struct Seed {
   std::string data;  // as stored, terminating NULs included
 };
 
-std::string Sz(const std::string& text) { return text + '\0'; }
-
-// Registry values of the test prefix for one test: every key of a seed's path that did not exist
-// is made and then deleted again with its subkeys; in a key that existed, only the value goes.
-// Written in the 64-bit view, which the page reads, from the 32-bit test program too.
-class RegistrySeeds {
- public:
-  explicit RegistrySeeds(std::vector<Seed> seeds) : seeds_(std::move(seeds)) {
-    for (const Seed& seed : seeds_) {
-      // A key of the test's own ("Orv...") that an earlier run left behind goes first.
-      const bool own = seed.key.compare(seed.key.rfind('\\') + 1, 3, "Orv") == 0;
-      if (own && cleared_.insert(seed.key).second) test::DeleteTree64(seed.root, seed.key);
-      for (std::size_t end = 0; end != std::string::npos;) {
-        end = seed.key.find('\\', end + 1);
-        const std::string part = seed.key.substr(0, end);
-        UniqueKey probe;
-        if (RegOpenKeyExA(seed.root, part.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, probe.Put()) !=
-            ERROR_SUCCESS) {
-          made_.emplace_back(seed.root, part);
-          break;
-        }
-      }
-      UniqueKey key;
-      RegCreateKeyExA(seed.root, seed.key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY,
-                      nullptr, key.Put(), nullptr);
-      EXPECT_EQ(RegSetValueExA(key.Get(), seed.name.c_str(), 0, seed.type,
-                               reinterpret_cast<const BYTE*>(seed.data.data()),
-                               static_cast<DWORD>(seed.data.size())),
-                ERROR_SUCCESS)
-          << seed.key << " " << seed.name;
-    }
-  }
-  ~RegistrySeeds() {
-    for (const Seed& seed : seeds_) {
-      UniqueKey key;
-      if (RegOpenKeyExA(seed.root, seed.key.c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY,
-                        key.Put()) == 0) {
-        RegDeleteValueA(key.Get(), seed.name.c_str());
-      }
-    }
-    for (const auto& [root, path] : made_) test::DeleteTree64(root, path);
-  }
-  RegistrySeeds(const RegistrySeeds&) = delete;
-  RegistrySeeds& operator=(const RegistrySeeds&) = delete;
-
- private:
-  std::vector<Seed> seeds_;
-  std::vector<std::pair<HKEY, std::string>> made_;
-  std::set<std::string> cleared_;
-};
+using test::Sz;
 
 // Under Wine, once HKCU\Software\Wow6432Node exists, a 32-bit program's HKCU\Software\... is
 // sent there, which Windows never does (the user's Software key is shared by both views): seeding
@@ -98,7 +49,7 @@ std::string ThisProgram() {
   return path;
 }
 
-class StartupPageTest : public test::PageWindowTest {
+class StartupPageTest : public test::WindowTest {
  protected:
   void TearDown() override {
     form.reset();
@@ -107,7 +58,21 @@ class StartupPageTest : public test::PageWindowTest {
       if (!DeleteFileA(it->c_str())) RemoveDirectoryA(it->c_str());
     }
     created.clear();
-    test::PageWindowTest::TearDown();
+    test::WindowTest::TearDown();
+  }
+
+  // Every key of the test's own ("Orv...") starts empty; in the system's keys only the values
+  // change. All is put back when the test ends. Written in the 64-bit view, which the page reads,
+  // from the 32-bit test program too.
+  void SeedRegistry(const std::vector<Seed>& seeds) {
+    std::set<std::string> fresh;
+    for (const Seed& seed : seeds) {
+      const bool own = seed.key.compare(seed.key.rfind('\\') + 1, 3, "Orv") == 0;
+      const auto key = own && fresh.insert(seed.key).second
+                           ? registry.Fresh(seed.root, seed.key, KEY_WOW64_64KEY)
+                           : registry.At(seed.root, seed.key, KEY_WOW64_64KEY);
+      EXPECT_TRUE(key.Set(seed.name, seed.type, seed.data)) << seed.key << " " << seed.name;
+    }
   }
 
   TForm1& MakeStartup() {
@@ -189,7 +154,7 @@ TEST_F(StartupPageTest, NineSourcesInOrderWithTheirMarkersAndIcons) {
   const HKEY lm = HKEY_LOCAL_MACHINE;
   const std::string cfg = kConfiguration;
   // "hkey" gives the all-users marker in exactly these capitals; "hklm" and none do not.
-  RegistrySeeds seeds({
+  SeedRegistry({
       {cu, kRun, "Orv1Run", REG_SZ, Sz("C:\\Orv\\run.exe /x")},
       {cu, kRun, "Orv2Both", REG_SZ, Sz("C:\\Orv\\both.exe")},
       {cu, kRun, "Orv3Expand", REG_EXPAND_SZ, Sz(" %WINDIR%\\orv.exe \t")},
@@ -217,7 +182,7 @@ TEST_F(StartupPageTest, NineSourcesInOrderWithTheirMarkersAndIcons) {
 
   const std::string u = f.CurrentUserName;
   ASSERT_FALSE(u.empty());
-  const std::vector<std::string> registry = {
+  const std::vector<std::string> fromRegistry = {
       u + "|Orv1Run|C:\\Orv\\run.exe /x",
       u + "|Orv2Both|C:\\Orv\\both.exe",
       u + "|Orv3Expand|%WINDIR%\\orv.exe",
@@ -237,12 +202,12 @@ TEST_F(StartupPageTest, NineSourcesInOrderWithTheirMarkersAndIcons) {
                                                   u + "|OrvCfgNone|C:\\Orv\\cfg3.exe"};
 
   std::vector<std::string> rows = SeededRows(f);
-  ASSERT_EQ(rows.size(), registry.size() + 6 + configuration.size());
+  ASSERT_EQ(rows.size(), fromRegistry.size() + 6 + configuration.size());
   // A folder's shortcuts come in the order the file system gives; compare each folder as a set.
-  const auto user = rows.begin() + static_cast<long>(registry.size());
+  const auto user = rows.begin() + static_cast<long>(fromRegistry.size());
   std::sort(user, user + 3);
   std::sort(user + 3, user + 6);
-  std::vector<std::string> expected = registry;
+  std::vector<std::string> expected = fromRegistry;
   for (const std::string& marker : {u, std::string("All users")}) {
     for (const std::string& row : folderRows(marker)) expected.push_back(row);
   }
@@ -261,9 +226,8 @@ TEST_F(StartupPageTest, TheUsersWow6432NodeRunKeyIsListedBesideTheRunKey) {
     GTEST_SKIP() << "Wine sends a 32-bit program's HKCU\\Software to HKCU\\Software\\Wow6432Node "
                     "once that key exists, which Windows never does";
   }
-  RegistrySeeds seeds(
-      {{HKEY_CURRENT_USER, kWowRun, "Orv6WowUser", REG_SZ, Sz("C:\\Orv\\wowuser.exe")},
-       {HKEY_CURRENT_USER, kRun, "Orv1Run", REG_SZ, Sz("C:\\Orv\\run.exe")}});
+  SeedRegistry({{HKEY_CURRENT_USER, kWowRun, "Orv6WowUser", REG_SZ, Sz("C:\\Orv\\wowuser.exe")},
+                {HKEY_CURRENT_USER, kRun, "Orv1Run", REG_SZ, Sz("C:\\Orv\\run.exe")}});
   TForm1& f = MakeStartup();
   f.Page4Show();
   const std::string u = f.CurrentUserName;
@@ -310,8 +274,8 @@ TEST_F(StartupPageTest, EveryShowStartsAfreshAndNoFillRunsInsideAnother) {
 }
 
 TEST_F(StartupPageTest, AClickInTheLocationColumnSelectsTheRow) {
-  RegistrySeeds seeds({{HKEY_CURRENT_USER, kRun, "OrvFirst", REG_SZ, Sz("C:\\Orv\\1.exe")},
-                       {HKEY_CURRENT_USER, kRun, "OrvSecond", REG_SZ, Sz("C:\\Orv\\2.exe")}});
+  SeedRegistry({{HKEY_CURRENT_USER, kRun, "OrvFirst", REG_SZ, Sz("C:\\Orv\\1.exe")},
+                {HKEY_CURRENT_USER, kRun, "OrvSecond", REG_SZ, Sz("C:\\Orv\\2.exe")}});
   TForm1& f = MakeStartup();
   f.Page4Show();
   const int row = RowOf(f, "OrvSecond", f.CurrentUserName);
@@ -328,10 +292,9 @@ TEST_F(StartupPageTest, AClickInTheLocationColumnSelectsTheRow) {
 TEST_F(StartupPageTest, TheThreeActionsOnTheSelectedRow) {
   const std::string program = ThisProgram();
   const std::string folder = program.substr(0, program.rfind('\\') + 1);
-  RegistrySeeds seeds(
-      {{HKEY_CURRENT_USER, kRun, "OrvPlainPath", REG_SZ, Sz(program)},
-       {HKEY_CURRENT_USER, kRun, "OrvQuoted", REG_SZ, Sz("\"" + program + "\" /min")},
-       {HKEY_CURRENT_USER, kRun, "Foo & Bar Updater", REG_SZ, Sz(program)}});
+  SeedRegistry({{HKEY_CURRENT_USER, kRun, "OrvPlainPath", REG_SZ, Sz(program)},
+                {HKEY_CURRENT_USER, kRun, "OrvQuoted", REG_SZ, Sz("\"" + program + "\" /min")},
+                {HKEY_CURRENT_USER, kRun, "Foo & Bar Updater", REG_SZ, Sz(program)}});
   TForm1& f = MakeStartup();
   SeedFolder(f.UserStartupDir);
   // What "Open folder", "Launch software" and "Ask Google" ask of the outside, in turn.

@@ -22,9 +22,10 @@
 #include <vector>
 
 #include "base/TextRules.h"
-#include "tests/pages/PageWindowFixture.h"
 #include "tests/support/HandleProbe.h"
+#include "tests/support/RegistryScratch.h"
 #include "tests/support/Shortcut.h"
+#include "tests/support/WindowTest.h"
 
 namespace orv {
 namespace {
@@ -69,7 +70,7 @@ std::string Numbered(const std::string& stem, int n) {
   return stem + digits;
 }
 
-std::string Sz(const std::string& text) { return text + std::string(1, '\0'); }
+using test::Sz;
 
 // One wrong shape of a value, and the text the string reader must make of it.
 struct Shape {
@@ -98,83 +99,6 @@ std::vector<Shape> WrongShapes() {
       {"DwordShort", REG_DWORD, "\x01", ""},
   };
 }
-
-// Registry data made for one check and removed with it: values it set (and the previous data of
-// those that existed) and keys it created.
-class Seeds {
- public:
-  Seeds() = default;
-  Seeds(const Seeds&) = delete;
-  Seeds& operator=(const Seeds&) = delete;
-  ~Seeds() {
-    for (auto it = values_.rbegin(); it != values_.rend(); ++it) {
-      HKEY key = nullptr;
-      if (RegOpenKeyExA(it->root, it->key.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) {
-        continue;
-      }
-      if (it->existed) {
-        RegSetValueExA(key, it->name.c_str(), 0, it->type,
-                       reinterpret_cast<const BYTE*>(it->old.data()),
-                       static_cast<DWORD>(it->old.size()));
-      } else {
-        RegDeleteValueA(key, it->name.c_str());
-      }
-      RegCloseKey(key);
-    }
-    for (auto it = keys_.rbegin(); it != keys_.rend(); ++it) {
-      RegDeleteTreeA(it->first, it->second.c_str());
-      RegDeleteKeyA(it->first, it->second.c_str());
-    }
-  }
-
-  void Value(HKEY root, const std::string& keyPath, const std::string& name, DWORD type,
-             const std::string& bytes) {
-    HKEY key = nullptr;
-    DWORD disposition = 0;
-    ASSERT_EQ(RegCreateKeyExA(root, keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                              &disposition),
-              ERROR_SUCCESS)
-        << keyPath;
-    if (disposition == REG_CREATED_NEW_KEY) Key(root, keyPath);
-    Saved saved{root, keyPath, name, false, REG_NONE, {}};
-    DWORD size = 0;
-    if (RegQueryValueExA(key, name.c_str(), nullptr, &saved.type, nullptr, &size) ==
-        ERROR_SUCCESS) {
-      saved.existed = true;
-      saved.old.resize(size);
-      RegQueryValueExA(key, name.c_str(), nullptr, &saved.type,
-                       reinterpret_cast<BYTE*>(saved.old.data()), &size);
-    }
-    values_.push_back(saved);
-    RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                   static_cast<DWORD>(bytes.size()));
-    RegCloseKey(key);
-  }
-
-  // A key the check makes; it goes with everything below it.
-  void Key(HKEY root, const std::string& keyPath) { keys_.emplace_back(root, keyPath); }
-
-  // A good installed program under HKCU: its key, display name, publisher and uninstall command.
-  void Program(const std::string& subkey, const std::string& name, const std::string& publisher) {
-    const std::string path = std::string(kUninstallKey) + "\\" + subkey;
-    Key(HKEY_CURRENT_USER, path);
-    Value(HKEY_CURRENT_USER, path, "DisplayName", REG_SZ, Sz(name));
-    Value(HKEY_CURRENT_USER, path, "Publisher", REG_SZ, Sz(publisher));
-    Value(HKEY_CURRENT_USER, path, "UninstallString", REG_SZ, Sz("C:\\OrvRel\\unins000.exe"));
-  }
-
- private:
-  struct Saved {
-    HKEY root;
-    std::string key;
-    std::string name;
-    bool existed;
-    DWORD type;
-    std::string old;
-  };
-  std::vector<Saved> values_;
-  std::vector<std::pair<HKEY, std::string>> keys_;
-};
 
 bool DeleteValue(HKEY root, const std::string& keyPath, const std::string& name) {
   HKEY key = nullptr;
@@ -220,12 +144,12 @@ void Settle(TForm1& f) {
   }
 }
 
-class Reliability : public test::PageWindowTest {
+class Reliability : public test::WindowTest {
  protected:
   void TearDown() override {
     form.reset();
     for (const std::string& file : shortcuts) DeleteFileA(file.c_str());
-    test::PageWindowTest::TearDown();
+    test::WindowTest::TearDown();
   }
 
   void ShowAllTabs(TForm1& f) {
@@ -246,8 +170,15 @@ class Reliability : public test::PageWindowTest {
     return text;
   }
 
+  // A good installed program under HKCU: its key, display name, publisher and uninstall command.
+  void Program(const std::string& subkey, const std::string& name, const std::string& publisher) {
+    const auto key = registry.Fresh(HKEY_CURRENT_USER, std::string(kUninstallKey) + "\\" + subkey);
+    key.SetSz("DisplayName", name);
+    key.SetSz("Publisher", publisher);
+    key.SetSz("UninstallString", "C:\\OrvRel\\unins000.exe");
+  }
+
   std::vector<std::string> shortcuts;
-  Seeds seeds;
 };
 
 TEST_F(Reliability, HostileRegistryData) {
@@ -259,18 +190,18 @@ TEST_F(Reliability, HostileRegistryData) {
   std::map<std::string, std::string> wantStartup;
   for (const Shape& shape : shapes) {
     const std::string name = std::string("OrvRelShape") + shape.name;
-    seeds.Value(HKEY_CURRENT_USER, kRunKey, name, shape.type, shape.bytes);
-    seeds.Value(HKEY_LOCAL_MACHINE, kRunKey, name + "Machine", shape.type, shape.bytes);
+    registry.At(HKEY_CURRENT_USER, kRunKey).Set(name, shape.type, shape.bytes);
+    registry.At(HKEY_LOCAL_MACHINE, kRunKey).Set(name + "Machine", shape.type, shape.bytes);
     wantStartup[name] = shape.asText;
     wantStartup[name + "Machine"] = shape.asText;
   }
   const std::string longName = "OrvRel" + std::string(255 - 6, 'n');
-  seeds.Value(HKEY_CURRENT_USER, kRunKey, longName, REG_SZ, Sz("C:\\OrvRel\\long.exe"));
+  registry.At(HKEY_CURRENT_USER, kRunKey).Set(longName, REG_SZ, Sz("C:\\OrvRel\\long.exe"));
   wantStartup[longName] = "C:\\OrvRel\\long.exe";
   for (int i = 0; i < runValues; ++i) {
     const std::string name = Numbered("OrvRelRun", i);
     const std::string data = "\"C:\\OrvRel\\Run " + std::to_string(i) + "\\app.exe\" /min";
-    seeds.Value(HKEY_CURRENT_USER, kRunKey, name, REG_SZ, Sz(data));
+    registry.At(HKEY_CURRENT_USER, kRunKey).Set(name, REG_SZ, Sz(data));
     wantStartup[name] = data;
   }
 
@@ -284,10 +215,10 @@ TEST_F(Reliability, HostileRegistryData) {
       const std::string subkey = Numbered("OrvRelBad", k++);
       const std::string path = std::string(kUninstallKey) + "\\" + subkey;
       const std::string name = std::string("OrvRelShape ") + shape.name + " " + value;
-      seeds.Key(HKEY_CURRENT_USER, path);
-      seeds.Value(HKEY_CURRENT_USER, path, "DisplayName", REG_SZ, Sz(name));
-      seeds.Value(HKEY_CURRENT_USER, path, "UninstallString", REG_SZ, Sz("C:\\OrvRel\\u.exe"));
-      seeds.Value(HKEY_CURRENT_USER, path, value, shape.type, shape.bytes);
+      registry.Fresh(HKEY_CURRENT_USER, path);
+      registry.At(HKEY_CURRENT_USER, path).Set("DisplayName", REG_SZ, Sz(name));
+      registry.At(HKEY_CURRENT_USER, path).Set("UninstallString", REG_SZ, Sz("C:\\OrvRel\\u.exe"));
+      registry.At(HKEY_CURRENT_USER, path).Set(value, shape.type, shape.bytes);
       const std::string shown = std::string(value) == "DisplayName" ? shape.asText : name;
       const std::string command = std::string(value) == "UninstallString" ? shape.asText : "x";
       // A system component is only a DWORD that is not 0; every other shape reads as false.
@@ -299,7 +230,7 @@ TEST_F(Reliability, HostileRegistryData) {
   }
   for (int i = 0; i < programKeys; ++i) {
     const std::string name = Numbered("OrvRelProgram", i);
-    seeds.Program(Numbered("OrvRelGood", i), name, "OrvRel Publisher");
+    Program(Numbered("OrvRelGood", i), name, "OrvRel Publisher");
     wantPrograms.insert(name);
   }
   if (HasFatalFailure()) return;
@@ -309,9 +240,9 @@ TEST_F(Reliability, HostileRegistryData) {
   f.Show();
   int generalShows = 0;
   for (const Shape& shape : shapes) {
-    Seeds general;
+    test::RegistryScratch general;
     for (const auto& [key, value] : kGeneralValues) {
-      general.Value(HKEY_LOCAL_MACHINE, key, value, shape.type, shape.bytes);
+      general.At(HKEY_LOCAL_MACHINE, key).Set(value, shape.type, shape.bytes);
     }
     UserPicksTab(f, 0);
     ++generalShows;
@@ -430,9 +361,9 @@ class FaultTimer {
 TEST_F(Reliability, FaultsDuringAFill) {
   const int count = Scaled(2000, 400);
   for (int i = 0; i < count; ++i) {
-    seeds.Value(HKEY_CURRENT_USER, kRunKey, Numbered("OrvRelRun", i), REG_SZ,
-                Sz("C:\\OrvRel\\" + std::to_string(i) + ".exe"));
-    seeds.Program(Numbered("OrvRelGood", i), Numbered("OrvRelProgram", i), "OrvRel");
+    registry.At(HKEY_CURRENT_USER, kRunKey)
+        .Set(Numbered("OrvRelRun", i), REG_SZ, Sz("C:\\OrvRel\\" + std::to_string(i) + ".exe"));
+    Program(Numbered("OrvRelGood", i), Numbered("OrvRelProgram", i), "OrvRel");
   }
   TForm1& f = Make();
   f.Show();
@@ -449,8 +380,9 @@ TEST_F(Reliability, FaultsDuringAFill) {
                      (std::string(kUninstallKey) + "\\" + Numbered("OrvRelGood", i)).c_str());
     }
     for (int i = 0; i < 50; ++i) {
-      seeds.Value(HKEY_CURRENT_USER, kRunKey, Numbered("OrvRelLate", i), REG_SZ, Sz("C:\\late"));
-      seeds.Program(Numbered("OrvRelLate", i), Numbered("OrvRelLateProgram", i), "OrvRel");
+      registry.At(HKEY_CURRENT_USER, kRunKey)
+          .Set(Numbered("OrvRelLate", i), REG_SZ, Sz("C:\\late"));
+      Program(Numbered("OrvRelLate", i), Numbered("OrvRelLateProgram", i), "OrvRel");
     }
     DeleteFileA(doomed.c_str());
   };
@@ -492,9 +424,9 @@ TEST_F(Reliability, FaultsDuringAFill) {
                std::to_string(doubled) + " doubled, " + std::to_string(wrong) + " wrong); ";
     // Put back what the next page's fill is to lose.
     for (int i = 0; i < count; i += 2) {
-      seeds.Value(HKEY_CURRENT_USER, kRunKey, Numbered("OrvRelRun", i), REG_SZ,
-                  Sz("C:\\OrvRel\\" + std::to_string(i) + ".exe"));
-      seeds.Program(Numbered("OrvRelGood", i), Numbered("OrvRelProgram", i), "OrvRel");
+      registry.At(HKEY_CURRENT_USER, kRunKey)
+          .Set(Numbered("OrvRelRun", i), REG_SZ, Sz("C:\\OrvRel\\" + std::to_string(i) + ".exe"));
+      Program(Numbered("OrvRelGood", i), Numbered("OrvRelProgram", i), "OrvRel");
     }
     ASSERT_EQ(test::SaveShortcut(doomed, "C:\\OrvRel\\doomed.exe"), S_OK);
   }
@@ -522,9 +454,9 @@ Usage Measure() {
 
 TEST_F(Reliability, NoLeaks) {
   for (int i = 0; i < 100; ++i) {
-    seeds.Value(HKEY_CURRENT_USER, kRunKey, Numbered("OrvRelRun", i), REG_SZ,
-                Sz("%WINDIR%\\notepad.exe"));
-    seeds.Program(Numbered("OrvRelGood", i), Numbered("OrvRelProgram", i), "OrvRel");
+    registry.At(HKEY_CURRENT_USER, kRunKey)
+        .Set(Numbered("OrvRelRun", i), REG_SZ, Sz("%WINDIR%\\notepad.exe"));
+    Program(Numbered("OrvRelGood", i), Numbered("OrvRelProgram", i), "OrvRel");
   }
   const std::string link = std::string(dir) + "\\OrvRel.lnk";
   TForm1& f = Make();
@@ -611,11 +543,11 @@ TEST_F(Reliability, NeverHangs) {
   const int entries = Scaled(1000, 200);
   const int tabChanges = Scaled(1000, 200);
   for (int i = 0; i < programs; ++i) {
-    seeds.Program(Numbered("OrvRelGood", i), Numbered("OrvRelProgram", i), "OrvRel");
+    Program(Numbered("OrvRelGood", i), Numbered("OrvRelProgram", i), "OrvRel");
   }
   for (int i = 0; i < entries; ++i) {
-    seeds.Value(HKEY_CURRENT_USER, kRunKey, Numbered("OrvRelRun", i), REG_SZ,
-                Sz("C:\\OrvRel\\" + std::to_string(i) + ".exe"));
+    registry.At(HKEY_CURRENT_USER, kRunKey)
+        .Set(Numbered("OrvRelRun", i), REG_SZ, Sz("C:\\OrvRel\\" + std::to_string(i) + ".exe"));
   }
   TForm1& f = Make();
   f.Show();

@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "tests/pages/WinTestTools.h"
+#include "tests/support/WinTestTools.h"
 
 namespace orv {
 namespace {

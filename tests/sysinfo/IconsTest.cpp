@@ -80,16 +80,17 @@ TEST(SharedIconTest, AssignDestroysTheIconHeldBeforeButNeverThePseudoHandle) {
 }
 
 TEST_F(IconsTest, FileIconIsTheFilesOwnOrMsiexecs) {
-  SharedIcon icon;
-  EXPECT_EQ(Pixels(GetFileIcon(SystemFolder() + "notepad.exe", SystemFolder(), icon).Handle()),
-            notepad_);
   const std::string noBackslash = SystemFolder().substr(0, SystemFolder().size() - 1);
+  IconCache icons(WindowsFolder(), noBackslash);
+  EXPECT_EQ(Pixels(icons.FileIcon(SystemFolder() + "notepad.exe")), notepad_);
   for (const std::string& path :
        {SystemFolder() + "no such file.exe", std::string(), WindowsFolder(),
         // An existing file without icons gets the fallback too, not ExtractIconA's pseudo-handle.
         WindowsFolder() + "win.ini"}) {
-    EXPECT_EQ(Pixels(GetFileIcon(path, noBackslash, icon).Handle()), fallback_) << path;
+    EXPECT_EQ(Pixels(icons.FileIcon(path)), fallback_) << path;
   }
+  // An icon handed out earlier is still the file's after the cache has read others.
+  EXPECT_EQ(Pixels(icons.FileIcon(SystemFolder() + "notepad.exe")), notepad_);
 }
 
 // An installer product's icon file in the prefix's Installer folder, removed with whatever folders
@@ -123,18 +124,17 @@ TEST_F(IconsTest, ProductIconIsArpProductIconOrMsiexecs) {
   ProductIconFile file(code, SystemFolder() + "notepad.exe");
   ASSERT_TRUE(file.Copied());
 
-  SharedIcon icon;
   const std::string command = "MsiExec.exe /X" + code;
-  for (const std::string& text : {command, code}) {
-    EXPECT_EQ(Pixels(GetMsiProductIcon(text, WindowsFolder(), SystemFolder(), icon).Handle()),
-              notepad_)
-        << text;
+  {
+    IconCache icons(WindowsFolder(), SystemFolder());
+    for (const std::string& text : {command, code}) {
+      EXPECT_EQ(Pixels(icons.MsiProductIcon(text)), notepad_) << text;
+    }
   }
   file.Remove();
+  IconCache icons(WindowsFolder(), SystemFolder());
   for (const std::string& text : {command, std::string("MsiExec.exe /X"), std::string()}) {
-    EXPECT_EQ(Pixels(GetMsiProductIcon(text, WindowsFolder(), SystemFolder(), icon).Handle()),
-              fallback_)
-        << text;
+    EXPECT_EQ(Pixels(icons.MsiProductIcon(text)), fallback_) << text;
   }
 }
 

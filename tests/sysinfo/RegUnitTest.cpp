@@ -9,16 +9,20 @@
 
 #include "tests/support/HandleProbe.h"
 #include "tests/support/ImportHook.h"
-#include "tests/sysinfo/ScratchKey.h"
+#include "tests/support/RegistryScratch.h"
 
 namespace orv {
 namespace {
 
-using test::ScratchKey;
+// "Software\OrvendelTest\<name>" in one registry view, for one test.
+std::string ScratchPath(const std::string& name) { return "Software\\OrvendelTest\\" + name; }
 
 class RegUnitTest : public ::testing::Test {
  protected:
-  RegUnitTest() : key_(HKEY_CURRENT_USER, 0, test::CurrentTestName()) {}
+  RegUnitTest()
+      : key_(scratch_.Fresh(
+            HKEY_CURRENT_USER,
+            ScratchPath(::testing::UnitTest::GetInstance()->current_test_info()->name()))) {}
   void SetUp() override { ASSERT_TRUE(key_.Made()); }
 
   const std::string& Path() const { return key_.Path(); }
@@ -27,7 +31,8 @@ class RegUnitTest : public ::testing::Test {
     return list;
   }
 
-  ScratchKey key_;
+  test::RegistryScratch scratch_;
+  test::RegistryScratch::Key key_;
 };
 
 const std::string kMissing = "Software\\OrvendelTest\\No such key";
@@ -36,7 +41,7 @@ const std::string kMissing = "Software\\OrvendelTest\\No such key";
 // names and still list every one.
 TEST_F(RegUnitTest, PacedListingsCallBackEveryFewNamesAndListEveryName) {
   for (int i = 0; i < 100; ++i) {
-    key_.AddSubKey(std::to_string(i) + "k");
+    key_.SubKey(std::to_string(i) + "k");
     key_.SetDword(std::to_string(i) + "v", 1);
   }
   using Paced = int (*)(HKEY, const std::string&, StringList&, const NamePacer&);
@@ -59,9 +64,9 @@ TEST_F(RegUnitTest, PacedListingsCallBackEveryFewNamesAndListEveryName) {
 
 TEST_F(RegUnitTest, ListHelpersClearTheListAndListEveryName) {
   const std::string longName(255, 'k');
-  key_.AddSubKey("b");
-  key_.AddSubKey("a");
-  key_.AddSubKey(longName);
+  key_.SubKey("b");
+  key_.SubKey("a");
+  key_.SubKey(longName);
   const std::string longValue(2000, 'v');
   key_.SetSz("", "default");
   key_.SetSz("x", "1");
@@ -140,7 +145,7 @@ TEST_F(RegUnitTest, TypedReadersTakeTheirOwnTypeOnly) {
   for (const auto& row : rows) key_.Set(row.name, row.type, row.bytes);
   // Stored without a terminating NUL: the byte after the counted data is not NUL either, so
   // nothing appends one.
-  key_.SetRaw("no nul", REG_SZ, "abcX", 3);
+  key_.Set("no nul", REG_SZ, "abc");
   EXPECT_EQ(RegReadStr(HKEY_CURRENT_USER, Path(), "no nul"), "abc");
 
   for (const auto& row : rows) {
@@ -201,8 +206,9 @@ TEST_F(RegUnitTest, NoHelperLeaksAKeyOrFailsOnBadInput) {
 
 // HKLM\Software is split into a 32-bit and a 64-bit view on 64-bit Windows.
 TEST(RegUnitViews, DefaultViewHelpersFollowTheProcessAndTheOthersSee64Bit) {
-  ScratchKey view64(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, "Views");
-  ScratchKey view32(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, "Views");
+  test::RegistryScratch scratch;
+  const auto view64 = scratch.Fresh(HKEY_LOCAL_MACHINE, ScratchPath("Views"), KEY_WOW64_64KEY);
+  const auto view32 = scratch.Fresh(HKEY_LOCAL_MACHINE, ScratchPath("Views"), KEY_WOW64_32KEY);
   ASSERT_TRUE(view64.Made() && view32.Made());
   view64.SetSz("side", "64");
   view32.SetSz("side", "32");
@@ -215,8 +221,8 @@ TEST(RegUnitViews, DefaultViewHelpersFollowTheProcessAndTheOthersSee64Bit) {
   view32.SetDword("number", 32);
   view64.Set("path", REG_BINARY, "C:\\64");
   view32.Set("path", REG_BINARY, "C:\\32");
-  view64.AddSubKey("sub64");
-  view32.AddSubKey("sub32");
+  view64.SubKey("sub64");
+  view32.SubKey("sub32");
 
   BOOL wow64 = FALSE;
   IsWow64Process(GetCurrentProcess(), &wow64);
@@ -255,7 +261,7 @@ TEST_F(RegUnitTest, EachHelperOpensForReadingInItsOwnView) {
   key_.SetSz("s", "text");
   key_.SetDword("d", 1);
   key_.Set("b", REG_BINARY, "C:\\x");
-  key_.AddSubKey("sub");
+  key_.SubKey("sub");
   const std::string path = Path();
   StringList list;
   const struct {

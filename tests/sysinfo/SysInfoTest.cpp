@@ -4,23 +4,35 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
-#include <vector>
+
+#include "tests/support/RegistryScratch.h"
 
 namespace orv {
 namespace {
 
-TEST(SysInfo, VersionTextsFollowWhatWindowsReports) {
+// The formats are checked on the host; here, that the numbers are those the system reports.
+TEST(SysInfo, VersionTextsCarryTheNumbersWindowsReports) {
   OSVERSIONINFOA version{};
   version.dwOSVersionInfoSize = sizeof(version);
   ASSERT_TRUE(GetVersionExA(&version));
-  const std::string build = std::to_string(version.dwBuildNumber & 0xFFFF);
-  const std::string majorMinor =
-      std::to_string(version.dwMajorVersion) + "." + std::to_string(version.dwMinorVersion);
-  EXPECT_EQ(GetOsVersionText(), "OS Version " + majorMinor + " build " + build);
+  unsigned major = 0, minor = 0, build = 0;
+  ASSERT_EQ(
+      std::sscanf(GetOsVersionText().c_str(), "OS Version %u.%u build %u", &major, &minor, &build),
+      3)
+      << GetOsVersionText();
+  EXPECT_EQ(major, version.dwMajorVersion);
+  EXPECT_EQ(minor, version.dwMinorVersion);
+  EXPECT_EQ(build, version.dwBuildNumber);
   std::string number;
   GetOsVersionNumber(number);
-  EXPECT_EQ(number, majorMinor + " (" + build + "." + version.szCSDVersion + ")");
+  char servicePack[128] = {};
+  ASSERT_EQ(std::sscanf(number.c_str(), "%u.%u (%u.%127[^)])", &major, &minor, &build, servicePack),
+            version.szCSDVersion[0] ? 4 : 3)
+      << number;
+  EXPECT_EQ(build, version.dwBuildNumber);
+  EXPECT_STREQ(servicePack, version.szCSDVersion);
 }
 
 TEST(SysInfo, MemoryFiguresAreThoseOfTheSystem) {
@@ -63,59 +75,19 @@ TEST(SysInfo, UserNameOf49CharactersIsReadAnd50IsNot) {
   EXPECT_EQ(read50, "");
 }
 
-// Writes the owner values in the prefix's HKLM key and puts the originals back afterwards.
-class RegisteredOwnerTest : public ::testing::Test {
- protected:
-  struct Saved {
-    bool exists = false;
-    DWORD type = 0;
-    std::vector<BYTE> data;
-  };
-
-  void SetUp() override {
-    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
-                            0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key_),
-              ERROR_SUCCESS);
-    for (int i = 0; i < 2; ++i) {
-      DWORD size = 0;
-      saved_[i].exists =
-          RegQueryValueExA(key_, kNames[i], nullptr, &saved_[i].type, nullptr, &size) == 0;
-      saved_[i].data.resize(size + 1);
-      RegQueryValueExA(key_, kNames[i], nullptr, nullptr, saved_[i].data.data(), &size);
-      saved_[i].data.resize(size);
-    }
-  }
-  void TearDown() override {
-    for (int i = 0; i < 2; ++i) {
-      if (saved_[i].exists) {
-        RegSetValueExA(key_, kNames[i], 0, saved_[i].type, saved_[i].data.data(),
-                       static_cast<DWORD>(saved_[i].data.size()));
-      } else {
-        RegDeleteValueA(key_, kNames[i]);
-      }
-    }
-    if (key_) RegCloseKey(key_);
-  }
-  void Set(int i, DWORD type, const std::string& bytes) {
-    RegSetValueExA(key_, kNames[i], 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                   static_cast<DWORD>(bytes.size()));
-  }
-
-  static constexpr const char* kNames[2] = {"RegisteredOwner", "RegisteredOrganization"};
-  HKEY key_ = nullptr;
-  Saved saved_[2];
-};
-
-TEST_F(RegisteredOwnerTest, StringsAreReadUntrimmedAndOtherTypesGiveEmptyText) {
-  Set(0, REG_SZ, std::string("  Ann Example \0", 15));
-  Set(1, REG_EXPAND_SZ, std::string("Tellwick %X%\0", 13));
+TEST(RegisteredOwner, StringsAreReadUntrimmedAndOtherTypesGiveEmptyText) {
+  test::RegistryScratch scratch;
+  const auto key =
+      scratch.At(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion");
+  key.SetSz("RegisteredOwner", "  Ann Example ");
+  key.Set("RegisteredOrganization", REG_EXPAND_SZ, test::Sz("Tellwick %X%"));
   std::string owner = "old", organization = "old";
   GetRegisteredOwner(owner, organization);
   EXPECT_EQ(owner, "  Ann Example ");
   EXPECT_EQ(organization, "Tellwick %X%");
 
-  Set(0, REG_DWORD, std::string("\1\0\0\0", 4));
-  RegDeleteValueA(key_, kNames[1]);
+  key.SetDword("RegisteredOwner", 1);
+  key.Delete("RegisteredOrganization");
   GetRegisteredOwner(owner, organization);
   EXPECT_EQ(owner, "");
   EXPECT_EQ(organization, "");

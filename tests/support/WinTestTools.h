@@ -1,6 +1,6 @@
-// Helpers of the Windows tests: running a console tool and capturing its output, changing a
-// registry value for one test and putting it back, telling Wine from Windows, reading wmic's drive
-// table, adding a drive letter to the Wine prefix for one test.
+// Helpers of the Windows tests: running a console tool and capturing its output, telling Wine from
+// Windows, the last display device, reading wmic's drive table, adding a drive letter to the Wine
+// prefix for one test.
 #pragma once
 
 #include <windows.h>
@@ -118,17 +118,16 @@ inline std::string RegQueryValue(const std::string& key, const std::string& valu
   return "(missing)";
 }
 
-// Deletes root\path with its subkeys in the 64-bit registry view, where the page tests seed the
-// keys the program reads in that view; RegDeleteTreeA alone would look in the 32-bit view from the
-// 32-bit test programs.
-inline void DeleteTree64(HKEY root, const std::string& path) {
-  const std::size_t cut = path.rfind('\\');
-  UniqueKey parent;
-  if (cut != std::string::npos &&
-      RegOpenKeyExA(root, path.substr(0, cut).c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY,
-                    parent.Put()) == ERROR_SUCCESS) {
-    RegDeleteTreeA(parent.Get(), path.substr(cut + 1).c_str());
+// The name of the last display device the system lists, or "" when it lists none.
+inline std::string LastDisplayDeviceName() {
+  std::string name;
+  for (DWORD i = 0;; ++i) {
+    DISPLAY_DEVICEA device{};
+    device.cb = sizeof(device);
+    if (!EnumDisplayDevicesA(nullptr, i, &device, 0)) break;
+    name = device.DeviceName;
   }
+  return name;
 }
 
 // One row of "wmic logicaldisk get name,drivetype,filesystem,size": column -> text.
@@ -164,66 +163,6 @@ inline WmicDisks RunWmicLogicalDisk() {
   }
   return disks;
 }
-
-// Changes one registry value for the length of a test and restores what was there: the old data,
-// or no value, or no key at all.
-class ScopedRegValue {
- public:
-  ScopedRegValue(HKEY root, std::string keyPath, std::string valueName)
-      : root_(root), keyPath_(std::move(keyPath)), valueName_(std::move(valueName)) {
-    DWORD disposition = 0;
-    ok_ = RegCreateKeyExA(root_, keyPath_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                          key_.Put(), &disposition) == ERROR_SUCCESS;
-    createdKey_ = ok_ && disposition == REG_CREATED_NEW_KEY;
-    DWORD size = 0;
-    if (ok_ && RegQueryValueExA(key_.Get(), valueName_.c_str(), nullptr, &oldType_, nullptr,
-                                &size) == ERROR_SUCCESS) {
-      oldData_.resize(size);
-      hadValue_ = RegQueryValueExA(key_.Get(), valueName_.c_str(), nullptr, &oldType_,
-                                   oldData_.data(), &size) == ERROR_SUCCESS;
-      oldData_.resize(size);
-    }
-  }
-  ~ScopedRegValue() {
-    if (!ok_) return;
-    if (hadValue_) {
-      RegSetValueExA(key_.Get(), valueName_.c_str(), 0, oldType_, oldData_.data(),
-                     static_cast<DWORD>(oldData_.size()));
-    } else {
-      RegDeleteValueA(key_.Get(), valueName_.c_str());
-    }
-    key_.Reset();
-    if (createdKey_) RegDeleteKeyA(root_, keyPath_.c_str());
-  }
-  ScopedRegValue(const ScopedRegValue&) = delete;
-  ScopedRegValue& operator=(const ScopedRegValue&) = delete;
-
-  bool Ok() const { return ok_; }
-  bool SetString(const std::string& data) { return Set(REG_SZ, data + '\0'); }
-  // data holds the strings separated by NULs; the closing double NUL is added here.
-  bool SetMultiString(const std::string& data) { return Set(REG_MULTI_SZ, data + '\0' + '\0'); }
-  bool Delete() {
-    const LONG r = RegDeleteValueA(key_.Get(), valueName_.c_str());
-    return r == ERROR_SUCCESS || r == ERROR_FILE_NOT_FOUND;
-  }
-
- private:
-  bool Set(DWORD type, const std::string& bytes) {
-    return RegSetValueExA(key_.Get(), valueName_.c_str(), 0, type,
-                          reinterpret_cast<const BYTE*>(bytes.data()),
-                          static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
-  }
-
-  HKEY root_;
-  std::string keyPath_;
-  std::string valueName_;
-  UniqueKey key_;
-  bool ok_ = false;
-  bool createdKey_ = false;
-  bool hadValue_ = false;
-  DWORD oldType_ = 0;
-  std::vector<BYTE> oldData_;
-};
 
 // Wine's own interface for defining drives (the one its configuration tool uses): it creates the
 // symlink in $WINEPREFIX/dosdevices and records the type under HKLM\Software\Wine\Drives.

@@ -1,7 +1,8 @@
-// The real main window for the page tests, created in the test's own process under Wine's null
-// display driver: the outside world recorded instead of used, the program "lying" in a folder of
-// the test's own (so its language files are the test's), and the page facts replaceable one query
-// at a time through TForm1::Sources before the window is shown.
+// The real main window for the window-level tests, created in the test's own process under Wine's
+// null display driver: the outside world recorded instead of used, the program "lying" in a folder
+// of the test's own (so its language files are the test's), no language chosen unless the test
+// chooses one, and the page facts replaceable one query at a time through TForm1::Sources before
+// the window is shown.
 #pragma once
 
 #include <windows.h>
@@ -16,36 +17,50 @@
 
 #include "app/Form1.h"
 #include "tests/support/RecordingOutside.h"
+#include "tests/support/RegistryScratch.h"
 
 namespace orv::test {
 
-class PageWindowTest : public ::testing::Test {
+class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
     CoInitialize(nullptr);
+    languageChoice.Delete("Language");
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
-    dir = std::string(temp) + "OrvPageTest" + std::to_string(GetCurrentProcessId());
+    dir = std::string(temp) + "OrvWindowTest" + std::to_string(GetCurrentProcessId());
     CreateDirectoryA(dir.c_str(), nullptr);
+    GetCurrentDirectoryA(MAX_PATH, temp);
+    savedCurrentDir = temp;
   }
 
   void TearDown() override {
     form.reset();
+    SetCurrentDirectoryA(savedCurrentDir.c_str());
     for (const std::string& file : created) DeleteFileA(file.c_str());
     RemoveDirectoryA(dir.c_str());
     CoUninitialize();
   }
 
-  // The window with the system's own answers for everything; tests replace Sources before Show.
-  TForm1& Make() {
+  // The system's own answers, with the program in the test's folder.
+  SystemQueries InDir() {
     SystemQueries queries = SystemQueries::Real();
     queries.programPath = [this] { return dir + "\\Orvendex.exe"; };
+    return queries;
+  }
+
+  // The window; tests replace Sources before Show.
+  TForm1& Make(SystemQueries queries) {
     form = std::make_unique<TForm1>(outside, std::move(queries));
     EXPECT_TRUE(form->Create(nullptr));
     return *form;
   }
+  TForm1& Make() { return Make(InDir()); }
+
+  // The "Language" value the window reads at creation.
+  void ChooseLanguage(DWORD index) { ASSERT_TRUE(languageChoice.SetDword("Language", index)); }
 
   // Writes the language file the window reads (index 0 when no choice is stored: English.ini).
   void Language(const std::string& text, const std::string& fileName = "English.ini") {
@@ -70,16 +85,37 @@ class PageWindowTest : public ::testing::Test {
     SendMessageA(f.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
   }
 
-  // A click on a label as Windows reports it to the label's parent, posted: it arrives only when
-  // messages are let through.
+  // A click on a label as Windows reports it to the label's parent.
+  static void Click(Label& label) {
+    SendMessageA(GetParent(label.Handle()), WM_COMMAND, MAKEWPARAM(0, STN_CLICKED),
+                 reinterpret_cast<LPARAM>(label.Handle()));
+  }
+  // The same, posted: it arrives only when messages are let through.
   static void PostClick(Label& label) {
     PostMessageA(GetParent(label.Handle()), WM_COMMAND, MAKEWPARAM(0, STN_CLICKED),
                  reinterpret_cast<LPARAM>(label.Handle()));
   }
 
+  // The bytes of a row "<caption><n> Mb", or -1 when the row is not of that form.
+  static double MegabytesIn(const std::string& row, const std::string& caption) {
+    const std::string unit = " Mb";
+    if (row.rfind(caption, 0) != 0 || row.size() <= caption.size() + unit.size() ||
+        row.compare(row.size() - unit.size(), unit.size(), unit) != 0) {
+      return -1;
+    }
+    const std::string digits =
+        row.substr(caption.size(), row.size() - caption.size() - unit.size());
+    if (digits.find_first_not_of("0123456789") != std::string::npos) return -1;
+    return std::stod(digits) * 1048576.0;
+  }
+
+  RegistryScratch registry;
+  RegistryScratch::Key languageChoice =
+      registry.At(HKEY_CURRENT_USER, "Software\\Tellwick\\Orvendel");
   RecordingOutside outside;
   std::unique_ptr<TForm1> form;
   std::string dir;
+  std::string savedCurrentDir;
   std::vector<std::string> created;
 };
 
