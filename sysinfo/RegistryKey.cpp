@@ -29,7 +29,7 @@ std::string Narrow(std::wstring_view wide) {
 
 template <typename EnumFn>
 bool EnumName(DWORD lengthHint, RegName& name, EnumFn enumerate) {
-  DWORD capacity = std::min(lengthHint + 1, kLongestName);
+  DWORD capacity = lengthHint < kLongestName ? lengthHint + 1 : kLongestName;
   for (;;) {
     std::vector<wchar_t> buffer(capacity + 1, L'\0');
     DWORD size = capacity;  // reset on every call: the call overwrites it
