@@ -319,6 +319,8 @@ TEST_F(StartupPageTest, NamesOutsideTheCodePageKeepTheirLocation) {
     std::replace(program.begin(), program.end(), '\0', '?');  // a NUL would end the text
     if (c.kind == kValue) {
       if (!seeds.Value(c.root, c.key, c.name, test::FromCodePage(c.location))) {
+        // Only the native API writes a NUL into a name, and not every registry takes it.
+        ASSERT_NE(c.name.find(L'\0'), std::wstring::npos) << c.why;
         std::cout << "not seeded, left out (" << c.why << "): this registry does not store it\n";
         continue;
       }
