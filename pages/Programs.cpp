@@ -32,12 +32,12 @@ void TForm1::GetUninstallNames(HKEY root, const std::string& keyPath) {
     listedNames.emplace(ProgramEntryName(entry));
   }
   const char rootLetter = root == HKEY_CURRENT_USER ? 'U' : 'M';
-  StringList subkeys;
+  RegNameList subkeys;
   RegGetKeyNamesPaced(root, keyPath, subkeys, [this] { PaceMessages(); });
-  for (const std::string& subkey : subkeys) {
+  for (const RegName& subkey : subkeys) {
     PaceMessages();
-    const std::string subkeyPath = keyPath + subkey;
-    const RegKeyReader64 reader(root, subkeyPath);
+    const std::string subkeyPath = keyPath + subkey.text;
+    const RegKeyReader64 reader(root, keyPath, subkey);
     UninstallValues values;
     values.flag = [&reader](const std::string& name) { return reader.ReadBool(name); };
     values.exists = [&reader](const std::string& name) { return reader.ValueExists(name); };

@@ -105,7 +105,7 @@ void AddStartupRow(TForm1& form, int image, const std::string& user, const std::
   if (location) form.Page4List.SetSubItem(row, kLocationColumn, *location);
 }
 
-void AddRegistryRows(StartupFill& fill, const RegistrySource& source, StringList& names) {
+void AddRegistryRows(StartupFill& fill, const RegistrySource& source, RegNameList& names) {
   TForm1& form = fill.form;
   const NamePacer pace = [&form] { form.PaceMessages(); };
   if (source.machine) {
@@ -118,22 +118,19 @@ void AddRegistryRows(StartupFill& fill, const RegistrySource& source, StringList
   const std::string user = source.machine
                                ? form.LookupLanguageText("Startup", "AllUsers", kFixedAllUsers)
                                : form.CurrentUserName;
-  for (const std::string& name : names) {
+  for (const RegName& name : names) {
     form.PaceMessages();
-    if (name.empty()) continue;  // the key's unnamed default value
+    if (name.exact.empty()) continue;  // the key's unnamed default value
     const std::string data = reader.ReadStr(name);
-    AddStartupRow(form, AddStartupIcon(fill, data), user, name, data);
+    AddStartupRow(form, AddStartupIcon(fill, data), user, name.text, data);
   }
 }
 
-// The raw target of the shortcut file at path, or nothing when the file cannot be loaded.
-std::optional<std::string> ShortcutTarget(const ShellLink& link, const std::string& path) {
+// The raw target of the shortcut file at its exact path, or nothing when the file cannot be
+// loaded.
+std::optional<std::string> ShortcutTarget(const ShellLink& link, const std::wstring& path) {
   if (!link.Valid()) return std::nullopt;
-  const int size = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-  if (size <= 0) return std::nullopt;
-  std::wstring wide(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), size);
-  if (link.PersistFile()->Load(wide.c_str(), STGM_READ) != S_OK) return std::nullopt;
+  if (link.PersistFile()->Load(path.c_str(), STGM_READ) != S_OK) return std::nullopt;
   char target[MAX_PATH] = {};
   WIN32_FIND_DATAA found{};
   link.Link()->GetPath(target, MAX_PATH, &found, SLGP_RAWPATH);
@@ -145,28 +142,31 @@ void AddShortcutRows(StartupFill& fill, const std::string& folder, const std::st
   // A Startup folder the system did not name is kept as a lone backslash: that is the root of
   // the current drive, not a Startup folder.
   if (folder.empty() || folder == "\\" || !FolderExists(folder)) return;
-  const std::string prefix = WithTrailingBackslash(folder);
-  WIN32_FIND_DATAA entry{};
-  UniqueFind search(FindFirstFileA((prefix + "*.lnk").c_str(), &entry));
+  // Listed by the files' exact names: a name with characters outside the code page loses them
+  // in the ANSI form, and that form would not load the shortcut.
+  const std::wstring prefix = WideText(WithTrailingBackslash(folder));
+  WIN32_FIND_DATAW entry{};
+  UniqueFind search(FindFirstFileW((prefix + L"*.lnk").c_str(), &entry));
   if (!search) return;
   ComScope com;
   do {
     form.PaceMessages();
     if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    const std::string name = UpToNul(entry.cFileName, sizeof(entry.cFileName));
+    const std::wstring name(entry.cFileName, wcsnlen(entry.cFileName, MAX_PATH));
     const std::optional<std::string> target = ShortcutTarget(form.ShellLinkObject, prefix + name);
-    AddStartupRow(form, target ? AddStartupIcon(fill, *target) : -1, user, name, target);
-  } while (FindNextFileA(search.Get(), &entry));
+    AddStartupRow(form, target ? AddStartupIcon(fill, *target) : -1, user, CodePageText(name),
+                  target);
+  } while (FindNextFileW(search.Get(), &entry));
 }
 
-void AddConfigurationRows(StartupFill& fill, StringList& names) {
+void AddConfigurationRows(StartupFill& fill, RegNameList& names) {
   TForm1& form = fill.form;
   RegGetKeyNamesPaced(HKEY_LOCAL_MACHINE, kConfigurationKey, names,
                       [&form] { form.PaceMessages(); });
   fill.images.Reserve(static_cast<int>(names.size()));
-  for (const std::string& name : names) {
+  for (const RegName& name : names) {
     form.PaceMessages();
-    const RegKeyReader64 reader(HKEY_LOCAL_MACHINE, kConfigurationKey + name);
+    const RegKeyReader64 reader(HKEY_LOCAL_MACHINE, kConfigurationKey, name);
     const std::string item = reader.ReadStr("item");
     const std::string command = reader.ReadStr("command");
     const std::string hkey = reader.ReadStr("hkey");
@@ -192,7 +192,7 @@ void TForm1::Page4Show() {
     ImageList1.Clear();
     StartupFill fill{*this, IconCache(WinDir, SysDir), ImageBatch(ImageList1), CommandFolders()};
     ListUpdate update(Page4List);
-    StringList names;
+    RegNameList names;
     for (const RegistrySource& source : kRegistrySources) AddRegistryRows(fill, source, names);
     AddShortcutRows(fill, UserStartupDir, CurrentUserName);
     AddShortcutRows(fill, CommonStartupDir, kFixedAllUsers);

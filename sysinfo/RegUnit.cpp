@@ -17,7 +17,7 @@ enum class NameKind { SubKeys, Values };
 // registry, and a few dozen of them take well under a millisecond.
 constexpr DWORD kNamesPerPace = 32;
 
-int GetNames(HKEY root, const std::string& keyPath, REGSAM view, NameKind kind, StringList& list,
+int GetNames(HKEY root, const std::string& keyPath, REGSAM view, NameKind kind, RegNameList& list,
              const NamePacer& betweenNames = nullptr) {
   // Cleared first, so a key that does not open leaves the list empty.
   list.clear();
@@ -26,15 +26,16 @@ int GetNames(HKEY root, const std::string& keyPath, REGSAM view, NameKind kind, 
   if (!key.Open(root, keyPath, view) || !key.QueryCounts(counts)) return 0;
   const DWORD count = kind == NameKind::SubKeys ? counts.subKeys : counts.values;
   const DWORD hint = kind == NameKind::SubKeys ? counts.maxSubKeyLength : counts.maxValueNameLength;
-  std::string name;
-  std::unordered_set<std::string> listed;
+  RegName name;
+  std::unordered_set<std::wstring> listed;
   for (DWORD index = 0; index < count; ++index) {
     const bool read = kind == NameKind::SubKeys ? key.SubKeyName(index, hint, name)
                                                 : key.ValueName(index, hint, name);
     // A name deleted meanwhile is skipped rather than listed as a stale or empty entry. A
     // deletion meanwhile also moves the later names one index down, so a name can come twice;
-    // names are unique within a key, so the second time is dropped.
-    if (read && listed.insert(name).second) list.push_back(name);
+    // names are unique within a key, so the second time is dropped. Only the exact names are
+    // unique: two names may have the same form in the code page, and both are listed.
+    if (read && listed.insert(name.exact).second) list.push_back(name);
     if (betweenNames && (index + 1) % kNamesPerPace == 0) betweenNames();
   }
   return static_cast<int>(list.size());
@@ -63,31 +64,40 @@ bool ReadDword(const RegistryKey& key, const std::string& valueName, std::uint32
   return key.ReadValue(valueName, value) && DwordOf(value, number);
 }
 
+int GetNameTexts(HKEY root, const std::string& keyPath, REGSAM view, NameKind kind,
+                 StringList& list) {
+  RegNameList names;
+  GetNames(root, keyPath, view, kind, names);
+  list.clear();
+  for (RegName& name : names) list.push_back(std::move(name.text));
+  return static_cast<int>(list.size());
+}
+
 }  // namespace
 
 int RegGetKeyNames(HKEY root, const std::string& keyPath, StringList& list) {
-  return GetNames(root, keyPath, kView64, NameKind::SubKeys, list);
+  return GetNameTexts(root, keyPath, kView64, NameKind::SubKeys, list);
 }
 
 int RegGetValueNames(HKEY root, const std::string& keyPath, StringList& list) {
-  return GetNames(root, keyPath, kDefaultView, NameKind::Values, list);
+  return GetNameTexts(root, keyPath, kDefaultView, NameKind::Values, list);
 }
 
 int RegGetValueNames64(HKEY root, const std::string& keyPath, StringList& list) {
-  return GetNames(root, keyPath, kView64, NameKind::Values, list);
+  return GetNameTexts(root, keyPath, kView64, NameKind::Values, list);
 }
 
-int RegGetKeyNamesPaced(HKEY root, const std::string& keyPath, StringList& list,
+int RegGetKeyNamesPaced(HKEY root, const std::string& keyPath, RegNameList& list,
                         const NamePacer& betweenNames) {
   return GetNames(root, keyPath, kView64, NameKind::SubKeys, list, betweenNames);
 }
 
-int RegGetValueNamesPaced(HKEY root, const std::string& keyPath, StringList& list,
+int RegGetValueNamesPaced(HKEY root, const std::string& keyPath, RegNameList& list,
                           const NamePacer& betweenNames) {
   return GetNames(root, keyPath, kDefaultView, NameKind::Values, list, betweenNames);
 }
 
-int RegGetValueNames64Paced(HKEY root, const std::string& keyPath, StringList& list,
+int RegGetValueNames64Paced(HKEY root, const std::string& keyPath, RegNameList& list,
                             const NamePacer& betweenNames) {
   return GetNames(root, keyPath, kView64, NameKind::Values, list, betweenNames);
 }
@@ -128,7 +138,12 @@ RegKeyReader::RegKeyReader(HKEY root, const std::string& keyPath, bool view64) {
   key_.Open(root, keyPath, view64 ? kView64 : kDefaultView);
 }
 
-const RegKeyReader::Read& RegKeyReader::Value(const std::string& valueName) const {
+RegKeyReader::RegKeyReader(HKEY root, const std::string& keyPath, const RegName& subKey,
+                           bool view64) {
+  key_.Open(root, keyPath, subKey.exact, view64 ? kView64 : kDefaultView);
+}
+
+const RegKeyReader::Read& RegKeyReader::Value(const std::wstring& valueName) const {
   const auto known = reads_.find(valueName);
   if (known != reads_.end()) return known->second;
   Read& read = reads_[valueName];
@@ -137,19 +152,24 @@ const RegKeyReader::Read& RegKeyReader::Value(const std::string& valueName) cons
 }
 
 std::string RegKeyReader::ReadStr(const std::string& valueName) const {
-  const Read& read = Value(valueName);
+  const Read& read = Value(WideText(valueName));
+  return read.found ? StringOf(read.value) : std::string();
+}
+
+std::string RegKeyReader::ReadStr(const RegName& valueName) const {
+  const Read& read = Value(valueName.exact);
   return read.found ? StringOf(read.value) : std::string();
 }
 
 bool RegKeyReader::ReadBool(const std::string& valueName) const {
   // A value that is not a 32-bit integer (installers write "1" as text) reads as false.
   std::uint32_t number = 0;
-  const Read& read = Value(valueName);
+  const Read& read = Value(WideText(valueName));
   return read.found && DwordOf(read.value, number) && number != 0;
 }
 
 bool RegKeyReader::ValueExists(const std::string& valueName) const {
-  return Value(valueName).found;
+  return Value(WideText(valueName)).found;
 }
 
 }  // namespace orv

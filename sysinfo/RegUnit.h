@@ -19,20 +19,22 @@
 namespace orv {
 
 using StringList = std::vector<std::string>;
+using RegNameList = std::vector<RegName>;
 
-// Clear list, then append the names of the key's subkeys (or values) in enumeration order;
-// return the number of entries.
+// Clear list, then append the names of the key's subkeys (or values) in enumeration order, each
+// in the system code page's form; return the number of entries.
 int RegGetKeyNames(HKEY root, const std::string& keyPath, StringList& list);
 int RegGetValueNames(HKEY root, const std::string& keyPath, StringList& list);
 int RegGetValueNames64(HKEY root, const std::string& keyPath, StringList& list);
 // The same listings for a window's long fills: betweenNames runs after every few names, so that a
-// key of thousands of entries does not keep the window from answering while it is listed.
+// key of thousands of entries does not keep the window from answering while it is listed. Each
+// name comes with its exact form, which the reads of that subkey or value then use.
 using NamePacer = std::function<void()>;
-int RegGetKeyNamesPaced(HKEY root, const std::string& keyPath, StringList& list,
+int RegGetKeyNamesPaced(HKEY root, const std::string& keyPath, RegNameList& list,
                         const NamePacer& betweenNames);
-int RegGetValueNamesPaced(HKEY root, const std::string& keyPath, StringList& list,
+int RegGetValueNamesPaced(HKEY root, const std::string& keyPath, RegNameList& list,
                           const NamePacer& betweenNames);
-int RegGetValueNames64Paced(HKEY root, const std::string& keyPath, StringList& list,
+int RegGetValueNames64Paced(HKEY root, const std::string& keyPath, RegNameList& list,
                             const NamePacer& betweenNames);
 
 // A string or expandable-string value (not expanded), up to its first NUL, trimmed of blanks and
@@ -61,7 +63,11 @@ class RegKeyReader {
  public:
   // The key in the process's default registry view, or with view64 in the 64-bit view.
   RegKeyReader(HKEY root, const std::string& keyPath, bool view64);
+  // The subkey of keyPath that a listing named subKey, opened by its exact name.
+  RegKeyReader(HKEY root, const std::string& keyPath, const RegName& subKey, bool view64);
   std::string ReadStr(const std::string& valueName) const;
+  // A value that a listing named, read by its exact name.
+  std::string ReadStr(const RegName& valueName) const;
   bool ReadBool(const std::string& valueName) const;
   bool ValueExists(const std::string& valueName) const;
 
@@ -70,15 +76,17 @@ class RegKeyReader {
     bool found = false;
     RegValueData value;
   };
-  const Read& Value(const std::string& valueName) const;
+  const Read& Value(const std::wstring& valueName) const;
 
   RegistryKey key_;
-  mutable std::unordered_map<std::string, Read> reads_;
+  mutable std::unordered_map<std::wstring, Read> reads_;
 };
 
 class RegKeyReader64 : public RegKeyReader {
  public:
   RegKeyReader64(HKEY root, const std::string& keyPath) : RegKeyReader(root, keyPath, true) {}
+  RegKeyReader64(HKEY root, const std::string& keyPath, const RegName& subKey)
+      : RegKeyReader(root, keyPath, subKey, true) {}
 };
 
 }  // namespace orv

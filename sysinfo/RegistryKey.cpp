@@ -1,12 +1,15 @@
 #include "sysinfo/RegistryKey.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "sysinfo/RegText.h"
 
 namespace orv {
 namespace {
 
-// Names are at most 16383 characters; in a double-byte code page that can take twice the bytes.
-constexpr DWORD kLongestNameBytes = 2 * 16384;
+// Names are at most 16383 characters through the registry calls; the native API writes longer.
+constexpr DWORD kLongestName = 32768;
 
 // A value may grow between the size query and the read; a few tries cover that race.
 constexpr int kReadAttempts = 4;
@@ -15,71 +18,46 @@ constexpr DWORD kFirstReadSize = 512;
 // empty rather than being held whole (no text the pages show comes near it).
 constexpr DWORD kLargestValue = 1u << 20;
 
+// UTF-16 in the system code page, every character kept, NULs included.
+std::string Narrow(std::wstring_view wide) {
+  if (wide.empty()) return std::string();
+  const int length = static_cast<int>(wide.size());
+  const int size =
+      WideCharToMultiByte(CP_ACP, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return std::string();
+  std::string text(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.data(), length, text.data(), size, nullptr, nullptr);
+  return text;
+}
+
 template <typename EnumFn>
-bool EnumName(DWORD lengthHint, std::string& name, EnumFn enumerate) {
-  DWORD capacity = lengthHint + 1;
+bool EnumName(DWORD lengthHint, RegName& name, EnumFn enumerate) {
+  DWORD capacity = lengthHint < kLongestName ? lengthHint + 1 : kLongestName;
   for (;;) {
-    std::vector<char> buffer(capacity + 1, '\0');
+    std::vector<wchar_t> buffer(capacity + 1, L'\0');
     DWORD size = capacity;  // reset on every call: the call overwrites it
     const LONG result = enumerate(buffer.data(), &size);
     if (result == ERROR_SUCCESS) {
-      name.assign(buffer.data(), size < capacity ? size : capacity);
+      name.exact.assign(buffer.data(), std::min(size, capacity));
+      name.text = CodePageText(name.exact);
       return true;
     }
-    // The hint is in characters and the names may have changed since it was taken.
-    if (result != ERROR_MORE_DATA || capacity >= kLongestNameBytes) return false;
-    capacity = capacity * 2 > kLongestNameBytes ? kLongestNameBytes : capacity * 2;
+    // The hint may be short of a name written meanwhile.
+    if (result != ERROR_MORE_DATA || capacity >= kLongestName) return false;
+    capacity = std::min(capacity * 2, kLongestName);
   }
 }
 
-}  // namespace
-
-bool RegistryKey::Open(HKEY root, const std::string& keyPath, REGSAM view) {
-  key_.Reset();
-  const std::string path = RegKeyPathArgument(keyPath);
-  HKEY opened = nullptr;
-  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | view, &opened) != ERROR_SUCCESS) {
-    return false;
-  }
-  key_.Reset(opened);
-  return true;
-}
-
-bool RegistryKey::QueryCounts(RegKeyCounts& counts) const {
-  counts = RegKeyCounts{};
-  if (!IsOpen()) return false;
-  const LONG result = RegQueryInfoKeyA(key_.Get(), nullptr, nullptr, nullptr, &counts.subKeys,
-                                       &counts.maxSubKeyLength, nullptr, &counts.values,
-                                       &counts.maxValueNameLength, nullptr, nullptr, nullptr);
-  if (result != ERROR_SUCCESS) counts = RegKeyCounts{};
-  return result == ERROR_SUCCESS;
-}
-
-bool RegistryKey::SubKeyName(DWORD index, DWORD lengthHint, std::string& name) const {
-  if (!IsOpen()) return false;
-  return EnumName(lengthHint, name, [&](char* buffer, DWORD* size) {
-    return RegEnumKeyExA(key_.Get(), index, buffer, size, nullptr, nullptr, nullptr, nullptr);
-  });
-}
-
-bool RegistryKey::ValueName(DWORD index, DWORD lengthHint, std::string& name) const {
-  if (!IsOpen()) return false;
-  return EnumName(lengthHint, name, [&](char* buffer, DWORD* size) {
-    return RegEnumValueA(key_.Get(), index, buffer, size, nullptr, nullptr, nullptr, nullptr);
-  });
-}
-
-bool RegistryKey::ReadValue(const std::string& valueName, RegValueData& value) const {
+// Most values fit the first buffer, so a read is one call; a longer one says its size.
+template <typename QueryFn>
+bool QueryValue(RegValueData& value, QueryFn query) {
   value = RegValueData{};
-  if (!IsOpen()) return false;
-  // Most values fit the first buffer, so a read is one call; a longer one says its size.
   DWORD size = kFirstReadSize;
   for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
     // One spare NUL beyond the data: a string stored without its terminator still ends.
     value.bytes.assign(static_cast<std::size_t>(size) + 1, 0);
     DWORD read = size;
-    const LONG result = RegQueryValueExA(key_.Get(), valueName.c_str(), nullptr, &value.type,
-                                         value.bytes.data(), &read);
+    const LONG result = query(&value.type, value.bytes.data(), &read);
     if (result == ERROR_SUCCESS) {
       value.bytes.resize(read < size ? read : size);
       return true;
@@ -92,6 +70,129 @@ bool RegistryKey::ReadValue(const std::string& valueName, RegValueData& value) c
     size = read;
   }
   value = RegValueData{};
+  return false;
+}
+
+// String data read through the wide calls, made what the ANSI calls give: the UTF-16 units
+// converted to the system code page, an odd last byte dropped.
+void ToCodePage(RegValueData& value) {
+  if (value.type != REG_SZ && value.type != REG_EXPAND_SZ && value.type != REG_MULTI_SZ) return;
+  std::wstring wide(value.bytes.size() / sizeof(wchar_t), L'\0');
+  if (!wide.empty()) std::memcpy(wide.data(), value.bytes.data(), wide.size() * sizeof(wchar_t));
+  const std::string text = Narrow(wide);
+  value.bytes.assign(text.begin(), text.end());
+}
+
+}  // namespace
+
+std::string CodePageText(std::wstring_view wide) {
+  std::wstring shown(wide);
+  std::replace(shown.begin(), shown.end(), L'\0', L'?');
+  return Narrow(shown);
+}
+
+std::wstring WideText(std::string_view text) {
+  if (text.empty()) return std::wstring();
+  const int length = static_cast<int>(text.size());
+  const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+  if (size <= 0) return std::wstring();
+  std::wstring wide(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), size);
+  return wide;
+}
+
+bool RegistryKey::Open(HKEY root, const std::string& keyPath, REGSAM view) {
+  key_.Reset();
+  const std::string path = RegKeyPathArgument(keyPath);
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | view, &opened) != ERROR_SUCCESS) {
+    return false;
+  }
+  key_.Reset(opened);
+  return true;
+}
+
+bool RegistryKey::Open(HKEY root, const std::string& keyPath, const std::wstring& subKey,
+                       REGSAM view) {
+  key_.Reset();
+  std::wstring path = WideText(RegKeyPathArgument(keyPath));
+  if (!path.empty() && path.back() != L'\\') path.push_back(L'\\');
+  path += subKey;
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, &opened) != ERROR_SUCCESS) {
+    return false;
+  }
+  key_.Reset(opened);
+  return true;
+}
+
+bool RegistryKey::QueryCounts(RegKeyCounts& counts) const {
+  counts = RegKeyCounts{};
+  if (!IsOpen()) return false;
+  const LONG result = RegQueryInfoKeyW(key_.Get(), nullptr, nullptr, nullptr, &counts.subKeys,
+                                       &counts.maxSubKeyLength, nullptr, &counts.values,
+                                       &counts.maxValueNameLength, nullptr, nullptr, nullptr);
+  if (result != ERROR_SUCCESS) counts = RegKeyCounts{};
+  return result == ERROR_SUCCESS;
+}
+
+bool RegistryKey::SubKeyName(DWORD index, DWORD lengthHint, RegName& name) const {
+  if (!IsOpen()) return false;
+  return EnumName(lengthHint, name, [&](wchar_t* buffer, DWORD* size) {
+    return RegEnumKeyExW(key_.Get(), index, buffer, size, nullptr, nullptr, nullptr, nullptr);
+  });
+}
+
+bool RegistryKey::ValueName(DWORD index, DWORD lengthHint, RegName& name) const {
+  if (!IsOpen()) return false;
+  return EnumName(lengthHint, name, [&](wchar_t* buffer, DWORD* size) {
+    return RegEnumValueW(key_.Get(), index, buffer, size, nullptr, nullptr, nullptr, nullptr);
+  });
+}
+
+bool RegistryKey::ReadValue(const std::string& valueName, RegValueData& value) const {
+  value = RegValueData{};
+  if (!IsOpen()) return false;
+  return QueryValue(value, [&](DWORD* type, BYTE* data, DWORD* size) {
+    return RegQueryValueExA(key_.Get(), valueName.c_str(), nullptr, type, data, size);
+  });
+}
+
+bool RegistryKey::ReadValue(const std::wstring& valueName, RegValueData& value) const {
+  value = RegValueData{};
+  if (!IsOpen()) return false;
+  if (valueName.find(L'\0') != std::wstring::npos) return ReadValueByIndex(valueName, value);
+  if (!QueryValue(value, [&](DWORD* type, BYTE* data, DWORD* size) {
+        return RegQueryValueExW(key_.Get(), valueName.c_str(), nullptr, type, data, size);
+      })) {
+    return false;
+  }
+  ToCodePage(value);
+  return true;
+}
+
+bool RegistryKey::ReadValueByIndex(const std::wstring& valueName, RegValueData& value) const {
+  RegKeyCounts counts;
+  if (!QueryCounts(counts)) return false;
+  RegName listed;
+  for (DWORD index = 0; index < counts.values; ++index) {
+    if (!ValueName(index, counts.maxValueNameLength, listed) || listed.exact != valueName) {
+      continue;
+    }
+    std::vector<wchar_t> name(valueName.size() + 1, L'\0');
+    const bool read = QueryValue(value, [&](DWORD* type, BYTE* data, DWORD* size) {
+      DWORD nameSize = static_cast<DWORD>(name.size());
+      const LONG result =
+          RegEnumValueW(key_.Get(), index, name.data(), &nameSize, nullptr, type, data, size);
+      // A value deleted meanwhile moves the next one to this index: that one is not ours.
+      if (result == ERROR_SUCCESS && std::wstring_view(name.data(), nameSize) != valueName) {
+        return static_cast<LONG>(ERROR_FILE_NOT_FOUND);
+      }
+      return result;
+    });
+    if (read) ToCodePage(value);
+    return read;
+  }
   return false;
 }
 

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/Handles.h"
@@ -24,22 +25,44 @@ struct RegValueData {
   std::vector<unsigned char> bytes;
 };
 
+// A subkey or value name as listed. The ANSI calls turn every character outside the system code
+// page into "?", and that text no longer names the entry; so the exact name, as stored, travels
+// beside the text that is shown and written.
+struct RegName {
+  std::string text;    // the system code page's form, as the ANSI calls give it
+  std::wstring exact;  // as stored; what opens the subkey or reads the value
+};
+
+// The system code page's form of UTF-16 text, as the ANSI calls give it; a NUL inside the text
+// (a value name written through the native API) becomes "?" so that the rest is not cut off.
+std::string CodePageText(std::wstring_view wide);
+// Text of the system code page in UTF-16.
+std::wstring WideText(std::string_view text);
+
 class RegistryKey {
  public:
   // Opens root\keyPath for reading (KEY_READ plus view, which is 0 for the process's default
   // registry view or KEY_WOW64_64KEY / KEY_WOW64_32KEY). One leading backslash is ignored.
   bool Open(HKEY root, const std::string& keyPath, REGSAM view);
+  // Opens the subkey of root\keyPath that enumeration named exactly subKey.
+  bool Open(HKEY root, const std::string& keyPath, const std::wstring& subKey, REGSAM view);
   bool IsOpen() const noexcept { return key_.Valid(); }
 
   bool QueryCounts(RegKeyCounts& counts) const;
   // Name of the subkey or value at index; false when there is none or it cannot be read.
-  bool SubKeyName(DWORD index, DWORD lengthHint, std::string& name) const;
-  bool ValueName(DWORD index, DWORD lengthHint, std::string& name) const;
+  bool SubKeyName(DWORD index, DWORD lengthHint, RegName& name) const;
+  bool ValueName(DWORD index, DWORD lengthHint, RegName& name) const;
   // Type and data of a value; false when the value does not exist or cannot be read. A value of
-  // more than 1 MiB gives its type and no data.
+  // more than 1 MiB gives its type and no data. Read by its exact name, string data comes in the
+  // system code page, as the read by ANSI name gives it.
   bool ReadValue(const std::string& valueName, RegValueData& value) const;
+  bool ReadValue(const std::wstring& valueName, RegValueData& value) const;
 
  private:
+  // A name that holds a NUL cannot be passed to the registry calls; its value is found by
+  // enumeration and read at its index.
+  bool ReadValueByIndex(const std::wstring& valueName, RegValueData& value) const;
+
   UniqueKey key_;
 };
 

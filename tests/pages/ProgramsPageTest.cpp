@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <iostream>
 #include <map>
 #include <set>
@@ -18,6 +19,7 @@
 #include "base/TextRules.h"
 #include "pages/ProgramEntry.h"
 #include "tests/support/ImagePixels.h"
+#include "tests/support/WideRegistry.h"
 #include "tests/support/WinTestTools.h"
 #include "tests/support/WindowTest.h"
 
@@ -179,6 +181,44 @@ TEST_F(ProgramsPageTest, WhichSubkeysAreListed) {
   for (int row = 0; row < f.Page5List.Count(); ++row) {
     EXPECT_EQ(f.Page5List.ItemText(row), SplitProgramEntry(f.InstalledProgramList[row]).name);
   }
+}
+
+// An uninstall key whose name holds characters outside the code page is listed with its
+// publisher: through the name the code page gives, the key does not open.
+TEST_F(ProgramsPageTest, KeysNamedOutsideTheCodePageAreListed) {
+  const std::wstring uninstall = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+  const struct {
+    const char* why;
+    HKEY root;
+    std::wstring subkey;
+    std::wstring name;
+    std::wstring publisher;
+  } kCases[] = {
+      {"Cyrillic", HKEY_CURRENT_USER, L"OrvSeed \u0416Key", L"OrvSeed Intl \u0416 Program",
+       L"Maker \u0416"},
+      {"same code page form", HKEY_CURRENT_USER, L"OrvSeed \u0414Key", L"OrvSeed Intl Twin",
+       L"Twin maker"},
+      {"Greek", HKEY_LOCAL_MACHINE, L"OrvSeed \u03A9", L"OrvSeed Intl Omega", L"\u03A9 Maker"},
+      {"CJK", HKEY_LOCAL_MACHINE, L"OrvSeed \u4E2D\u6587", L"OrvSeed Intl \u4E2D", L"Maker CJK"},
+      {"outside the BMP", HKEY_CURRENT_USER, L"OrvSeed \U0001F600", L"OrvSeed Intl Smile",
+       L"Maker \U0001F600"},
+  };
+  test::WideSeeds seeds;
+  std::vector<std::string> expected;
+  for (const auto& c : kCases) {
+    const std::wstring key = uninstall + c.subkey;
+    ASSERT_TRUE(seeds.Key(c.root, key)) << c.why;
+    ASSERT_TRUE(seeds.Value(c.root, key, L"DisplayName", c.name)) << c.why;
+    ASSERT_TRUE(seeds.Value(c.root, key, L"Publisher", c.publisher)) << c.why;
+    ASSERT_TRUE(seeds.Value(c.root, key, L"UninstallString", L"C:\\Orv\\u.exe")) << c.why;
+    expected.push_back(test::InCodePage(c.name) + "|" + test::InCodePage(c.publisher));
+  }
+  TForm1& f = Make();
+  f.Page5Show();
+  std::vector<std::string> rows = SeededRows(f);
+  std::sort(rows.begin(), rows.end());
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(rows, expected);
 }
 
 TEST_F(ProgramsPageTest, OrderAndWhichEntryWinsAName) {

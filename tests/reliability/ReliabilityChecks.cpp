@@ -25,6 +25,7 @@
 #include "tests/support/HandleProbe.h"
 #include "tests/support/RegistryScratch.h"
 #include "tests/support/Shortcut.h"
+#include "tests/support/WideRegistry.h"
 #include "tests/support/WindowTest.h"
 
 namespace orv {
@@ -188,6 +189,7 @@ TEST_F(Reliability, HostileRegistryData) {
 
   // Startup: every wrong shape of a Run value, a 255-character name, and the bulk of good ones.
   std::map<std::string, std::string> wantStartup;
+  std::set<std::string> wantPrograms;
   for (const Shape& shape : shapes) {
     const std::string name = std::string("OrvRelShape") + shape.name;
     registry.At(HKEY_CURRENT_USER, kRunKey).Set(name, shape.type, shape.bytes);
@@ -198,6 +200,31 @@ TEST_F(Reliability, HostileRegistryData) {
   const std::string longName = "OrvRel" + std::string(255 - 6, 'n');
   registry.At(HKEY_CURRENT_USER, kRunKey).Set(longName, REG_SZ, Sz("C:\\OrvRel\\long.exe"));
   wantStartup[longName] = "C:\\OrvRel\\long.exe";
+  // Names outside the code page, a NUL inside one among them, each shown as the code page gives
+  // it and with its own data; an uninstall key so named is listed.
+  const std::wstring names[] = {L"OrvRelIntl1 \u0416", L"OrvRelIntl2 \u03A9", L"OrvRelIntl3 \u4E2D",
+                                L"OrvRelIntl4 \U0001F600", std::wstring(L"OrvRelIntl5 \0x", 14)};
+  test::WideSeeds wideSeeds;
+  int intlNames = 0;
+  for (const std::wstring& name : names) {
+    const std::string data = "C:\\OrvRel\\intl" + std::to_string(intlNames) + ".exe";
+    if (!wideSeeds.Value(HKEY_CURRENT_USER, test::FromCodePage(kRunKey), name,
+                         test::FromCodePage(data))) {
+      continue;  // a registry that does not store the name
+    }
+    std::string shown = test::InCodePage(name);
+    std::replace(shown.begin(), shown.end(), '\0', '?');
+    wantStartup[shown] = data;
+    // A key name cannot hold a NUL: the part before it names the key.
+    const std::wstring key = test::FromCodePage(kUninstallKey) + L"\\" + name.c_str();
+    const std::string program = test::InCodePage(name.c_str()) + " program";
+    if (wideSeeds.Key(HKEY_CURRENT_USER, key) &&
+        wideSeeds.Value(HKEY_CURRENT_USER, key, L"DisplayName", test::FromCodePage(program)) &&
+        wideSeeds.Value(HKEY_CURRENT_USER, key, L"UninstallString", L"C:\\OrvRel\\u.exe")) {
+      wantPrograms.insert(program);
+    }
+    ++intlNames;
+  }
   for (int i = 0; i < runValues; ++i) {
     const std::string name = Numbered("OrvRelRun", i);
     const std::string data = "\"C:\\OrvRel\\Run " + std::to_string(i) + "\\app.exe\" /min";
@@ -206,7 +233,6 @@ TEST_F(Reliability, HostileRegistryData) {
   }
 
   // Programs: each value the page reads in each wrong shape, in a key of its own; the good keys.
-  std::set<std::string> wantPrograms;
   std::set<std::string> unwantedPrograms;
   int k = 0;
   for (const Shape& shape : shapes) {
@@ -312,7 +338,8 @@ TEST_F(Reliability, HostileRegistryData) {
          std::to_string(shapes.size()) + " shapes x (2 Run values, 7 " + "uninstall values, " +
              std::to_string(std::size(kGeneralValues)) + " General values), " +
              std::to_string(runValues) + " Run values, " + std::to_string(programKeys) +
-             " uninstall keys, 255-character " + "name, 259-character shortcut target; " +
+             " uninstall keys, 255-character " + "name, 259-character shortcut target, " +
+             std::to_string(intlNames) + " names outside the code page; " +
              std::to_string(f.Page4List.Count()) + " Startup rows, " +
              std::to_string(f.Page5List.Count()) + " program rows, " +
              std::to_string(generalShows) + " General fills, all tabs in " +

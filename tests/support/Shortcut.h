@@ -12,7 +12,7 @@ namespace orv::test {
 
 // Writes a shortcut at path that points at target; S_OK when the file was saved. COM must be
 // initialised on the calling thread.
-inline HRESULT SaveShortcut(const std::string& path, const std::string& target) {
+inline HRESULT SaveShortcut(const std::wstring& path, const std::string& target) {
   IShellLinkA* link = nullptr;
   HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                     reinterpret_cast<void**>(&link));
@@ -21,11 +21,15 @@ inline HRESULT SaveShortcut(const std::string& path, const std::string& target) 
   IPersistFile* file = nullptr;
   result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
   if (SUCCEEDED(result)) {
-    result = file->Save(std::wstring(path.begin(), path.end()).c_str(), TRUE);
+    result = file->Save(path.c_str(), TRUE);
     file->Release();
   }
   link->Release();
   return result;
+}
+
+inline HRESULT SaveShortcut(const std::string& path, const std::string& target) {
+  return SaveShortcut(std::wstring(path.begin(), path.end()), target);
 }
 
 }  // namespace orv::test

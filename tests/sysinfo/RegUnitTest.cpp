@@ -44,10 +44,10 @@ TEST_F(RegUnitTest, PacedListingsCallBackEveryFewNamesAndListEveryName) {
     key_.SubKey(std::to_string(i) + "k");
     key_.SetDword(std::to_string(i) + "v", 1);
   }
-  using Paced = int (*)(HKEY, const std::string&, StringList&, const NamePacer&);
+  using Paced = int (*)(HKEY, const std::string&, RegNameList&, const NamePacer&);
   for (const Paced paced :
        {&RegGetKeyNamesPaced, &RegGetValueNamesPaced, &RegGetValueNames64Paced}) {
-    StringList list{"stale"};
+    RegNameList list{{"stale", L"stale"}};
     std::size_t listedAtCall = 0;
     int calls = 0;
     EXPECT_EQ(paced(HKEY_CURRENT_USER, Path(), list,
