@@ -49,8 +49,12 @@ bool EnumName(DWORD lengthHint, RegName& name, EnumFn enumerate) {
 }
 
 // Most values fit the first buffer, so a read is one call; a longer one says its size.
+bool IsText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
+
+// wide: read through the wide calls, where text takes two bytes a character, so that the same
+// values stay readable as through the ANSI calls.
 template <typename QueryFn>
-bool QueryValue(RegValueData& value, QueryFn query) {
+bool QueryValue(RegValueData& value, bool wide, QueryFn query) {
   value = RegValueData{};
   DWORD size = kFirstReadSize;
   for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
@@ -63,7 +67,7 @@ bool QueryValue(RegValueData& value, QueryFn query) {
       return true;
     }
     if (result != ERROR_MORE_DATA) break;
-    if (read > kLargestValue) {
+    if (read > (wide && IsText(value.type) ? 2 * kLargestValue : kLargestValue)) {
       value.bytes.clear();
       return true;
     }
@@ -76,7 +80,7 @@ bool QueryValue(RegValueData& value, QueryFn query) {
 // String data read through the wide calls, made what the ANSI calls give: the UTF-16 units
 // converted to the system code page, an odd last byte dropped.
 void ToCodePage(RegValueData& value) {
-  if (value.type != REG_SZ && value.type != REG_EXPAND_SZ && value.type != REG_MULTI_SZ) return;
+  if (!IsText(value.type)) return;
   std::wstring wide(value.bytes.size() / sizeof(wchar_t), L'\0');
   if (!wide.empty()) std::memcpy(wide.data(), value.bytes.data(), wide.size() * sizeof(wchar_t));
   const std::string text = Narrow(wide);
@@ -153,7 +157,7 @@ bool RegistryKey::ValueName(DWORD index, DWORD lengthHint, RegName& name) const 
 bool RegistryKey::ReadValue(const std::string& valueName, RegValueData& value) const {
   value = RegValueData{};
   if (!IsOpen()) return false;
-  return QueryValue(value, [&](DWORD* type, BYTE* data, DWORD* size) {
+  return QueryValue(value, false, [&](DWORD* type, BYTE* data, DWORD* size) {
     return RegQueryValueExA(key_.Get(), valueName.c_str(), nullptr, type, data, size);
   });
 }
@@ -162,7 +166,7 @@ bool RegistryKey::ReadValue(const std::wstring& valueName, RegValueData& value) 
   value = RegValueData{};
   if (!IsOpen()) return false;
   if (valueName.find(L'\0') != std::wstring::npos) return ReadValueByIndex(valueName, value);
-  if (!QueryValue(value, [&](DWORD* type, BYTE* data, DWORD* size) {
+  if (!QueryValue(value, true, [&](DWORD* type, BYTE* data, DWORD* size) {
         return RegQueryValueExW(key_.Get(), valueName.c_str(), nullptr, type, data, size);
       })) {
     return false;
@@ -180,7 +184,7 @@ bool RegistryKey::ReadValueByIndex(const std::wstring& valueName, RegValueData& 
       continue;
     }
     std::vector<wchar_t> name(valueName.size() + 1, L'\0');
-    const bool read = QueryValue(value, [&](DWORD* type, BYTE* data, DWORD* size) {
+    const bool read = QueryValue(value, true, [&](DWORD* type, BYTE* data, DWORD* size) {
       DWORD nameSize = static_cast<DWORD>(name.size());
       const LONG result =
           RegEnumValueW(key_.Get(), index, name.data(), &nameSize, nullptr, type, data, size);
