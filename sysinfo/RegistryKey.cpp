@@ -18,18 +18,6 @@ constexpr DWORD kFirstReadSize = 512;
 // empty rather than being held whole (no text the pages show comes near it).
 constexpr DWORD kLargestValue = 1u << 20;
 
-// UTF-16 in the system code page, every character kept, NULs included.
-std::string Narrow(std::wstring_view wide) {
-  if (wide.empty()) return std::string();
-  const int length = static_cast<int>(wide.size());
-  const int size =
-      WideCharToMultiByte(CP_ACP, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return std::string();
-  std::string text(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide.data(), length, text.data(), size, nullptr, nullptr);
-  return text;
-}
-
 template <typename EnumFn>
 bool EnumName(DWORD lengthHint, RegName& name, EnumFn enumerate) {
   DWORD capacity = lengthHint < kLongestName ? lengthHint + 1 : kLongestName;
@@ -83,7 +71,7 @@ void ToCodePage(RegValueData& value) {
   if (!IsText(value.type)) return;
   std::wstring wide(value.bytes.size() / sizeof(wchar_t), L'\0');
   if (!wide.empty()) std::memcpy(wide.data(), value.bytes.data(), wide.size() * sizeof(wchar_t));
-  const std::string text = Narrow(wide);
+  const std::string text = NarrowText(wide);
   value.bytes.assign(text.begin(), text.end());
 }
 
@@ -92,17 +80,7 @@ void ToCodePage(RegValueData& value) {
 std::string CodePageText(std::wstring_view wide) {
   std::wstring shown(wide);
   std::replace(shown.begin(), shown.end(), L'\0', L'?');
-  return Narrow(shown);
-}
-
-std::wstring WideText(std::string_view text) {
-  if (text.empty()) return std::wstring();
-  const int length = static_cast<int>(text.size());
-  const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
-  if (size <= 0) return std::wstring();
-  std::wstring wide(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), size);
-  return wide;
+  return NarrowText(shown);
 }
 
 bool RegistryKey::Open(HKEY root, const std::string& keyPath, REGSAM view) {

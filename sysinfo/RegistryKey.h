@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/CodePage.h"
 #include "base/Handles.h"
 
 namespace orv {
@@ -36,8 +37,6 @@ struct RegName {
 // The system code page's form of UTF-16 text, as the ANSI calls give it; a NUL inside the text
 // (a value name written through the native API) becomes "?" so that the rest is not cut off.
 std::string CodePageText(std::wstring_view wide);
-// Text of the system code page in UTF-16.
-std::wstring WideText(std::string_view text);
 
 class RegistryKey {
  public:

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "base/CodePage.h"
+
 namespace orv {
 namespace {
 
@@ -57,10 +59,7 @@ bool Put(UINT format, const void* data, std::size_t bytes) {
 }  // namespace
 
 bool PutTextOnClipboard(HWND owner, const std::string& text) {
-  const int length = static_cast<int>(text.size());
-  const int wideLength = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(wideLength > 0 ? wideLength : 0), L'\0');
-  if (wideLength > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), wideLength);
+  const std::wstring wide = WideText(text);
 
   const ClipboardOpen clipboard(owner);
   if (!clipboard.open || !EmptyClipboard()) return false;

@@ -1,5 +1,7 @@
 #include "ui/Memo.h"
 
+#include "base/CodePage.h"
+
 namespace orv {
 
 std::vector<std::string> SplitLines(const std::string& text) {
@@ -62,13 +64,7 @@ std::string Memo::CopyText() const {
   wide.resize(
       static_cast<std::size_t>(GetWindowTextW(hwnd_, wide.data(), static_cast<int>(wide.size()))));
   if (end > wide.size()) return Text();
-  const std::wstring part = wide.substr(start, end - start);
-  const int size = WideCharToMultiByte(CP_ACP, 0, part.data(), static_cast<int>(part.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string text(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-  WideCharToMultiByte(CP_ACP, 0, part.data(), static_cast<int>(part.size()), text.data(), size,
-                      nullptr, nullptr);
-  return text;
+  return NarrowText(std::wstring_view(wide).substr(start, end - start));
 }
 
 HBRUSH Memo::OnCtlColor(HDC dc) {
