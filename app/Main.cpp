@@ -9,6 +9,7 @@
 #include "app/ShellText.h"
 #include "app/SingleInstance.h"
 #include "app/res/ResourceIds.h"
+#include "base/SystemLibrary.h"
 #include "ui/Application.h"
 
 namespace {
@@ -20,14 +21,11 @@ namespace {
 // lack them.
 void SearchDllsOnlyInTheSystemFolder() {
   const HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  if (!kernel) return;
   using SetDefaultFn = BOOL(WINAPI*)(DWORD);
   using SetDirectoryFn = BOOL(WINAPI*)(LPCSTR);
-  const auto setDefault = reinterpret_cast<SetDefaultFn>(
-      reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+  const auto setDefault = orv::SystemFunction<SetDefaultFn>(kernel, "SetDefaultDllDirectories");
   if (setDefault) setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
-  const auto setDirectory = reinterpret_cast<SetDirectoryFn>(
-      reinterpret_cast<void*>(GetProcAddress(kernel, "SetDllDirectoryA")));
+  const auto setDirectory = orv::SystemFunction<SetDirectoryFn>(kernel, "SetDllDirectoryA");
   if (setDirectory) setDirectory("");
 }
 

@@ -1,4 +1,4 @@
-// Loading a Windows library that the program does not link at start.
+// Loading a Windows library that the program does not link at start, and finding its functions.
 #pragma once
 
 #include <windows.h>
@@ -17,6 +17,14 @@ inline HMODULE LoadSystemLibrary(const char* fileName) {
   const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return nullptr;
   return LoadLibraryA((WithTrailingBackslash(std::string(folder, length)) + fileName).c_str());
+}
+
+// The function name exports from module, as the pointer type Fn; null when the module is null or
+// does not export it (an older Windows), which callers treat as a failed call.
+template <typename Fn>
+Fn SystemFunction(HMODULE module, const char* name) {
+  if (!module) return nullptr;
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
 }  // namespace orv

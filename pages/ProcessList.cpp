@@ -16,22 +16,18 @@ static_assert(sizeof(PROCESSENTRY32) == 304);
 static_assert(sizeof(PROCESSENTRY32) == 296);
 #endif
 
-template <typename Fn>
-Fn Lookup(HMODULE module, const char* name) {
-  if (!module) return nullptr;
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 ProcessFunctions LookUpSystemFunctions() {
   ProcessFunctions f;
   HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  f.createSnapshot = Lookup<ProcessFunctions::CreateSnapshotFn>(kernel, "CreateToolhelp32Snapshot");
-  f.first = Lookup<ProcessFunctions::ProcessWalkFn>(kernel, "Process32First");
-  f.next = Lookup<ProcessFunctions::ProcessWalkFn>(kernel, "Process32Next");
-  f.imageName = Lookup<ProcessFunctions::ImageNameFn>(kernel, "QueryFullProcessImageNameA");
+  f.createSnapshot =
+      SystemFunction<ProcessFunctions::CreateSnapshotFn>(kernel, "CreateToolhelp32Snapshot");
+  f.first = SystemFunction<ProcessFunctions::ProcessWalkFn>(kernel, "Process32First");
+  f.next = SystemFunction<ProcessFunctions::ProcessWalkFn>(kernel, "Process32Next");
+  f.imageName = SystemFunction<ProcessFunctions::ImageNameFn>(kernel, "QueryFullProcessImageNameA");
   const HMODULE psapi = LoadSystemLibrary("psapi.dll");
-  f.enumModules = Lookup<ProcessFunctions::EnumModulesFn>(psapi, "EnumProcessModules");
-  f.moduleFileName = Lookup<ProcessFunctions::ModuleFileNameFn>(psapi, "GetModuleFileNameExA");
+  f.enumModules = SystemFunction<ProcessFunctions::EnumModulesFn>(psapi, "EnumProcessModules");
+  f.moduleFileName =
+      SystemFunction<ProcessFunctions::ModuleFileNameFn>(psapi, "GetModuleFileNameExA");
   return f;
 }
 

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "base/SystemLibrary.h"
 #include "base/TextRules.h"
 #include "sysinfo/PathResolve.h"
 
@@ -45,12 +46,6 @@ HICON IconOrFallback(const std::string& existingFile, const std::string& sysDir)
 using RedirectionFn = BOOL(WINAPI*)(PVOID*);
 using EnableRedirectionFn = BOOLEAN(WINAPI*)(BOOLEAN);
 
-template <typename Fn>
-Fn KernelFunction(HMODULE kernel, const char* name) {
-  // The functions are absent on 32-bit Windows and on XP before SP2, so they are looked up.
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(kernel, name)));
-}
-
 }  // namespace
 
 void SharedIcon::Clear() noexcept {
@@ -72,10 +67,10 @@ HICON SharedIcon::Release() noexcept {
 
 bool DisableWow64Redirection(bool disable, const std::string& programFilesDir) {
   if (!NamesX86ProgramFiles(programFilesDir)) return false;
+  // The functions are absent on 32-bit Windows and on XP before SP2, so they are looked up.
   const HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  if (kernel == nullptr) return false;
   if (disable) {
-    const auto disableFn = KernelFunction<RedirectionFn>(kernel, "Wow64DisableWow64FsRedirection");
+    const auto disableFn = SystemFunction<RedirectionFn>(kernel, "Wow64DisableWow64FsRedirection");
     if (disableFn == nullptr) return false;
     // A pointer-sized slot: the 64-bit build's function writes eight bytes here.
     PVOID previous = nullptr;
@@ -83,7 +78,7 @@ bool DisableWow64Redirection(bool disable, const std::string& programFilesDir) {
     return true;
   }
   const auto enableFn =
-      KernelFunction<EnableRedirectionFn>(kernel, "Wow64EnableWow64FsRedirection");
+      SystemFunction<EnableRedirectionFn>(kernel, "Wow64EnableWow64FsRedirection");
   if (enableFn == nullptr) return false;
   enableFn(TRUE);
   return true;

@@ -17,10 +17,7 @@ using GetSaveFileNameFn = BOOL(WINAPI*)(LPOPENFILENAMEA);
 // never save a report. Null when it cannot be loaded.
 GetSaveFileNameFn SaveFileNameFunction() {
   static const GetSaveFileNameFn function = [] {
-    const HMODULE library = LoadSystemLibrary("comdlg32.dll");
-    if (!library) return GetSaveFileNameFn{};
-    return reinterpret_cast<GetSaveFileNameFn>(
-        reinterpret_cast<void*>(GetProcAddress(library, "GetSaveFileNameA")));
+    return SystemFunction<GetSaveFileNameFn>(LoadSystemLibrary("comdlg32.dll"), "GetSaveFileNameA");
   }();
   return function;
 }

@@ -24,7 +24,7 @@ struct UxTheme {
 
   template <typename Fn>
   static void Find(HMODULE library, Fn& fn, const char* name) {
-    fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+    fn = SystemFunction<Fn>(library, name);
   }
 };
 
