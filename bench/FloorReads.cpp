@@ -72,9 +72,13 @@ bool FileExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// Each file's first icon at the lists' 16 x 16, as the pages take it.
 void ExtractIcons(const std::set<std::string>& files) {
   for (const std::string& file : files) {
-    const orv::UniqueIcon icon(ExtractIconA(GetModuleHandleA(nullptr), file.c_str(), 0));
+    HICON icon = nullptr;
+    UINT id = 0;
+    PrivateExtractIconsA(file.c_str(), 0, 16, 16, &icon, &id, 1, 0);
+    const orv::UniqueIcon owned(icon);
   }
 }
 

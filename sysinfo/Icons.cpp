@@ -1,7 +1,5 @@
 #include "sysinfo/Icons.h"
 
-#include <shellapi.h>
-
 #include "base/SystemLibrary.h"
 #include "base/TextRules.h"
 #include "sysinfo/PathResolve.h"
@@ -18,11 +16,21 @@ bool FileExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// The file's first icon, or none: the pseudo-handle 1 is no image the lists could show, so such a
-// file gets the fallback icon like one without icons.
+// The file's first icon in the lists' size, or none. Taken at that size in the one read of the
+// file: the file's own 16 x 16 image where it has one, else its nearest image scaled. Fitting the
+// large icon afterwards cost as much again and showed the large image scaled down instead of the
+// image drawn for that size. A file that is neither a program, a library nor an icon file gives
+// no icon and so the fallback, like one without icons.
 HICON FirstIcon(const std::string& path) {
-  HICON icon = ExtractIconA(GetModuleHandleA(nullptr), path.c_str(), 0);
-  return icon == kNotAnIconFile ? nullptr : icon;
+  HICON icon = nullptr;
+  UINT id = 0;
+  const UINT found =
+      PrivateExtractIconsA(path.c_str(), 0, kListIconSize, kListIconSize, &icon, &id, 1, 0);
+  if (found == 0 || found == 0xFFFFFFFF) {
+    if (icon) DestroyIcon(icon);
+    return nullptr;
+  }
+  return icon;
 }
 
 std::string InFolder(const std::string& folder, const char* name) {

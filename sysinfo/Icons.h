@@ -55,6 +55,9 @@ class Wow64RedirectionOff {
   std::string programFilesDir_;
 };
 
+// The size of the icons that the functions below give: the image size of the list views.
+constexpr int kListIconSize = 16;
+
 // The first icon of the file at path; the icon of sysDir's msiexec.exe when the file does not
 // exist or has none.
 SharedIcon& GetFileIcon(const std::string& path, const std::string& sysDir, SharedIcon& icon);

@@ -38,18 +38,27 @@ ImageBatch::Bitmaps ImageBatch::FittedBitmaps(HICON icon) const {
   int width = 0;
   int height = 0;
   ImageList_GetIconSize(list_.Handle(), &width, &height);
-  // Fitted as the list itself fits an icon: the file's own image of that size when the icon came
-  // from a resource, else the icon scaled.
-  UniqueIcon fitted(
-      static_cast<HICON>(CopyImage(icon, IMAGE_ICON, width, height, LR_COPYFROMRESOURCE)));
-  if (!fitted) fitted.Reset(static_cast<HICON>(CopyImage(icon, IMAGE_ICON, width, height, 0)));
-  ICONINFO info{};
-  if (!fitted || !GetIconInfo(fitted.Get(), &info)) return {};
-  const UniqueBitmap color(info.hbmColor);
-  Bitmaps bitmaps{{}, UniqueBitmap(info.hbmMask)};
-  // A monochrome icon keeps image and mask in one bitmap: the list takes it as an icon.
+  UniqueBitmap color;
+  Bitmaps bitmaps;
   BITMAP shape{};
-  if (!color || !GetObjectA(color.Get(), sizeof(shape), &shape)) return {};
+  // A monochrome icon keeps image and mask in one bitmap (no colour bitmap): the list takes it as
+  // an icon.
+  const auto take = [&](HICON from) {
+    ICONINFO info{};
+    if (!from || !GetIconInfo(from, &info)) return false;
+    color.Reset(info.hbmColor);
+    bitmaps.mask.Reset(info.hbmMask);
+    return color && GetObjectA(color.Get(), sizeof(shape), &shape);
+  };
+  if (!take(icon)) return {};
+  if (shape.bmWidth != width || shape.bmHeight != height) {
+    // Fitted as the list itself fits an icon: the file's own image of that size when the icon
+    // came from a resource, else the icon scaled. An icon of the list's size is taken as it is.
+    UniqueIcon fitted(
+        static_cast<HICON>(CopyImage(icon, IMAGE_ICON, width, height, LR_COPYFROMRESOURCE)));
+    if (!fitted) fitted.Reset(static_cast<HICON>(CopyImage(icon, IMAGE_ICON, width, height, 0)));
+    if (!take(fitted.Get())) return {};
+  }
   // The image goes to the list as a DIB section of 32 bits a pixel, alpha and all: the list puts
   // the bitmap into a DC for every row, and for a device bitmap that costs far more than the row.
   BITMAPINFO format{};

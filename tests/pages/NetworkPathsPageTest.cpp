@@ -1,11 +1,12 @@
-// The Startup and Installed programs fills leave files on the network alone: a share whose server
-// is away blocks each look at a file for tens of seconds. Watched at the program's own calls of
-// GetFileAttributesA and ExtractIconA.
+// How the Startup and Installed programs fills look at files. They leave files on the network
+// alone: a share whose server is away blocks each look at a file for tens of seconds. And they read
+// each icon file once a fill, at the list's size. Watched at the program's own calls of
+// GetFileAttributesA, PrivateExtractIconsA and CopyImage.
 #include <windows.h>
 
 #include <gtest/gtest.h>
-#include <shellapi.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -31,9 +32,19 @@ DWORD WINAPI RecordingAttributes(LPCSTR path) {
   return reinterpret_cast<decltype(&GetFileAttributesA)>(originalAttributes)(path);
 }
 
-HICON WINAPI RecordingExtract(HINSTANCE instance, LPCSTR path, UINT index) {
+UINT WINAPI RecordingExtract(LPCSTR path, int index, int width, int height, HICON* icons, UINT* ids,
+                             UINT count, UINT flags) {
   touched.emplace_back(path ? path : "");
-  return reinterpret_cast<decltype(&ExtractIconA)>(originalExtract)(instance, path, index);
+  return reinterpret_cast<decltype(&PrivateExtractIconsA)>(originalExtract)(
+      path, index, width, height, icons, ids, count, flags);
+}
+
+int copies = 0;
+void* originalCopy = nullptr;
+
+HANDLE WINAPI CountingCopy(HANDLE image, UINT type, int width, int height, UINT flags) {
+  ++copies;
+  return reinterpret_cast<decltype(&CopyImage)>(originalCopy)(image, type, width, height, flags);
 }
 
 // A drive letter Windows reports as a network drive, or 0. Under Wine, HKLM\Software\Wine\Drives
@@ -83,7 +94,7 @@ class NetworkPathsPageTest : public test::WindowTest {
     {
       test::ImportHook attributes("kernel32.dll", "GetFileAttributesA",
                                   reinterpret_cast<void*>(&RecordingAttributes));
-      test::ImportHook extract("shell32.dll", "ExtractIconA",
+      test::ImportHook extract("user32.dll", "PrivateExtractIconsA",
                                reinterpret_cast<void*>(&RecordingExtract));
       ASSERT_TRUE(attributes.Ok() && extract.Ok());
       originalAttributes = attributes.Original();
@@ -126,6 +137,39 @@ TEST_F(NetworkPathsPageTest, FillsNeverLookAtFilesOnNetworkDrives) {
   const char root[] = {letter, ':', '\\', '\0'};
   ASSERT_EQ(GetDriveTypeA(root), static_cast<UINT>(DRIVE_REMOTE)) << root;
   ExpectFillsLeaveAlone({{"a network drive", std::string(1, letter) + ":\\OrvNet\\tool0.exe"}});
+}
+
+// Many rows share their program: its icon file is read once a fill, at the list's size, and the
+// image goes to the list without being fitted again, which cost as much as the read.
+TEST_F(NetworkPathsPageTest, EachIconFileIsReadOnceAFillAtTheListsSize) {
+  char windows[MAX_PATH] = {};
+  GetWindowsDirectoryA(windows, MAX_PATH);
+  const std::string notepad = std::string(windows) + "\\notepad.exe";
+  const std::string regedit = std::string(windows) + "\\regedit.exe";
+  const auto run = registry.At(HKEY_CURRENT_USER, kRun, KEY_WOW64_64KEY);
+  run.SetSz("OrvIcon0", "\"" + notepad + "\" /a");
+  run.SetSz("OrvIcon1", notepad + " -b");
+  run.SetSz("OrvIcon2", "\"" + notepad + "\"");
+  run.SetSz("OrvIcon3", "\"" + regedit + "\"");
+  TForm1& f = Make();
+  f.Show();
+  touched.clear();
+  copies = 0;
+  {
+    test::ImportHook extract("user32.dll", "PrivateExtractIconsA",
+                             reinterpret_cast<void*>(&RecordingExtract));
+    test::ImportHook copy("user32.dll", "CopyImage", reinterpret_cast<void*>(&CountingCopy));
+    ASSERT_TRUE(extract.Ok() && copy.Ok());
+    originalExtract = extract.Original();
+    originalCopy = copy.Original();
+    UserPicksTab(f, 3);
+  }
+  std::map<std::string, int> reads;
+  for (const std::string& path : touched) ++reads[UpperAscii(path)];
+  EXPECT_EQ(reads[UpperAscii(notepad)], 1) << "three rows name " << notepad;
+  EXPECT_EQ(reads[UpperAscii(regedit)], 1);
+  for (const auto& [path, count] : reads) EXPECT_EQ(count, 1) << path;
+  EXPECT_EQ(copies, 0) << "images fitted to the list again after the read";
 }
 
 }  // namespace

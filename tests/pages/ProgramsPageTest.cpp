@@ -68,12 +68,11 @@ int RowNamed(TForm1& f, const std::string& name) {
   return -1;
 }
 
-// The first icon of a file as an image list of the page's kind shows it.
+// The first icon of a file, its 16 x 16 image, as an image list of the page's kind shows it.
 std::vector<std::uint32_t> FileIconPixels(const std::string& path) {
   ImageList list;
   list.Create(16, 16);
-  UniqueIcon icon(ExtractIconA(GetModuleHandleA(nullptr), path.c_str(), 0));
-  list.AddIcon(icon.Get());
+  list.AddIcon(test::SmallFileIcon(path).Get());
   return test::ImagePixels(list.Handle(), 0);
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "base/Handles.h"
@@ -28,6 +29,15 @@ inline std::vector<std::uint32_t> ImagePixels(HIMAGELIST list, int index) {
   GdiFlush();
   const auto* first = static_cast<const std::uint32_t*>(bits);
   return std::vector<std::uint32_t>(first, first + 16 * 16);
+}
+
+// The first icon of the file at path, its image for the lists' 16 x 16 (the nearest scaled where
+// it has none); empty when the file has no icon.
+inline UniqueIcon SmallFileIcon(const std::string& path) {
+  HICON icon = nullptr;
+  UINT id = 0;
+  PrivateExtractIconsA(path.c_str(), 0, 16, 16, &icon, &id, 1, 0);
+  return UniqueIcon(icon);
 }
 
 }  // namespace orv::test

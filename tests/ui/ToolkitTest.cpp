@@ -594,8 +594,9 @@ TEST(SystemErrorText, TheSystemsDescriptionWithoutItsEnding) {
 }
 
 // A batch appends, icon for icon, the images and indexes that AddIcon one at a time would give:
-// for an icon it appended before, for a monochrome icon, which the list takes as it is, and past
-// the room it was first given; the room it did not use is given back.
+// for an icon it appended before, for one already of the list's size, for a monochrome icon, which
+// the list takes as it is, and past the room it was first given; the room it did not use is given
+// back.
 TEST_F(ToolkitTest, ImageBatchesAppendWhatAddIconWould) {
   char windows[MAX_PATH] = {};
   GetWindowsDirectoryA(windows, MAX_PATH);
@@ -608,8 +609,10 @@ TEST_F(ToolkitTest, ImageBatchesAppendWhatAddIconWould) {
   std::fill(std::begin(andBits), std::end(andBits), BYTE{0x0F});
   std::fill(std::begin(xorBits), std::end(xorBits), BYTE{0x33});
   const UniqueIcon mono(CreateIcon(GetModuleHandleA(nullptr), 16, 16, 1, 1, andBits, xorBits));
-  ASSERT_TRUE(a && b && mono);
-  std::vector<HICON> icons = {a.Get(), b.Get(), a.Get(), nullptr, a.Get(), mono.Get(), b.Get()};
+  const UniqueIcon smallB = test::SmallFileIcon(std::string(windows) + "\\regedit.exe");
+  ASSERT_TRUE(a && b && mono && smallB);
+  std::vector<HICON> icons = {a.Get(),    b.Get(),      a.Get(), nullptr,     a.Get(),
+                              mono.Get(), smallB.Get(), b.Get(), smallB.Get()};
   for (int i = 0; i < 300; ++i) icons.push_back(i % 3 ? a.Get() : b.Get());
   icons.push_back(mono.Get());
 
