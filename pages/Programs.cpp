@@ -68,6 +68,7 @@ void TForm1::Page5Show() {
 
     const PathFolders folders = CommandFolders();
     IconCache icons(WinDir, SysDir);
+    NetworkDrives drives;
     ImageBatch images(ImageList1);
     images.Reserve(static_cast<int>(InstalledProgramList.size()));
     Page5List.Reserve(static_cast<int>(InstalledProgramList.size()));
@@ -87,7 +88,7 @@ void TForm1::Page5Show() {
         }
         // A file on the network is not looked at: it could block the fill for as long as its
         // server is away.
-        if (!source.empty()) source = UnlessOnNetwork(CommandLineToPath(source, folders));
+        if (!source.empty()) source = drives.UnlessOnNetwork(CommandLineToPath(source, folders));
       }
       const HICON icon = msi ? icons.MsiProductIcon(source) : icons.FileIcon(source);
       const int row = Page5List.AddItem(entry.name, images.AddIcon(icon));

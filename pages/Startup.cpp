@@ -79,12 +79,14 @@ bool FileExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// What one fill keeps for all its rows: the icons read so far and the folders of command lines.
+// What one fill keeps for all its rows: the icons read so far, the folders of command lines and
+// the drive types.
 struct StartupFill {
   TForm1& form;
   IconCache icons;
   ImageBatch images;
   PathFolders folders;
+  NetworkDrives drives;
 };
 
 // The icon of the file a command line or target names, added to the shared image list; its
@@ -92,8 +94,8 @@ struct StartupFill {
 int AddStartupIcon(StartupFill& fill, const std::string& commandLine) {
   // A file on the network is not looked at: it could block the fill for as long as its server
   // is away.
-  const HICON icon =
-      fill.icons.FileIcon(UnlessOnNetwork(CommandLineToPath(commandLine, fill.folders)));
+  const HICON icon = fill.icons.FileIcon(
+      fill.drives.UnlessOnNetwork(CommandLineToPath(commandLine, fill.folders)));
   return fill.images.AddIcon(icon);
 }
 
@@ -190,7 +192,8 @@ void TForm1::Page4Show() {
     StartupFillScope scope(*this);
     Page4List.Clear();
     ImageList1.Clear();
-    StartupFill fill{*this, IconCache(WinDir, SysDir), ImageBatch(ImageList1), CommandFolders()};
+    StartupFill fill{*this, IconCache(WinDir, SysDir), ImageBatch(ImageList1), CommandFolders(),
+                     NetworkDrives()};
     ListUpdate update(Page4List);
     RegNameList names;
     for (const RegistrySource& source : kRegistrySources) AddRegistryRows(fill, source, names);
