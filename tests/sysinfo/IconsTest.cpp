@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -44,65 +45,42 @@ std::vector<char> FilePixels(const std::string& path) {
   return Pixels(test::SmallFileIcon(path).Get());
 }
 
-// An icon file of one icon with an image of each size given, each image one colour (0xRRGGBB),
-// opaque; removed when the object goes.
-class IconFile {
- public:
-  struct Image {
-    int size;
-    std::uint32_t colour;
-  };
-  explicit IconFile(const std::vector<Image>& images) {
-    char folder[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, folder);
-    path_ = std::string(folder) + "OrvSizes.ico";
-    const auto word = [this](std::uint32_t v, int bytes) {
-      for (int i = 0; i < bytes; ++i) data_.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-    };
-    word(0, 2);
-    word(1, 2);
-    word(static_cast<std::uint32_t>(images.size()), 2);
-    std::uint32_t offset = 6 + 16 * static_cast<std::uint32_t>(images.size());
-    const auto bytesOf = [](int size) {
-      return static_cast<std::uint32_t>(40 + size * size * 4 + (size + 31) / 32 * 4 * size);
-    };
-    for (const Image& image : images) {
-      word(static_cast<std::uint32_t>(image.size), 1);
-      word(static_cast<std::uint32_t>(image.size), 1);
-      word(0, 2);
-      word(1, 2);
-      word(32, 2);
-      word(bytesOf(image.size), 4);
-      word(offset, 4);
-      offset += bytesOf(image.size);
-    }
-    for (const Image& image : images) {
-      const auto size = static_cast<std::uint32_t>(image.size);
-      // The image's header: its width, twice its height (image and mask), one plane of 32 bits.
-      for (const std::uint32_t v :
-           {40u, size, 2 * size, 1u | (32u << 16), 0u, 0u, 0u, 0u, 0u, 0u}) {
-        word(v, 4);
-      }
-      for (std::uint32_t i = 0; i < size * size; ++i) word(0xFF000000 | image.colour, 4);
-      data_.append((size + 31) / 32 * 4 * size, '\0');  // the mask: every pixel shown
-    }
-    const HANDLE file =
-        CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    if (file != INVALID_HANDLE_VALUE) {
-      WriteFile(file, data_.data(), static_cast<DWORD>(data_.size()), &written, nullptr);
-      CloseHandle(file);
-    }
-  }
-  ~IconFile() { DeleteFileA(path_.c_str()); }
-  IconFile(const IconFile&) = delete;
-  IconFile& operator=(const IconFile&) = delete;
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
-  std::string data_;
+struct IconImage {
+  int size;
+  std::uint32_t colour;  // 0xRRGGBB, every pixel, opaque
 };
+
+// The bytes of an icon file of one icon with the images given.
+std::string IconFileBytes(const std::vector<IconImage>& images) {
+  std::string bytes;
+  const auto put = [&bytes](std::uint32_t v, int count) {
+    for (int i = 0; i < count; ++i) bytes.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+  };
+  const auto count = static_cast<std::uint32_t>(images.size());
+  const auto sizeOf = [](std::uint32_t side) {
+    return 40 + side * side * 4 + (side + 31) / 32 * 4 * side;
+  };
+  // The directory (an icon file, count images), then per image: its size, no palette, one plane of
+  // 32 bits, its length and where it starts.
+  put(0, 2), put(1, 2), put(count, 2);
+  std::uint32_t offset = 6 + 16 * count;
+  for (const IconImage& image : images) {
+    const auto side = static_cast<std::uint32_t>(image.size);
+    put(side, 1), put(side, 1), put(0, 2), put(1, 2), put(32, 2), put(sizeOf(side), 4);
+    put(offset, 4);
+    offset += sizeOf(side);
+  }
+  for (const IconImage& image : images) {
+    const auto side = static_cast<std::uint32_t>(image.size);
+    // The image's header: its width, twice its height (image and mask), one plane of 32 bits.
+    for (const std::uint32_t v : {40u, side, 2 * side, 1u | (32u << 16), 0u, 0u, 0u, 0u, 0u, 0u}) {
+      put(v, 4);
+    }
+    for (std::uint32_t i = 0; i < side * side; ++i) put(0xFF000000 | image.colour, 4);
+    bytes.append((side + 31) / 32 * 4 * side, '\0');  // the mask: every pixel shown
+  }
+  return bytes;
+}
 
 class IconsTest : public ::testing::Test {
  protected:
@@ -156,32 +134,36 @@ TEST_F(IconsTest, FileIconIsTheFilesOwnOrMsiexecs) {
 TEST(FileIconSizeTest, TheFilesOwnSmallImageElseItsLargeOneScaled) {
   const struct {
     const char* why;
-    std::vector<IconFile::Image> images;
+    std::vector<IconImage> images;
     std::uint32_t shown;  // 0xRRGGBB
   } cases[] = {
       {"large image first, small second", {{32, 0x0000FF}, {16, 0xFF0000}}, 0xFF0000},
       {"small image first", {{16, 0x00FF00}, {48, 0x0000FF}, {32, 0xFF0000}}, 0x00FF00},
       {"large images only", {{48, 0x00FF00}, {32, 0x0000FF}}, 0x0000FF},
   };
+  char folder[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, folder);
+  const std::string path = std::string(folder) + "OrvSizes.ico";
   for (const auto& c : cases) {
-    const IconFile file(c.images);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << IconFileBytes(c.images);
     IconCache icons(WindowsFolder(), SystemFolder());
     ICONINFO info{};
-    ASSERT_TRUE(GetIconInfo(icons.FileIcon(file.Path()), &info)) << c.why;
+    ASSERT_TRUE(GetIconInfo(icons.FileIcon(path), &info)) << c.why;
     const UniqueBitmap colour(info.hbmColor);
     const UniqueBitmap mask(info.hbmMask);
-    BITMAPINFO format{};
-    format.bmiHeader = {sizeof(BITMAPINFOHEADER), 16, -16, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    std::vector<std::uint32_t> pixels(16 * 16);
-    const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
     BITMAP shape{};
     ASSERT_TRUE(GetObjectA(colour.Get(), sizeof(shape), &shape)) << c.why;
     EXPECT_EQ(shape.bmWidth, 16) << c.why;
     EXPECT_EQ(shape.bmHeight, 16) << c.why;
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof(BITMAPINFOHEADER), 16, -16, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<std::uint32_t> pixels(16 * 16);
+    const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
     ASSERT_EQ(GetDIBits(dc.Get(), colour.Get(), 0, 16, pixels.data(), &format, DIB_RGB_COLORS), 16)
         << c.why;
     EXPECT_EQ(pixels[8 * 16 + 8] & 0xFFFFFF, c.shown) << c.why;
   }
+  DeleteFileA(path.c_str());
 }
 
 // An installer product's icon file in the prefix's Installer folder, removed with whatever folders
