@@ -163,8 +163,7 @@ void TForm1::CreateForm() {
   // 13
   SetCaption(queries_.computerName());
   // 14, 15, 16: the window's captions, and those of the pages made so far; a page made later
-  // takes its captions from the same lookups.
-  creationCaptions_ = CreationCaptions(Lookup());
+  // looks its captions up when it is made.
   ApplyCreationCaptions(Handle());
   for (int index = 0; index < Pages.PageCount(); ++index) {
     if (pageControls_[static_cast<std::size_t>(index)] != PageControls::NotMade) {
@@ -180,27 +179,27 @@ void TForm1::CreateForm() {
   }
 }
 
-void TForm1::ApplyCreationCaptions(HWND scope) {
-  // Where a sink's control lies: a label or a list on its parent, a tab or a menu item on the
-  // window.
-  auto parentOf = [this](const CaptionSink& sink) {
+HWND TForm1::CaptionParent(CaptionTarget target) const {
+  for (const CaptionSink& sink : kCaptionSinks) {
+    if (sink.target != target) continue;
     if (sink.label) return GetParent((this->*sink.label).Handle());
     if (sink.list) return GetParent((this->*sink.list).Handle());
-    return Handle();
+  }
+  return Handle();
+}
+
+void TForm1::ApplyCreationCaptions(HWND scope) {
+  const auto inScope = [this, scope](CaptionTarget target) {
+    return CaptionParent(target) == scope;
   };
-  for (const CaptionText& caption : creationCaptions_) {
-    // A caption without a sink (the list menu's) belongs to the window.
-    bool inScope = scope == Handle();
+  for (const CaptionText& caption : CreationCaptions(Lookup(), inScope)) {
     for (const CaptionSink& sink : kCaptionSinks) {
       if (sink.target != caption.target) continue;
-      inScope = parentOf(sink) == scope;
-      if (!inScope) continue;
       if (sink.label) (this->*sink.label).SetCaption(caption.text);
       if (sink.tab >= 0) Pages.SetPageCaption(sink.tab, caption.text);
       if (sink.list) (this->*sink.list).SetColumnCaption(sink.column, caption.text);
       if (sink.item) (this->*sink.item).SetCaption(caption.text);
     }
-    if (!inScope) continue;
     // What follows a caption right away.
     switch (caption.target) {
       case CaptionTarget::Page4TopLabel:

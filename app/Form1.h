@@ -1,8 +1,8 @@
 // The main window: the logo line, the tab control with its six pages and every page's controls,
 // the footer with the copyright line and the "Help" and "Save report" links, and the state that
 // the pages share, prepared once when the window is created. A page's controls other than the
-// General page's are made when that page is first shown or read. The page handlers live one unit per
-// page under pages/; this unit creates the window, prepares the state, applies the language
+// General page's are made when that page is first shown or read. The page handlers live one unit
+// per page under pages/; this unit creates the window, prepares the state, applies the language
 // file's captions and runs the footer.
 #pragma once
 
@@ -14,7 +14,6 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
-#include <vector>
 
 #include "app/PageSources.h"
 #include "app/ShellLink.h"
@@ -220,8 +219,11 @@ class TForm1 : public Form {
   // The design's labels on page, or on the window itself for nullptr.
   bool CreateLabels(TabPage TForm1::*page);
   // The creation-time captions of the controls whose parent is scope: the window's own (tabs,
-  // footer links, menu items) for the window's handle, else one page's.
+  // footer links, menu items) for the window's handle, else one page's. Only those are looked
+  // up, so a page made later reads its captions then.
   void ApplyCreationCaptions(HWND scope);
+  // The window that holds target's control: the window itself for tabs and menu items.
+  HWND CaptionParent(CaptionTarget target) const;
   // Both report writers: asks for the file name, refreshes the pages and writes them.
   void SaveReport(bool html);
   // Runs the five show handlers in tab order and copies what each page then shows.
@@ -243,8 +245,6 @@ class TForm1 : public Form {
   bool destroyed_ = false;
   CopySource* listMenuTarget_ = nullptr;
   HRESULT shellLinkResult_ = S_OK;
-  // The captions that the language file gave at creation, kept for the pages made later.
-  std::vector<CaptionText> creationCaptions_;
   enum class PageControls { NotMade, Made, Failed };
   std::array<PageControls, 6> pageControls_{};
   // The "DisplayIcon" of each entry that the Programs fill collected (none: no such value), read

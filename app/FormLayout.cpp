@@ -395,7 +395,9 @@ bool TForm1::CreatePageControls(int index) {
   }
   ok = CreateLabels(page) && ok;
 
-  ApplyCreationCaptions(parent);
+  // The General page, made before the language file is chosen, takes its captions with the
+  // window's.
+  if (LanguageIni) ApplyCreationCaptions(parent);
   if (ok) state = PageControls::Made;
   return ok;
 }

@@ -43,8 +43,8 @@ std::vector<int> PageChildCounts(TForm1& f) {
   return counts;
 }
 
-HWND WINAPI CreateNoWindow(DWORD, LPCSTR, LPCSTR, DWORD, int, int, int, int, HWND, HMENU,
-                           HINSTANCE, LPVOID) {
+HWND WINAPI CreateNoWindow(DWORD, LPCSTR, LPCSTR, DWORD, int, int, int, int, HWND, HMENU, HINSTANCE,
+                           LPVOID) {
   SetLastError(ERROR_NOT_ENOUGH_MEMORY);
   return nullptr;
 }
@@ -491,7 +491,8 @@ TEST_F(FormTest, APageWhoseControlsCannotBeMadeSaysSoAndGivesNoReport) {
   TForm1& f = Make();
   f.Show();
   {
-    test::ImportHook hook("user32.dll", "CreateWindowExA", reinterpret_cast<void*>(&CreateNoWindow));
+    test::ImportHook hook("user32.dll", "CreateWindowExA",
+                          reinterpret_cast<void*>(&CreateNoWindow));
     ASSERT_TRUE(hook.Ok());
     UserPicksTab(f, 1);
   }
