@@ -1,9 +1,8 @@
 // A tab control (SysTabControl32) whose pages are windows of their own, laid over its display
 // area. Right before a page is made visible, OnPageShowing is raised with its index, so that its
 // content can be made late. Each time a page becomes visible on screen, OnPageShown is raised
-// with its index: when
-// the user picks its tab, when it is made the active page while the window is on screen, and when
-// the window that holds the tab control is first shown with it active.
+// with its index: when the user picks its tab, when it is made the active page while the window
+// is on screen, and when the window that holds the tab control is first shown with it active.
 #pragma once
 
 #include <windows.h>
