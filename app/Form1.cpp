@@ -162,8 +162,14 @@ void TForm1::CreateForm() {
   LanguageIni.emplace(choice.path);
   // 13
   SetCaption(queries_.computerName());
-  // 14, 15, 16
-  ApplyCreationCaptions();
+  // 14, 15, 16: the window's captions, and those of the pages made so far; a page made later
+  // looks its captions up when it is made.
+  ApplyCreationCaptions(Handle());
+  for (int index = 0; index < Pages.PageCount(); ++index) {
+    if (pageControls_[static_cast<std::size_t>(index)] != PageControls::NotMade) {
+      ApplyCreationCaptions(Pages.Page(index).Handle());
+    }
+  }
   Pages.SetActiveIndex(0);
 
   if (FAILED(shellLinkResult_)) {
@@ -173,8 +179,20 @@ void TForm1::CreateForm() {
   }
 }
 
-void TForm1::ApplyCreationCaptions() {
-  for (const CaptionText& caption : CreationCaptions(Lookup())) {
+HWND TForm1::CaptionParent(CaptionTarget target) const {
+  for (const CaptionSink& sink : kCaptionSinks) {
+    if (sink.target != target) continue;
+    if (sink.label) return GetParent((this->*sink.label).Handle());
+    if (sink.list) return GetParent((this->*sink.list).Handle());
+  }
+  return Handle();
+}
+
+void TForm1::ApplyCreationCaptions(HWND scope) {
+  const auto inScope = [this, scope](CaptionTarget target) {
+    return CaptionParent(target) == scope;
+  };
+  for (const CaptionText& caption : CreationCaptions(Lookup(), inScope)) {
     for (const CaptionSink& sink : kCaptionSinks) {
       if (sink.target != caption.target) continue;
       if (sink.label) (this->*sink.label).SetCaption(caption.text);
@@ -221,6 +239,7 @@ LookupFn TForm1::Lookup() const {
 }
 
 std::array<Label*, 9> TForm1::DriveLabels() {
+  CreatePageControls(1);
   return {&Page2Label02, &Page2Label03, &Page2Label04, &Page2Label05, &Page2Label06,
           &Page2Label07, &Page2Label08, &Page2Label09, &Page2Label10};
 }
@@ -234,7 +253,12 @@ void TForm1::RunRequest(const std::string& key, std::function<void()> action) {
 }
 
 void TForm1::RunPageFill(int index, const std::function<void()>& fill) {
-  auto guarded = [this, fill] {
+  auto guarded = [this, index, fill] {
+    // A page read before it was ever shown (by a report, a key) is made first.
+    if (!CreatePageControls(index)) {
+      throw std::runtime_error("Cannot create the controls of the page \"" +
+                               Pages.PageCaption(index) + "\".");
+    }
     // A control hidden and shown again by the fill loses the focus on the way; it gets it back.
     const HWND focus = GetFocus();
     {

@@ -1,7 +1,8 @@
 // The main window: the logo line, the tab control with its six pages and every page's controls,
 // the footer with the copyright line and the "Help" and "Save report" links, and the state that
-// the pages share, prepared once when the window is created. The page handlers live one unit per
-// page under pages/; this unit creates the window, prepares the state, applies the language
+// the pages share, prepared once when the window is created. A page's controls other than the
+// General page's are made when that page is first shown or read. The page handlers live one unit
+// per page under pages/; this unit creates the window, prepares the state, applies the language
 // file's captions and runs the footer.
 #pragma once
 
@@ -18,6 +19,7 @@
 #include "app/ShellLink.h"
 #include "app/SystemQueries.h"
 #include "chart/PieChart.h"
+#include "lang/CaptionTable.h"
 #include "lang/Language.h"
 #include "lang/LookupFn.h"
 #include "report/ReportLines.h"
@@ -44,9 +46,14 @@ class TForm1 : public Form {
   explicit TForm1(Outside& outside, SystemQueries queries = SystemQueries::Real());
   ~TForm1() override;
 
-  // Creates the window (hidden) owned by owner and every control with its design values, then
-  // runs CreateForm. False when the window or any of its controls cannot be created.
+  // Creates the window (hidden) owned by owner and the controls of the first view (tabs, footer,
+  // General page) with their design values, then runs CreateForm. False when the window or any
+  // of those controls cannot be created.
   bool Create(HWND owner);
+  // Makes the controls of page index (tab order) with their design values and creation-time
+  // captions, once: the first time the page is shown, or when a fill or a report needs them
+  // earlier. False when the page's controls could not all be made.
+  bool CreatePageControls(int index);
 
   // ---- Controls, in the order of the window's design.
   Label LogoLabel;
@@ -209,7 +216,14 @@ class TForm1 : public Form {
 
  private:
   bool CreateControls();
-  void ApplyCreationCaptions();
+  // The design's labels on page, or on the window itself for nullptr.
+  bool CreateLabels(TabPage TForm1::*page);
+  // The creation-time captions of the controls whose parent is scope: the window's own (tabs,
+  // footer links, menu items) for the window's handle, else one page's. Only those are looked
+  // up, so a page made later reads its captions then.
+  void ApplyCreationCaptions(HWND scope);
+  // The window that holds target's control: the window itself for tabs and menu items.
+  HWND CaptionParent(CaptionTarget target) const;
   // Both report writers: asks for the file name, refreshes the pages and writes them.
   void SaveReport(bool html);
   // Runs the five show handlers in tab order and copies what each page then shows.
@@ -231,6 +245,8 @@ class TForm1 : public Form {
   bool destroyed_ = false;
   CopySource* listMenuTarget_ = nullptr;
   HRESULT shellLinkResult_ = S_OK;
+  enum class PageControls { NotMade, Made, Failed };
+  std::array<PageControls, 6> pageControls_{};
   // The "DisplayIcon" of each entry that the Programs fill collected (none: no such value), read
   // while its subkey was open for the other values; keyed by root letter and subkey path.
   std::unordered_map<std::string, std::optional<std::string>> displayIcons_;

@@ -232,6 +232,16 @@ struct ColumnRow {
   int width;
 };
 
+struct MemoRow {
+  Memo TForm1::*memo;
+  PageMember page;
+  int left, top, width, height;
+};
+
+const MemoRow kMemos[] = {
+    {&TForm1::Page3List, &TForm1::Page3, 8, 64, 225, 250},
+};
+
 const ColumnRow kStartupColumns[] = {{"", 30}, {"User", 80}, {"Program", 100}, {"Location", 240}};
 const ColumnRow kProgramColumns[] = {{"Program", 300}, {"Publisher", 156}};
 
@@ -270,59 +280,22 @@ const ShortcutRow kShortcuts[] = {
 }  // namespace
 
 bool TForm1::CreateControls() {
-  // Every control is attempted, so one that fails leaves the others usable to look at; the
-  // window is only offered when all of them exist.
+  // Only what the first view shows is made now: the tabs with their pages, the window's own
+  // labels, and the General page. Every other page's controls are made when they are first
+  // needed (CreatePageControls). Every control is attempted, so one that fails leaves the others
+  // usable to look at; the window is only offered when all of them exist.
   bool ok = true;
   HWND form = Handle();
-  HFONT windowFont = WindowFont();
-  auto parentOf = [&](PageMember page) { return page ? (this->*page).Handle() : form; };
 
   ok = Pages.Create(form, 16, 32, 500, 400) && ok;
-  Pages.SetFont(windowFont);
+  Pages.SetFont(WindowFont());
   for (const PageRow& row : kPages) ok = Pages.AddPage(this->*row.page, row.caption) && ok;
+  Pages.OnPageShowing = [this](int index) { CreatePageControls(index); };
   Pages.OnPageShown = [this](int index) { PageShown(index); };
   SetKeyboardTabs(&Pages);
 
-  for (const PictureRow& row : kPictures) {
-    Picture& picture = this->*row.picture;
-    ok = picture.Create(parentOf(row.page), row.left, row.top, row.width, row.height) && ok;
-    ok = picture.LoadResource(row.resource) && ok;
-  }
-  for (const BevelRow& row : kBevels) {
-    ok = (this->*row.bevel).Create(parentOf(row.page), 20, 328, 454, 3) && ok;
-  }
-  for (const ChartRow& row : kCharts) {
-    PieChart& chart = this->*row.chart;
-    ok = chart.Create(parentOf(row.page), 242, 0, 250, 250) && ok;
-    chart.SetMarks(row.marks);
-    chart.SetTitle(row.title);
-  }
-
-  ok = Page3List.Create(Page3.Handle(), 8, 64, 225, 250) && ok;
-  Page3List.SetFont(windowFont);
-  Page3List.SetLines({""});
-
   ok = ImageList1.Create(16, 16) && ok;
-  for (const ListRow& row : kLists) {
-    ListView& list = this->*row.list;
-    ok = list.Create(parentOf(row.page), row.left, row.top, row.width, row.height,
-                     ListViewStyle{.infoTips = row.infoTips}) &&
-         ok;
-    list.SetFont(windowFont);
-    for (std::size_t i = 0; i < row.columnCount; ++i) {
-      list.AddColumn(row.columns[i].caption, row.columns[i].width);
-    }
-    list.SetSmallImages(ImageList1.Handle());
-  }
-
-  for (const LabelRow& row : kLabels) {
-    Label& label = this->*row.label;
-    ok = label.Create(parentOf(row.page), row.left, row.top, row.width, row.height, row.caption,
-                      row.style) &&
-         ok;
-    if (row.click) label.OnClick = ClickHandler(row.click);
-    if (row.hidden) label.SetVisible(false);
-  }
+  ok = CreateLabels(nullptr) && ok;
 
   SaveDialog1.FileName = "Orvensys";
   ok = SaveMenu.Create() && ok;
@@ -349,7 +322,83 @@ bool TForm1::CreateControls() {
         {row.key, row.modifiers, [this, action = row.action] { return (this->*action)(); }});
   }
 
+  ok = CreatePageControls(0) && ok;
   Pages.SetActiveIndex(0);
+  return ok;
+}
+
+bool TForm1::CreateLabels(PageMember page) {
+  bool ok = true;
+  HWND parent = page ? (this->*page).Handle() : Handle();
+  for (const LabelRow& row : kLabels) {
+    if (row.page != page) continue;
+    Label& label = this->*row.label;
+    ok = label.Create(parent, row.left, row.top, row.width, row.height, row.caption, row.style) &&
+         ok;
+    if (row.click) label.OnClick = ClickHandler(row.click);
+    if (row.hidden) label.SetVisible(false);
+  }
+  return ok;
+}
+
+bool TForm1::CreatePageControls(int index) {
+  if (index < 0 || index >= static_cast<int>(std::size(kPages))) return false;
+  PageControls& state = pageControls_[static_cast<std::size_t>(index)];
+  if (state != PageControls::NotMade) return state == PageControls::Made;
+  const PageMember page = kPages[index].page;
+  HWND parent = (this->*page).Handle();
+  if (!parent) {
+    state = PageControls::Failed;
+    return false;
+  }
+  // Marked first: a control that failed is not made a second time beside those that exist.
+  state = PageControls::Failed;
+  HFONT windowFont = WindowFont();
+  bool ok = true;
+
+  // The same order as the tables within the page: the order of creation is the z-order, and so
+  // the order in which Tab visits the page's links.
+  for (const PictureRow& row : kPictures) {
+    if (row.page != page) continue;
+    Picture& picture = this->*row.picture;
+    ok = picture.Create(parent, row.left, row.top, row.width, row.height) && ok;
+    ok = picture.LoadResource(row.resource) && ok;
+  }
+  for (const BevelRow& row : kBevels) {
+    if (row.page == page) ok = (this->*row.bevel).Create(parent, 20, 328, 454, 3) && ok;
+  }
+  for (const ChartRow& row : kCharts) {
+    if (row.page != page) continue;
+    PieChart& chart = this->*row.chart;
+    ok = chart.Create(parent, 242, 0, 250, 250) && ok;
+    chart.SetMarks(row.marks);
+    chart.SetTitle(row.title);
+  }
+  for (const MemoRow& row : kMemos) {
+    if (row.page != page) continue;
+    Memo& memo = this->*row.memo;
+    ok = memo.Create(parent, row.left, row.top, row.width, row.height) && ok;
+    memo.SetFont(windowFont);
+    memo.SetLines({""});
+  }
+  for (const ListRow& row : kLists) {
+    if (row.page != page) continue;
+    ListView& list = this->*row.list;
+    ok = list.Create(parent, row.left, row.top, row.width, row.height,
+                     ListViewStyle{.infoTips = row.infoTips}) &&
+         ok;
+    list.SetFont(windowFont);
+    for (std::size_t i = 0; i < row.columnCount; ++i) {
+      list.AddColumn(row.columns[i].caption, row.columns[i].width);
+    }
+    list.SetSmallImages(ImageList1.Handle());
+  }
+  ok = CreateLabels(page) && ok;
+
+  // The General page, made before the language file is chosen, takes its captions with the
+  // window's.
+  if (LanguageIni) ApplyCreationCaptions(parent);
+  if (ok) state = PageControls::Made;
   return ok;
 }
 

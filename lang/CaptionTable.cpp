@@ -84,11 +84,13 @@ constexpr CaptionRow kRows[] = {
 
 }  // namespace
 
-std::vector<CaptionText> CreationCaptions(const LookupFn& lookup) {
+std::vector<CaptionText> CreationCaptions(const LookupFn& lookup,
+                                          const std::function<bool(CaptionTarget)>& wanted) {
   std::vector<CaptionText> captions;
   captions.reserve(std::size(kRows));
   std::string begun;
   for (const CaptionRow& row : kRows) {
+    if (wanted && !wanted(row.target)) continue;
     std::string text = lookup(row.section, row.key, row.defaultText);
     switch (row.join) {
       case Join::Whole:

@@ -60,7 +60,10 @@ struct CaptionText {
 };
 
 // Looks up every creation-time text, one lookup per table row in the table's order, and returns one
-// caption per target in that order. The lookup is given the English default of each row.
-std::vector<CaptionText> CreationCaptions(const LookupFn& lookup);
+// caption per target in that order. The lookup is given the English default of each row. With
+// wanted, only the rows of the targets it accepts are looked up and returned (the controls made
+// now, when the others are made later).
+std::vector<CaptionText> CreationCaptions(
+    const LookupFn& lookup, const std::function<bool(CaptionTarget)>& wanted = nullptr);
 
 }  // namespace orv

@@ -108,6 +108,7 @@ void TabControl::PlacePages() {
 int TabControl::ActiveIndex() const { return TabCtrl_GetCurSel(hwnd_); }
 
 void TabControl::ShowOnly(int index) {
+  if (index >= 0 && index < PageCount() && OnPageShowing) OnPageShowing(index);
   for (TabPage* page : pages_) {
     ShowWindow(page->Handle(), page->Index() == index ? SW_SHOWNA : SW_HIDE);
   }

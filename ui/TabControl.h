@@ -1,7 +1,8 @@
 // A tab control (SysTabControl32) whose pages are windows of their own, laid over its display
-// area. Each time a page becomes visible on screen, OnPageShown is raised with its index: when
-// the user picks its tab, when it is made the active page while the window is on screen, and when
-// the window that holds the tab control is first shown with it active.
+// area. Right before a page is made visible, OnPageShowing is raised with its index, so that its
+// content can be made late. Each time a page becomes visible on screen, OnPageShown is raised
+// with its index: when the user picks its tab, when it is made the active page while the window
+// is on screen, and when the window that holds the tab control is first shown with it active.
 #pragma once
 
 #include <windows.h>
@@ -55,6 +56,7 @@ class TabControl : public Control {
   // The window holding the tab control came on screen: the active page is shown.
   void RaiseShownForActive();
 
+  std::function<void(int index)> OnPageShowing;
   std::function<void(int index)> OnPageShown;
 
   bool OnNotify(NMHDR* header, LRESULT& result) override;

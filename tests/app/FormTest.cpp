@@ -14,6 +14,7 @@
 
 #include "app/Form1.h"
 #include "app/Maker.h"
+#include "tests/support/ImportHook.h"
 #include "tests/support/WindowTest.h"
 
 namespace orv {
@@ -24,7 +25,29 @@ void WriteFile(const std::string& path, const std::string& text) {
   file << text;
 }
 
+// Tests that read a page's controls as they are before any fill make every page first
+// (MakeEveryPage): only the General page is made with the window.
 class FormTest : public test::WindowTest {};
+
+// The windows directly inside each page, as the window system counts them.
+std::vector<int> PageChildCounts(TForm1& f) {
+  std::vector<int> counts;
+  for (int index = 0; index < f.Pages.PageCount(); ++index) {
+    int count = 0;
+    for (HWND child = GetWindow(f.Pages.Page(index).Handle(), GW_CHILD); child;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+      ++count;
+    }
+    counts.push_back(count);
+  }
+  return counts;
+}
+
+HWND WINAPI CreateNoWindow(DWORD, LPCSTR, LPCSTR, DWORD, int, int, int, int, HWND, HMENU, HINSTANCE,
+                           LPVOID) {
+  SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  return nullptr;
+}
 
 // Every creation-time caption as the window shows it, by target.
 std::vector<std::pair<std::string, std::string>> Captions(TForm1& f) {
@@ -257,6 +280,7 @@ TEST_F(FormTest, TheRealSystemGivesFoldersWithTrailingBackslashes) {
 
 TEST_F(FormTest, WithoutALanguageFileEveryCaptionIsEnglish) {
   TForm1& f = Make();
+  MakeEveryPage(f);
   EXPECT_EQ(f.LanguageIndex, 0);
   EXPECT_EQ(f.LanguageFileName, "English.ini");
   EXPECT_EQ(f.LanguageIni->Path(), dir + "\\English.ini");
@@ -272,6 +296,7 @@ TEST_F(FormTest, APartialLanguageFileChangesOnlyWhatItHolds) {
   TForm1& f = Make();
   EXPECT_EQ(f.LanguageIndex, 2);
   EXPECT_EQ(f.LanguageFileName, "German.ini");
+  MakeEveryPage(f);
   EXPECT_EQ(Captions(f), EnglishExcept({{"Page6Label02", "Ausgabe: 2.2"}}));
 }
 
@@ -282,6 +307,7 @@ TEST_F(FormTest, QuotedValuesLoseTheirQuotesAndEmptyValuesBlankTheCaption) {
       "[Report]\r\nSave='Keep report'\r\nSaveHtml=  Save as web page  \r\n"
       "[Drives]\r\nDrive=Laufwerk\r\nFixed=\r\n");
   TForm1& f = Make();
+  MakeEveryPage(f);
   EXPECT_EQ(Captions(f), EnglishExcept({{"Page6Label05", "Web site:"},
                                         {"Page6Label02", ": 2.2"},
                                         {"Page6Label07", ":"},
@@ -385,6 +411,7 @@ TEST_F(FormTest, SaveReportOpensItsMenuAtTheLabelsRightEdge) {
 
 TEST_F(FormTest, LinksOpenTheMakersAddressesAndLeaveThePageAlone) {
   TForm1& f = Make();
+  MakeEveryPage(f);
   f.Pages.SetActiveIndex(5);
   const std::string site = kMakerSite;
   const std::vector<std::pair<Label*, std::string>> links = {
@@ -431,7 +458,55 @@ TEST_F(FormTest, WithoutTheShellLinkObjectTheWindowIsPreparedAllTheSame) {
   EXPECT_EQ(outside.messages[0].caption, "Orvendel");
   EXPECT_FALSE(f.ShellLinkObject.Valid());
   EXPECT_EQ(f.Caption(), "PC-TEST");
+  MakeEveryPage(f);
   EXPECT_EQ(Captions(f), kEnglish);
+}
+
+// Every page's controls made with the window cost twice the start the user waits for.
+TEST_F(FormTest, OnlyTheFirstViewIsMadeAtStartAndEachOtherPageOnceWhenFirstShown) {
+  TForm1& f = Make();
+  std::vector<int> made = PageChildCounts(f);
+  EXPECT_GT(made[0], 0);
+  for (std::size_t page = 1; page < made.size(); ++page) EXPECT_EQ(made[page], 0) << page;
+  f.Show();
+  for (int shown = 1; shown < f.Pages.PageCount(); ++shown) {
+    UserPicksTab(f, shown);
+    const std::vector<int> now = PageChildCounts(f);
+    for (std::size_t page = 0; page < now.size(); ++page) {
+      if (static_cast<int>(page) == shown) {
+        EXPECT_GT(now[page], 0) << "page " << page << " shown, not made";
+      } else {
+        EXPECT_EQ(now[page], made[page]) << "page " << page << " changed by showing " << shown;
+      }
+    }
+    made = now;
+  }
+  // Shown again, read again: nothing is made twice.
+  for (int shown = 0; shown < f.Pages.PageCount(); ++shown) UserPicksTab(f, shown);
+  f.RefreshKeyPress();
+  EXPECT_EQ(PageChildCounts(f), made);
+}
+
+TEST_F(FormTest, APageWhoseControlsCannotBeMadeSaysSoAndGivesNoReport) {
+  TForm1& f = Make();
+  f.Show();
+  {
+    test::ImportHook hook("user32.dll", "CreateWindowExA",
+                          reinterpret_cast<void*>(&CreateNoWindow));
+    ASSERT_TRUE(hook.Ok());
+    UserPicksTab(f, 1);
+  }
+  ASSERT_EQ(outside.messages.size(), 1u);
+  EXPECT_EQ(outside.messages[0].text, "Cannot create the controls of the page \"Drives\".");
+  EXPECT_EQ(outside.messages[0].style, static_cast<UINT>(MB_OK | MB_ICONERROR));
+  // Not tried again beside what may exist, and a report that would miss the page is not written.
+  UserPicksTab(f, 1);
+  EXPECT_EQ(PageChildCounts(f)[1], 0);
+  outside.saveAnswer = dir + "\\report";
+  f.SaveAsTXTItem.Click();
+  EXPECT_EQ(outside.messages.size(), 3u);
+  EXPECT_EQ(GetFileAttributesA((dir + "\\report.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(IsWindow(f.Handle()));
 }
 
 TEST_F(FormTest, EachPageIsFilledEachTimeItIsShown) {
@@ -487,6 +562,7 @@ TEST_F(FormTest, RequestsDuringAFillWaitForItAndRunOnce) {
 
 TEST_F(FormTest, TheWindowAndItsDesignTimeControls) {
   TForm1& f = Make();
+  MakeEveryPage(f);
   RECT client{};
   GetClientRect(f.Handle(), &client);
   EXPECT_EQ(client.right, 528);

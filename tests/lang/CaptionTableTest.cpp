@@ -103,6 +103,22 @@ TEST(CreationCaptions, LooksUpEveryRowOnceInTableOrder) {
   EXPECT_EQ(std::get<2>(calls[33]), "Email");
 }
 
+// The window looks a page's captions up when it makes the page: only the rows of the targets
+// taken are read, a compound caption with both of its parts.
+TEST(CreationCaptions, AFilterLooksUpOnlyTheRowsOfTheTargetsItTakes) {
+  std::vector<std::string> keys;
+  const std::vector<CaptionText> captions = CreationCaptions(
+      [&keys](const std::string& s, const std::string& k, const std::string& d) {
+        keys.push_back(s + "/" + k);
+        return d;
+      },
+      [](CaptionTarget target) { return target == T::Page2Label01 || target == T::SaveLabel; });
+  EXPECT_EQ(keys, (std::vector<std::string>{"Drives/Drive", "Drives/Removable", "Report/Save"}));
+  ASSERT_EQ(captions.size(), 2u);
+  EXPECT_EQ(captions[0].text, "Drive A: Removable");
+  EXPECT_EQ(captions[1].target, T::SaveLabel);
+}
+
 TEST(CreationCaptions, CompoundCaptionsJoinTranslatedParts) {
   const auto german = [](const std::string& section, const std::string& key,
                          const std::string& defaultText) -> std::string {

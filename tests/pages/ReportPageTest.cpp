@@ -160,6 +160,28 @@ TEST_F(ReportPageTest, BothFormatsHoldTheRefreshedPagesAndAreOpened) {
   EXPECT_EQ(f.Page2Label11.Caption(), "Drive size: 500 Gb");  // the pages stay refreshed
 }
 
+// A page is made when first shown; a report reads pages the user may never have opened, and
+// must read them as if they had been shown.
+TEST_F(ReportPageTest, AReportOfPagesNeverShownIsTheSameAsAfterShowingEveryPage) {
+  for (const char* name : {"fresh", "shown"}) {
+    TForm1& f = MakeReporting();
+    if (std::string(name) == "shown") {
+      f.Show();
+      for (int page = 1; page < f.Pages.PageCount(); ++page) UserPicksTab(f, page);
+    }
+    Expect(std::string(name) + ".txt");
+    Expect(std::string(name) + ".html");
+    Save(f, false, Path(name));
+    Save(f, true, Path(name));
+  }
+  ASSERT_TRUE(outside.messages.empty()) << outside.messages[0].text;
+  for (const char* extension : {".txt", ".html"}) {
+    const std::string fresh = Contents(Path(std::string("fresh") + extension));
+    EXPECT_NE(fresh.find("Drive C: Fixed (NTFS)"), std::string::npos) << fresh;
+    EXPECT_EQ(fresh, Contents(Path(std::string("shown") + extension))) << extension;
+  }
+}
+
 TEST_F(ReportPageTest, NamesGetTheExtensionAppendedAndASecondSaveReplacesTheFirst) {
   struct Case {
     bool html;

@@ -78,6 +78,14 @@ class WindowTest : public ::testing::Test {
     created.push_back(path);
   }
 
+  // Every page but the General one is made the first time it is shown. A test that reads a
+  // page's controls as they are before any fill makes them as a tab change does, on the window
+  // still hidden, where no show handler runs; the General page is the active one again after.
+  static void MakeEveryPage(TForm1& f) {
+    for (int index = 1; index < f.Pages.PageCount(); ++index) f.Pages.SetActiveIndex(index);
+    f.Pages.SetActiveIndex(0);
+  }
+
   // What a click on a tab does: the selection changes, then the window hears of it.
   static void UserPicksTab(TForm1& f, int index) {
     TabCtrl_SetCurSel(f.Pages.Handle(), index);
