@@ -52,8 +52,10 @@ void Form::Show() {
   SystemParametersInfoA(SPI_GETKEYBOARDCUES, 0, &cuesAlways, 0);
   SendMessageA(Handle(), WM_CHANGEUISTATE,
                MAKEWPARAM(cuesAlways ? UIS_CLEAR : UIS_SET, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
-  ShowWindow(Handle(), SW_SHOWNORMAL);
+  // What OnShow fills is in place when the window is first painted: no empty rows flash up, and
+  // the window does not answer for its controls while they are still being filled.
   OnShow();
+  ShowWindow(Handle(), SW_SHOWNORMAL);
 }
 
 void Form::Close() { SendMessageA(Handle(), WM_CLOSE, 0, 0); }

@@ -39,7 +39,7 @@ class Form : public Container {
   std::string Caption() const;
   void SetCaption(const std::string& caption);
 
-  // Shows the window in its normal state and raises OnShow.
+  // Raises OnShow, then shows the window in its normal state.
   void Show();
   // As the close button: OnCloseQuery decides whether the window is destroyed now.
   void Close();

@@ -123,7 +123,10 @@ void TabControl::SetActiveIndex(int index) {
 
 void TabControl::RaiseShownForActive() {
   const int index = ActiveIndex();
-  if (index >= 0 && IsWindowVisible(Page(index).Handle()) && OnPageShown) OnPageShown(index);
+  // The page's own flag: the window may be about to come on screen.
+  if (index >= 0 && (GetWindowLongA(Page(index).Handle(), GWL_STYLE) & WS_VISIBLE) && OnPageShown) {
+    OnPageShown(index);
+  }
 }
 
 bool TabControl::OnNotify(NMHDR* header, LRESULT& result) {

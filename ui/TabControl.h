@@ -53,7 +53,8 @@ class TabControl : public Control {
   void SetActiveIndex(int index);
   // As a click on the tab: the same as SetActiveIndex, for keyboard shortcuts.
   void SelectByUser(int index) { SetActiveIndex(index); }
-  // The window holding the tab control came on screen: the active page is shown.
+  // The window holding the tab control comes on screen, or is there already: the active page is
+  // shown.
   void RaiseShownForActive();
 
   std::function<void(int index)> OnPageShowing;

@@ -487,6 +487,22 @@ TEST_F(FormTest, OnlyTheFirstViewIsMadeAtStartAndEachOtherPageOnceWhenFirstShown
   EXPECT_EQ(PageChildCounts(f), made);
 }
 
+// A window that came on screen before its rows were filled would show them empty first, and keep
+// a screen reader or another program waiting for its answers while it fills.
+TEST_F(FormTest, TheWindowComesOnScreenWithItsGeneralRowsFilled) {
+  TForm1& f = Make();
+  std::vector<bool> onScreenWhileFilling;
+  f.Sources.general.computerName = [&] {
+    onScreenWhileFilling.push_back(IsWindowVisible(f.Handle()) != FALSE);
+    return std::string("PC-TEST");
+  };
+  f.Show();
+  EXPECT_TRUE(IsWindowVisible(f.Handle()));
+  EXPECT_EQ(onScreenWhileFilling, std::vector<bool>{false});
+  EXPECT_EQ(f.Page1Label04.Caption(), "Computer name: PC-TEST");
+  EXPECT_EQ(f.PageShowCount[0], 1);
+}
+
 TEST_F(FormTest, APageWhoseControlsCannotBeMadeSaysSoAndGivesNoReport) {
   TForm1& f = Make();
   f.Show();
