@@ -2,7 +2,8 @@
 // area. Right before a page is made visible, OnPageShowing is raised with its index, so that its
 // content can be made late. Each time a page becomes visible on screen, OnPageShown is raised
 // with its index: when the user picks its tab, when it is made the active page while the window
-// is on screen, and when the window that holds the tab control is first shown with it active.
+// is on screen, and as the window that holds the tab control is first shown with it active (right
+// before the window comes on screen, so that the page is painted filled).
 #pragma once
 
 #include <windows.h>
