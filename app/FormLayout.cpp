@@ -280,9 +280,9 @@ const ShortcutRow kShortcuts[] = {
 }  // namespace
 
 bool TForm1::CreateControls() {
-  // Only what the first view shows is made now: the tabs with their pages, the window's own
-  // labels, and the General page. Every other page's controls are made when they are first
-  // needed (CreatePageControls). Every control is attempted, so one that fails leaves the others
+  // Only what the first view shows is made now: the tabs, the window's own labels, and the
+  // General page. Every other page, its window and its controls, is made when it is first needed
+  // (CreatePageControls). Every control is attempted, so one that fails leaves the others
   // usable to look at; the window is only offered when all of them exist.
   bool ok = true;
   HWND form = Handle();
@@ -345,14 +345,11 @@ bool TForm1::CreatePageControls(int index) {
   if (index < 0 || index >= static_cast<int>(std::size(kPages))) return false;
   PageControls& state = pageControls_[static_cast<std::size_t>(index)];
   if (state != PageControls::NotMade) return state == PageControls::Made;
-  const PageMember page = kPages[index].page;
-  HWND parent = (this->*page).Handle();
-  if (!parent) {
-    state = PageControls::Failed;
-    return false;
-  }
   // Marked first: a control that failed is not made a second time beside those that exist.
   state = PageControls::Failed;
+  if (!Pages.MakePage(index)) return false;
+  const PageMember page = kPages[index].page;
+  HWND parent = (this->*page).Handle();
   HFONT windowFont = WindowFont();
   bool ok = true;
 

@@ -62,13 +62,21 @@ bool TabControl::AddPage(TabPage& page, const std::string& caption) {
                    reinterpret_cast<LPARAM>(&item)) < 0) {
     return false;
   }
-  // The display area is known once the tab row exists; a new row of tabs moves the pages before.
-  PlacePages();
-  if (!page.Create(hwnd_, pageBounds_)) return false;
   page.index_ = index;
   pages_.push_back(&page);
-  ShowOnly(ActiveIndex());
+  // The display area is known once the tab row exists; a new row of tabs moves the pages before.
+  PlacePages();
+  // The first page is the one on view; every other page's window waits until it is shown.
+  if (index != ActiveIndex()) return true;
+  if (!MakePage(index)) return false;
+  ShowWindow(page.Handle(), SW_SHOWNA);
   return true;
+}
+
+bool TabControl::MakePage(int index) {
+  if (index < 0 || index >= PageCount()) return false;
+  TabPage& page = Page(index);
+  return page.Handle() || page.Create(hwnd_, pageBounds_);
 }
 
 std::string TabControl::PageCaption(int index) const {
@@ -100,6 +108,7 @@ void TabControl::PlacePages() {
   if (EqualRect(&bounds, &pageBounds_)) return;
   pageBounds_ = bounds;
   for (TabPage* page : pages_) {
+    if (!page->Handle()) continue;  // made later, in the place of that time
     SetWindowPos(page->Handle(), nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
                  bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
@@ -108,9 +117,9 @@ void TabControl::PlacePages() {
 int TabControl::ActiveIndex() const { return TabCtrl_GetCurSel(hwnd_); }
 
 void TabControl::ShowOnly(int index) {
-  if (index >= 0 && index < PageCount() && OnPageShowing) OnPageShowing(index);
+  if (MakePage(index) && OnPageShowing) OnPageShowing(index);
   for (TabPage* page : pages_) {
-    ShowWindow(page->Handle(), page->Index() == index ? SW_SHOWNA : SW_HIDE);
+    if (page->Handle()) ShowWindow(page->Handle(), page->Index() == index ? SW_SHOWNA : SW_HIDE);
   }
 }
 

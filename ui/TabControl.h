@@ -1,9 +1,11 @@
 // A tab control (SysTabControl32) whose pages are windows of their own, laid over its display
-// area. Right before a page is made visible, OnPageShowing is raised with its index, so that its
-// content can be made late. Each time a page becomes visible on screen, OnPageShown is raised
-// with its index: when the user picks its tab, when it is made the active page while the window
-// is on screen, and as the window that holds the tab control is first shown with it active (right
-// before the window comes on screen, so that the page is painted filled).
+// area. A page's window is made when the page is first shown (or asked for with MakePage), so
+// that a window with many pages starts at the cost of the one on view. Right before a page is made
+// visible, OnPageShowing is raised with its index, so that its content can be made late. Each time
+// a page becomes visible on screen, OnPageShown is raised with its index: when the user picks its
+// tab, when it is made the active page while the window is on screen, and as the window that holds
+// the tab control is first shown with it active (right before the window comes on screen, so that
+// the page is painted filled).
 #pragma once
 
 #include <windows.h>
@@ -41,8 +43,11 @@ class TabControl : public Control {
  public:
   bool Create(HWND parent, int left, int top, int width, int height);
 
-  // Adds a tab with caption and creates page inside the tab control's display area.
+  // Adds a tab with caption for page, whose window comes inside the tab control's display area:
+  // made now for the active page, else when it is first shown.
   bool AddPage(TabPage& page, const std::string& caption);
+  // Makes the page's window if it is not there yet; false when it cannot be made.
+  bool MakePage(int index);
   int PageCount() const noexcept { return static_cast<int>(pages_.size()); }
   TabPage& Page(int index) const { return *pages_.at(static_cast<std::size_t>(index)); }
 

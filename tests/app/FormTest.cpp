@@ -467,7 +467,10 @@ TEST_F(FormTest, OnlyTheFirstViewIsMadeAtStartAndEachOtherPageOnceWhenFirstShown
   TForm1& f = Make();
   std::vector<int> made = PageChildCounts(f);
   EXPECT_GT(made[0], 0);
-  for (std::size_t page = 1; page < made.size(); ++page) EXPECT_EQ(made[page], 0) << page;
+  for (std::size_t page = 1; page < made.size(); ++page) {
+    EXPECT_EQ(made[page], 0) << page;
+    EXPECT_EQ(f.Pages.Page(static_cast<int>(page)).Handle(), nullptr) << "page " << page;
+  }
   f.Show();
   for (int shown = 1; shown < f.Pages.PageCount(); ++shown) {
     UserPicksTab(f, shown);

@@ -389,25 +389,34 @@ TEST_F(TabsTest, APageIsShownEachTimeItBecomesVisible) {
   EXPECT_EQ(tabs.ActiveIndex(), 1);
 }
 
-TEST_F(TabsTest, PagesFillTheDisplayAreaAndKeepItWhenCaptionsChange) {
-  const auto expectPagesFillTheDisplayArea = [this](const char* when) {
+// A page's window is made when the page is first shown, in the display area of that moment; a
+// page made before the tab row grew moves with it.
+TEST_F(TabsTest, PagesAreMadeWhenFirstShownAndFillTheDisplayAreaWhenCaptionsChange) {
+  const auto expectPageFillsTheDisplayArea = [this](int i, const char* when) {
     RECT display{};
     GetClientRect(tabs.Handle(), &display);
     TabCtrl_AdjustRect(tabs.Handle(), FALSE, &display);
-    for (int i = 0; i < tabs.PageCount(); ++i) {
-      RECT page{};
-      GetWindowRect(tabs.Page(i).Handle(), &page);
-      MapWindowPoints(HWND_DESKTOP, tabs.Handle(), reinterpret_cast<POINT*>(&page), 2);
-      EXPECT_TRUE(EqualRect(&page, &display)) << when << ", page " << i;
-    }
+    RECT page{};
+    ASSERT_TRUE(GetWindowRect(tabs.Page(i).Handle(), &page)) << when << ", page " << i;
+    MapWindowPoints(HWND_DESKTOP, tabs.Handle(), reinterpret_cast<POINT*>(&page), 2);
+    EXPECT_TRUE(EqualRect(&page, &display)) << when << ", page " << i;
   };
-  expectPagesFillTheDisplayArea("made");
+  expectPageFillsTheDisplayArea(0, "made with its tab");
+  EXPECT_EQ(tabs.Page(1).Handle(), nullptr);
+  EXPECT_EQ(tabs.Page(2).Handle(), nullptr);
+  tabs.SetActiveIndex(1);
+  expectPageFillsTheDisplayArea(1, "made when shown");
+  EXPECT_EQ(tabs.Page(2).Handle(), nullptr);
 
   tabs.SetPageCaption(1, "Installierte Programme");
   EXPECT_EQ(tabs.PageCaption(1), "Installierte Programme");
   EXPECT_EQ(tabs.PageCaption(0), "Page 0");
   tabs.SetPageCaption(0, std::string(200, 'W'));
-  expectPagesFillTheDisplayArea("captions changed");
+  expectPageFillsTheDisplayArea(0, "captions changed");
+  expectPageFillsTheDisplayArea(1, "captions changed");
+  EXPECT_TRUE(tabs.MakePage(2));
+  expectPageFillsTheDisplayArea(2, "made after the captions changed");
+  EXPECT_FALSE(IsWindowVisible(tabs.Page(2).Handle())) << "made, not shown";
 }
 
 TEST_F(TabsTest, CtrlTabSwitchesToTheNextPage) {
