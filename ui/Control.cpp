@@ -56,6 +56,7 @@ LRESULT CALLBACK Control::WatchDestruction(HWND hwnd, UINT message, WPARAM wPara
   const auto tie = ties.find(hwnd);
   if (tie == ties.end()) return DefWindowProcA(hwnd, message, wParam, lParam);
   const WNDPROC previous = tie->second.previous;
+  if (message == WM_NCPAINT && HasNoFrame(hwnd)) return 0;
   if (message == WM_WINDOWPOSCHANGED && tie->second.control) {
     tie->second.control->Moved(*reinterpret_cast<const WINDOWPOS*>(lParam));
   }

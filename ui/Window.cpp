@@ -51,6 +51,13 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return Default(message, wParam, lParam);
 }
 
+bool HasNoFrame(HWND hwnd) noexcept {
+  RECT window{};
+  RECT client{};
+  if (!GetWindowRect(hwnd, &window) || !GetClientRect(hwnd, &client)) return false;
+  return window.right - window.left == client.right && window.bottom - window.top == client.bottom;
+}
+
 LRESULT CALLBACK Window::Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   Window* self = nullptr;
   if (message == WM_NCCREATE) {
@@ -61,6 +68,7 @@ LRESULT CALLBACK Window::Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     self = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   }
   if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (message == WM_NCPAINT && HasNoFrame(hwnd)) return 0;
 
   LRESULT result = 0;
   try {

@@ -9,6 +9,11 @@
 
 namespace orv {
 
+// True when the window has nothing outside its client area to paint: no border, edge or scroll
+// bar. Such a window's WM_NCPAINT is answered without the system's frame painting, which costs a
+// device context per window all the same, and a window with many controls comes on screen faster.
+bool HasNoFrame(HWND hwnd) noexcept;
+
 class Window {
  public:
   Window() = default;

@@ -341,6 +341,46 @@ TEST_F(ToolkitTest, AnObjectThatGoesFirstLeavesItsWindowWorking) {
   }
 }
 
+// A window class of the test's own that counts the frame paintings reaching it.
+int framePaints = 0;
+LRESULT CALLBACK CountFramePaints(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCPAINT) ++framePaints;
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+class CountingControl : public Control {
+ public:
+  bool Create(HWND parent, DWORD style, DWORD exStyle) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = &CountFramePaints;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "OrvTestFramePaints";
+    RegisterClassA(&wc);
+    return CreateChild(wc.lpszClassName, exStyle, WS_VISIBLE | style, "", 8, 8, 120, 60, parent);
+  }
+};
+
+// The frame painting is spared only where there is no frame: a border, an edge or a scroll bar
+// is painted as ever.
+TEST_F(ToolkitTest, OnlyControlsWithSomethingOutsideTheirClientAreaHaveItPainted) {
+  const struct {
+    DWORD style, exStyle;
+    bool painted;
+  } cases[] = {{0, 0, false},
+               {WS_BORDER, 0, true},
+               {0, WS_EX_CLIENTEDGE, true},
+               {0, WS_EX_STATICEDGE, true},
+               {WS_VSCROLL, 0, true}};
+  for (const auto& c : cases) {
+    CountingControl control;
+    ASSERT_TRUE(control.Create(form.Handle(), c.style, c.exStyle));
+    framePaints = 0;
+    SendMessageA(control.Handle(), WM_NCPAINT, 1, 0);
+    EXPECT_EQ(framePaints, c.painted ? 1 : 0) << std::hex << c.style << " " << c.exStyle;
+    DestroyWindow(control.Handle());
+  }
+}
+
 TEST(SplitLines, ALastLineWithoutCrLfCountsToo) {
   EXPECT_EQ(SplitLines("a\r\nb"), (std::vector<std::string>{"a", "b"}));
   EXPECT_EQ(SplitLines("a\r\n\r\n"), (std::vector<std::string>{"a", ""}));
