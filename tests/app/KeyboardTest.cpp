@@ -101,6 +101,33 @@ TEST_F(KeyboardTest, TabReachesEveryLinkOfEachPageInReadingOrderThenTheFooter) {
   EXPECT_FALSE(SendMessageA(GetFocus(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
 }
 
+// Until the keyboard is used, no control shows focus cues: those of the first page, made before
+// the window came on screen, and those of a page made when the mouse first picks its tab.
+TEST_F(KeyboardTest, FocusCuesStayHiddenOnEveryPageUntilTheKeyboardIsUsed) {
+  // Windows' default, for this session only (Wine's prefix shows the cues always).
+  BOOL cuesAlways = FALSE;
+  SystemParametersInfoA(SPI_GETKEYBOARDCUES, 0, &cuesAlways, 0);
+  struct Restore {
+    BOOL value;
+    ~Restore() { SystemParametersInfoA(SPI_SETKEYBOARDCUES, 0, IntToPtr(value), 0); }
+  } restore{cuesAlways};
+  ASSERT_TRUE(SystemParametersInfoA(SPI_SETKEYBOARDCUES, 0, IntToPtr(FALSE), 0));
+  TForm1& f = Open();
+  const auto hidden = [](const Control& control) {
+    return (SendMessageA(control.Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0;
+  };
+  if (!(SendMessageA(f.Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
+    GTEST_SKIP() << "this system keeps no focus-cue state for the window (Wine answers "
+                    "WM_QUERYUISTATE with 0 after UIS_SET)";
+  }
+  EXPECT_TRUE(hidden(f.Pages));
+  EXPECT_TRUE(hidden(f.Page1Label14));
+  EXPECT_TRUE(hidden(f.SaveLabel));
+  f.Pages.SetActiveIndex(3);
+  EXPECT_TRUE(hidden(f.Page4List));
+  EXPECT_TRUE(hidden(f.Page4Label01));
+}
+
 TEST_F(KeyboardTest, EnterAndSpaceRunTheLinksOfTheAboutPageAndTheFooter) {
   TForm1& f = Open();
   char current[MAX_PATH] = {};
