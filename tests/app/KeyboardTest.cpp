@@ -113,19 +113,19 @@ TEST_F(KeyboardTest, FocusCuesStayHiddenOnEveryPageUntilTheKeyboardIsUsed) {
   } restore{cuesAlways};
   ASSERT_TRUE(SystemParametersInfoA(SPI_SETKEYBOARDCUES, 0, IntToPtr(FALSE), 0));
   TForm1& f = Open();
-  const auto hidden = [](const Control& control) {
-    return (SendMessageA(control.Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0;
+  const auto hidden = [](HWND window) {
+    return (SendMessageA(window, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0;
   };
-  if (!(SendMessageA(f.Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
+  if (!hidden(f.Handle())) {
     GTEST_SKIP() << "this system keeps no focus-cue state for the window (Wine answers "
                     "WM_QUERYUISTATE with 0 after UIS_SET)";
   }
-  EXPECT_TRUE(hidden(f.Pages));
-  EXPECT_TRUE(hidden(f.Page1Label14));
-  EXPECT_TRUE(hidden(f.SaveLabel));
+  EXPECT_TRUE(hidden(f.Pages.Handle()));
+  EXPECT_TRUE(hidden(f.Page1Label14.Handle()));
+  EXPECT_TRUE(hidden(f.SaveLabel.Handle()));
   f.Pages.SetActiveIndex(3);
-  EXPECT_TRUE(hidden(f.Page4List));
-  EXPECT_TRUE(hidden(f.Page4Label01));
+  EXPECT_TRUE(hidden(f.Page4List.Handle()));
+  EXPECT_TRUE(hidden(f.Page4Label01.Handle()));
 }
 
 TEST_F(KeyboardTest, EnterAndSpaceRunTheLinksOfTheAboutPageAndTheFooter) {
