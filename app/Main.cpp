@@ -51,6 +51,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
     };
     Application& app = Application::Instance();
     if (app.Initialize(kAppTitle, icon(SM_CXICON, SM_CYICON), icon(SM_CXSMICON, SM_CYSMICON))) {
+      AcceptRestoreRequests(app.Handle());
       TForm1 form(RealOutside());
       app.SetMainForm(&form);
       if (form.Create(app.Handle())) {

@@ -15,4 +15,8 @@ enum class StartOutcome {
 
 StartOutcome ClaimSingleInstance(Outside& outside);
 
+// Lets a second copy's restore request reach titleWindow, the running copy's title window, also
+// from a copy of lower integrity (a standard copy beside an elevated one).
+void AcceptRestoreRequests(HWND titleWindow);
+
 }  // namespace orv

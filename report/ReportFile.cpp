@@ -59,6 +59,19 @@ std::string TempPathBeside(const std::string& path) {
   return folder + name;
 }
 
+bool MoveOver(const std::string& temp, const std::string& path) {
+  return MoveFileExA(temp.c_str(), path.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+// The failures of ReplaceFileA that a plain rename does not share: the old file's permissions
+// could not be carried over (a share that lets the user change a file but not its permissions),
+// or one of its own renames failed.
+bool RenameMayStillWork(DWORD error) {
+  return error == ERROR_ACCESS_DENIED || error == ERROR_UNABLE_TO_REMOVE_REPLACED ||
+         error == ERROR_UNABLE_TO_MOVE_REPLACEMENT || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2;
+}
+
 // Moves the complete new file to path. A report that is there already is replaced so that the
 // file keeps its identity: its attributes (hidden, say), its permissions and its creation time.
 void PutInPlace(const std::string& temp, const std::string& path) {
@@ -68,18 +81,36 @@ void PutInPlace(const std::string& temp, const std::string& path) {
   UniqueFile held(CreateFileA(path.c_str(), DELETE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (held) {
-    held.Reset();
-    if (ReplaceFileA(path.c_str(), temp.c_str(), nullptr, 0, nullptr, nullptr)) return;
+  if (!held) {
+    // Only a target that is not there is simply moved to; on any other failure the old report
+    // stays as it was.
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_NOT_FOUND) CannotCreate(path, error);
+    if (!MoveOver(temp, path)) CannotCreate(path, GetLastError());
+    return;
   }
-  const DWORD error = GetLastError();
-  // Only a target that is not there (or went away meanwhile) is simply moved to; on any other
-  // failure the old report stays as it was.
-  if (error != ERROR_FILE_NOT_FOUND) CannotCreate(path, error);
-  if (!MoveFileExA(temp.c_str(), path.c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    CannotCreate(path, GetLastError());
+  held.Reset();
+  // Without a backup name a failed replace may already have deleted the old report; with one it
+  // lies either under its own name or under the backup name, from where it can be put back.
+  const std::string backup = TempPathBeside(path);
+  if (ReplaceFileA(path.c_str(), temp.c_str(), backup.c_str(),
+                   REPLACEFILE_WRITE_THROUGH | REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+    DeleteFileA(backup.c_str());
+    return;
   }
+  // A target that went away meanwhile is moved to, as is one that only ReplaceFileA failed on.
+  DWORD error = GetLastError();
+  if (error == ERROR_FILE_NOT_FOUND || RenameMayStillWork(error)) {
+    if (MoveOver(temp, path)) {
+      DeleteFileA(backup.c_str());
+      return;
+    }
+    error = GetLastError();
+  }
+  // The old report goes back under its name if the replace left it under the backup name; the
+  // move never overwrites a file that is there.
+  MoveFileExA(backup.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
+  CannotCreate(path, error);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "tests/support/ImportHook.h"
 #include "tests/support/WinTestTools.h"
 
 namespace orv {
@@ -71,6 +72,67 @@ TEST(ReportFile, AReplacedReportKeepsTheOldFilesAttributes) {
     EXPECT_EQ(GetFileAttributesA(path.c_str()) & c.attributes, c.attributes) << c.why;
   }
   SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileA(path.c_str());
+  RemoveDirectoryA(folder.c_str());
+}
+
+// ReplaceFileA failing with its own errors, leaving the files as Microsoft documents: without a
+// backup name ERROR_UNABLE_TO_MOVE_REPLACEMENT has deleted the old file, and
+// ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 has moved it to the backup name.
+DWORD replaceError = 0;
+bool renameFails = false;
+std::string replacement;
+void* originalMove = nullptr;
+
+BOOL WINAPI FailingReplace(LPCSTR replaced, LPCSTR newFile, LPCSTR backup, DWORD, LPVOID, LPVOID) {
+  replacement = newFile;
+  if (replaceError == ERROR_UNABLE_TO_MOVE_REPLACEMENT && !backup) DeleteFileA(replaced);
+  if (replaceError == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 && backup) MoveFileA(replaced, backup);
+  SetLastError(replaceError);
+  return FALSE;
+}
+
+BOOL WINAPI MoveUnlessRenameFails(LPCSTR from, LPCSTR to, DWORD flags) {
+  if (renameFails && replacement == from) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  }
+  return reinterpret_cast<decltype(&MoveFileExA)>(originalMove)(from, to, flags);
+}
+
+TEST(ReportFile, AFailedReplaceFallsBackToARenameAndNeverLosesTheReport) {
+  const struct {
+    const char* why;
+    DWORD replaceError;
+    bool renameFails;  // then the old report stays and the error is shown
+  } cases[] = {
+      {"a share that refuses to carry the permissions over", ERROR_ACCESS_DENIED, false},
+      {"the old report could not be removed", ERROR_UNABLE_TO_REMOVE_REPLACED, false},
+      {"the new report could not be renamed", ERROR_UNABLE_TO_MOVE_REPLACEMENT, false},
+      {"the new report could not be moved", ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, false},
+      {"not renamed, nor by a plain rename", ERROR_UNABLE_TO_MOVE_REPLACEMENT, true},
+      {"not moved, nor by a plain rename", ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, true},
+  };
+  const std::string folder = Folder();
+  const std::string path = folder + "Report.txt";
+  test::ImportHook replace("kernel32.dll", "ReplaceFileA",
+                           reinterpret_cast<void*>(&FailingReplace));
+  test::ImportHook move("kernel32.dll", "MoveFileExA",
+                        reinterpret_cast<void*>(&MoveUnlessRenameFails));
+  ASSERT_TRUE(replace.Ok() && move.Ok());
+  originalMove = move.Original();
+  for (const auto& c : cases) {
+    replaceError = c.replaceError;
+    renameFails = c.renameFails;
+    std::ofstream(path, std::ios::binary) << "old";
+    if (c.renameFails) {
+      EXPECT_THROW(WriteReportFile(path, "new"), std::runtime_error) << c.why;
+    } else {
+      EXPECT_NO_THROW(WriteReportFile(path, "new")) << c.why;
+    }
+    EXPECT_EQ(Contents(path), c.renameFails ? "old" : "new") << c.why;
+    EXPECT_EQ(FilesIn(folder), 1) << c.why << ": a temporary file was left behind";
+  }
   DeleteFileA(path.c_str());
   RemoveDirectoryA(folder.c_str());
 }
