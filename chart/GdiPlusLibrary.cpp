@@ -22,7 +22,7 @@ namespace {
 HMODULE Library() {
   static const HMODULE library = [] {
     ACTCTX_SECTION_KEYED_DATA redirection{};
-    redirection.cbSize = sizeof redirection;
+    redirection.cbSize = sizeof(ACTCTX_SECTION_KEYED_DATA_2600);  // the size XP knows
     return FindActCtxSectionStringA(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION,
                                     "gdiplus.dll", &redirection)
                ? LoadLibraryA("gdiplus.dll")
