@@ -1,4 +1,4 @@
-// The GDI+ functions the chart draws with, bound at run time to gdiplus.dll in the system folder.
+// The GDI+ functions the chart draws with, bound at run time to the system's gdiplus.dll.
 // Linked by name, Windows would take gdiplus.dll from the program's own folder first, where a
 // planted copy would run inside the program. gdiplus.h declares the functions without import
 // attributes, so these definitions stand in for the import library; without the library every
@@ -13,16 +13,29 @@
 
 namespace {
 
-void* Find(const char* name) {
-  static const HMODULE library = orv::LoadSystemLibrary("gdiplus.dll");
-  return library ? reinterpret_cast<void*>(GetProcAddress(library, name)) : nullptr;
+// GDI+ as the manifest binds it (Microsoft.Windows.GdiPlus 1.0): Windows XP keeps gdiplus.dll
+// only in its side-by-side store. The loader redirects a bare name through the activation context
+// before it searches any folder, and never a full path; so the bare name is loaded when the
+// context redirects it. Else (a process without the manifest) a bare name would be searched for,
+// in the program's folder first before Windows 8 without KB2533623: the system folder's copy is
+// loaded by its full path instead.
+HMODULE Library() {
+  static const HMODULE library = [] {
+    ACTCTX_SECTION_KEYED_DATA redirection{};
+    redirection.cbSize = sizeof(ACTCTX_SECTION_KEYED_DATA_2600);  // the size XP knows
+    return FindActCtxSectionStringA(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION,
+                                    "gdiplus.dll", &redirection)
+               ? LoadLibraryA("gdiplus.dll")
+               : orv::LoadSystemLibrary("gdiplus.dll");
+  }();
+  return library;
 }
 
 // Calls the library's function of that name, which has the signature of Self.
 template <auto Self, typename... Args>
 auto Forward(const char* name, Args... args) -> decltype(Self(args...)) {
   using Result = decltype(Self(args...));
-  static const auto real = reinterpret_cast<decltype(Self)>(Find(name));
+  static const auto real = orv::SystemFunction<decltype(Self)>(Library(), name);
   if (real) return real(args...);
   if constexpr (std::is_same_v<Result, Gdiplus::GpStatus>) {
     return Gdiplus::GdiplusNotInitialized;

@@ -1,6 +1,8 @@
-# MinGW-w64 cross compilers from Debian's packages (the posix thread model).
-set(CMAKE_C_COMPILER ${ORV_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${ORV_TRIPLE}-g++-posix)
+# MinGW-w64 cross compilers from Debian's packages, the win32 thread model: the posix one links
+# winpthreads, which imports GetTickCount64, and Windows XP refuses to start a program that does.
+# The program has one thread and needs none of the posix runtime.
+set(CMAKE_C_COMPILER ${ORV_TRIPLE}-gcc-win32)
+set(CMAKE_CXX_COMPILER ${ORV_TRIPLE}-g++-win32)
 set(CMAKE_RC_COMPILER ${ORV_TRIPLE}-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/${ORV_TRIPLE})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 
 packages=(
   cmake make g++ pkg-config git clang-format
-  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
+  g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 mingw-w64-tools
   googletest
   wine64
   xvfb imagemagick xdotool fonts-liberation

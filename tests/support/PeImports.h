@@ -1,6 +1,6 @@
-// The names of the DLLs a Windows program file loads by name when it starts: its import and
-// delay-import directories, read from the file's bytes. Platform-neutral, so the host build reads
-// the built programs of both Windows builds.
+// The DLLs a Windows program file loads by name when it starts, and the functions it takes from
+// each: its import and delay-import directories, read from the file's bytes. Platform-neutral, so
+// the host build reads the built programs of both Windows builds.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +8,7 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace orv::test {
@@ -22,9 +23,14 @@ class PeFile {
     return PeFile(std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {}));
   }
 
-  // The DLL names in directory order, lower-cased; nothing when the bytes are no PE image or a
-  // directory points outside them.
-  std::optional<std::vector<std::string>> ImportedDlls() const {
+  struct Import {
+    std::string dll;                     // lower-cased
+    std::vector<std::string> functions;  // as written, or "#<ordinal>"
+  };
+
+  // The imports in directory order; nothing when the bytes are no PE image or a directory points
+  // outside them.
+  std::optional<std::vector<Import>> Imports() const {
     const std::optional<std::uint32_t> nt = U32(0x3C);
     if (!nt || U32(*nt) != 0x00004550u) return std::nullopt;  // "PE\0\0"
     const std::optional<std::uint16_t> sections = U16(*nt + 6);
@@ -36,12 +42,13 @@ class PeFile {
     }
     const Sections table{optional + *optionalSize, *sections};
     const std::uint32_t directories = optional + (*magic == 0x10B ? 96 : 112);
-    std::vector<std::string> names;
-    // Index 1: the import directory (20-byte entries, name at 12); index 13: the delay-import
-    // directory (32-byte entries, name at 4).
+    const std::uint32_t thunkSize = *magic == 0x10B ? 4 : 8;
+    std::vector<Import> imports;
+    // Index 1: the import directory (20-byte entries, name at 12, name table at 0); index 13: the
+    // delay-import directory (32-byte entries, name at 4, name table at 16).
     const struct {
-      std::uint32_t index, entrySize, nameOffset;
-    } kDirectories[] = {{1, 20, 12}, {13, 32, 4}};
+      std::uint32_t index, entrySize, nameOffset, tableOffset;
+    } kDirectories[] = {{1, 20, 12, 0}, {13, 32, 4, 16}};
     for (const auto& d : kDirectories) {
       const std::optional<std::uint32_t> rva = U32(directories + 8 * d.index);
       if (!rva) return std::nullopt;
@@ -52,12 +59,25 @@ class PeFile {
         const std::optional<std::uint32_t> nameRva = U32(entry + d.nameOffset);
         if (!nameRva) return std::nullopt;
         if (*nameRva == 0) break;
-        const std::optional<std::string> name = Text(table, *nameRva);
-        if (!name) return std::nullopt;
-        names.push_back(*name);
+        const std::optional<std::string> name = Text(table, *nameRva, true);
+        const std::optional<std::uint32_t> tableRva = U32(entry + d.tableOffset);
+        const std::optional<std::uint32_t> thunks = tableRva ? Offset(table, *tableRva) : tableRva;
+        if (!name || !thunks) return std::nullopt;
+        Import import{*name, {}};
+        // Each entry: the ordinal flag in its top bit, else the address of a 2-byte hint and name.
+        for (std::uint64_t thunk = *thunks;; thunk += thunkSize) {
+          const auto low = U32(thunk), high = U32(thunk + thunkSize - 4);
+          if (!low || !high) return std::nullopt;
+          if (*low == 0 && *high == 0) break;
+          const std::optional<std::string> function =
+              *high >> 31 ? "#" + std::to_string(*low & 0xFFFF) : Text(table, *low + 2, false);
+          if (!function) return std::nullopt;
+          import.functions.push_back(*function);
+        }
+        imports.push_back(std::move(import));
       }
     }
-    return names;
+    return imports;
   }
 
  private:
@@ -89,13 +109,13 @@ class PeFile {
     return std::nullopt;
   }
 
-  std::optional<std::string> Text(const Sections& sections, std::uint32_t rva) const {
+  std::optional<std::string> Text(const Sections& sections, std::uint32_t rva, bool lower) const {
     const std::optional<std::uint32_t> at = Offset(sections, rva);
     if (!at) return std::nullopt;
     std::string text;
     for (std::size_t i = *at; i < bytes_.size() && bytes_[i] != 0; ++i) {
       const char c = static_cast<char>(bytes_[i]);
-      text += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+      text += lower && c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     }
     return text;
   }

@@ -5,6 +5,9 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <objidl.h>
+
+#include <gdiplus.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -345,6 +348,8 @@ TEST(Manifest, IsTheOnlyOneAndAsksForWhatTheProgramNeeds) {
            "level=\"highestAvailable\" uiAccess=\"false\"",
            "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
            "publicKeyToken=\"6595b64144ccf1df\"",
+           "name=\"Microsoft.Windows.GdiPlus\" version=\"1.0.0.0\"",
+           sizeof(void*) == 8 ? "processorArchitecture=\"amd64\"" : "processorArchitecture=\"x86\"",
        }) {
     EXPECT_NE(text.find(part), std::string::npos) << part;
   }
@@ -353,15 +358,25 @@ TEST(Manifest, IsTheOnlyOneAndAsksForWhatTheProgramNeeds) {
   EXPECT_EQ(text.find("dpiAwareness"), std::string::npos);
 }
 
-// The loader parsed the manifest and made it the process's activation context: comctl32 comes
-// from the common-controls 6 assembly, and every supported-OS entry is known to the system.
+// The loader parsed the manifest and made it the process's activation context: comctl32 and
+// gdiplus come from their assemblies (the chart's GDI+ too, as on XP, where no other copy
+// exists), and every supported-OS entry is known to the system.
 TEST(Manifest, TakesEffectWhenTheProgramStarts) {
   InitCommonControls();
-  ACTCTX_SECTION_KEYED_DATA data{};
-  data.cbSize = sizeof data;
-  EXPECT_TRUE(FindActCtxSectionStringA(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION,
-                                       "comctl32.dll", &data))
-      << "comctl32.dll is not redirected to the version 6 assembly";
+  for (const char* dll : {"comctl32.dll", "gdiplus.dll"}) {
+    ACTCTX_SECTION_KEYED_DATA data{};
+    data.cbSize = sizeof data;
+    EXPECT_TRUE(FindActCtxSectionStringA(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION,
+                                         dll, &data))
+        << dll << " is not redirected to its assembly";
+  }
+  ULONG_PTR token = 0;
+  const Gdiplus::GdiplusStartupInput input;
+  EXPECT_EQ(Gdiplus::GdiplusStartup(&token, &input, nullptr), Gdiplus::Ok);
+  Gdiplus::GdiplusShutdown(token);
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(GetModuleHandleA("gdiplus.dll"), path, MAX_PATH);
+  EXPECT_NE(std::string(CharLowerA(path)).find("\\winsxs\\"), std::string::npos) << path;
 
   // The thread's context; none pushed means the process default, made from the exe's manifest.
   HANDLE context = nullptr;
