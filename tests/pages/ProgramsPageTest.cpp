@@ -336,10 +336,8 @@ TEST_F(ProgramsPageTest, EachRowsIcon) {
     std::vector<Value> values = cases[i].values;
     values.push_back(Sz("DisplayName", cases[i].name));
     const auto twin = twinKeys.find(cases[i].name);
-    Seed(HKEY_CURRENT_USER, kUninstall,
-         twin != twinKeys.end() ? twin->second
-                                : WideText(std::string(kSeed) + "-" + std::to_string(i)),
-         values);
+    const std::wstring own = WideText(std::string(kSeed) + "-" + std::to_string(i));
+    Seed(HKEY_CURRENT_USER, kUninstall, twin != twinKeys.end() ? twin->second : own, values);
   }
   f.Page5Show();
   for (const Case& c : cases) {

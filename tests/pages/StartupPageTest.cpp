@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "base/CodePage.h"
+#include "base/Handles.h"
 #include "tests/support/Shortcut.h"
 #include "tests/support/WinTestTools.h"
 #include "tests/support/WindowTest.h"
@@ -305,9 +306,8 @@ TEST_F(StartupPageTest, NamesOutsideTheCodePageKeepTheirLocation) {
       ASSERT_EQ(test::SaveShortcut(path, c.location), S_OK) << c.why;
       exactMade.push_back(path);
       WIN32_FIND_DATAA found{};
-      const HANDLE search = FindFirstFileA((f.UserStartupDir + "OrvIntl*.lnk").c_str(), &found);
-      ASSERT_NE(search, INVALID_HANDLE_VALUE) << c.why;
-      FindClose(search);
+      UniqueFind search(FindFirstFileA((f.UserStartupDir + "OrvIntl*.lnk").c_str(), &found));
+      ASSERT_TRUE(search) << c.why;
       program = found.cFileName;
     }
     const std::string user = c.kind == kConfiguration ? "All users"
@@ -353,26 +353,21 @@ TEST_F(StartupPageTest, StartupFoldersOutsideTheCodePageAreListed) {
     const std::wstring folder = WideText(dir) + L"\\Orv " + c.folder;
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr)) << c.why;
     exactMade.push_back(folder);
+    test::RegistryScratch scratch;
+    // Both name the folder: the shell (Wine's menu builder too, as a shortcut is saved) copies
+    // "User Shell Folders" into "Shell Folders". Both are put back.
+    for (const wchar_t* key : {L"Shell Folders", L"User Shell Folders"}) {
+      ASSERT_TRUE(scratch.At(c.root, explorer + key).SetSz(c.value, folder)) << c.why;
+    }
     ASSERT_EQ(test::SaveShortcut(folder + L"\\OrvExact.lnk", ThisProgram()), S_OK) << c.why;
     exactMade.push_back(folder + L"\\OrvExact.lnk");
-    test::RegistryScratch scratch;
-    // The shell writes the folder it found into "Shell Folders": that value is put back too.
-    ASSERT_TRUE(scratch.At(c.root, explorer + L"Shell Folders").SetSz(c.value, folder)) << c.why;
     SystemQueries queries = InDir();
-    if (c.fromShell) {
-      ASSERT_TRUE(scratch.At(c.root, explorer + L"User Shell Folders").SetSz(c.value, folder));
-    } else {
-      queries.exactFolderPath = [](int) { return std::wstring(); };
-    }
+    if (!c.fromShell) queries.exactFolderPath = [](int) { return std::wstring(); };
     TForm1& f = MakeStartup(queries);
     f.Page4Show();
     const std::string user = *c.user ? c.user : f.CurrentUserName;
-    std::vector<std::string> rows;
-    for (int row = 0; row < f.Page4List.Count(); ++row) {
-      if (f.Page4List.ItemText(row, 2) != "OrvExact.lnk") continue;
-      rows.push_back(f.Page4List.ItemText(row, 1) + "|" + f.Page4List.ItemText(row, 3));
-    }
-    EXPECT_EQ(rows, std::vector<std::string>{user + "|" + ThisProgram()}) << c.why;
+    EXPECT_EQ(SeededRows(f), std::vector<std::string>{user + "|OrvExact.lnk|" + ThisProgram()})
+        << c.why;
   }
 }
 
