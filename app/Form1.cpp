@@ -7,6 +7,7 @@
 
 #include "app/ShellText.h"
 #include "app/res/ResourceIds.h"
+#include "base/CodePage.h"
 #include "base/TextRules.h"
 #include "lang/CaptionTable.h"
 #include "sysinfo/RegUnit.h"
@@ -135,20 +136,23 @@ void TForm1::CreateForm() {
   // the profile's "AppData" folder, so the profile is asked for in its own right.
   const std::string profile = queries_.folderPath(kFolderProfile);
   UserProfileDir = profile.empty() ? UserAppDataRoot : WithTrailingBackslash(profile);
-  // 6, 7: the registry only when the shell gives no path.
+  // 6, 7: the registry only when the shell gives no path. By the exact paths, which name the
+  // folders whatever the profile path holds; the code page's forms beside them.
   auto shellFolder = [this](HKEY root, const char* value) {
     return
         [this, root, value] { return queries_.readRegistryString(root, kShellFoldersKey, value); };
   };
-  UserStartupDir =
-      FirstNonEmpty(queries_.folderPath(kFolderStartup), shellFolder(HKEY_CURRENT_USER, "Startup"),
-                    shellFolder(HKEY_CURRENT_USER, "AltStartup"));
-  CommonStartupDir = FirstNonEmpty(queries_.folderPath(kFolderCommonStartup),
-                                   shellFolder(HKEY_LOCAL_MACHINE, "Startup"),
-                                   shellFolder(HKEY_LOCAL_MACHINE, "Common Startup"));
+  UserStartupDirExact = FirstNonEmpty(queries_.exactFolderPath(kFolderStartup),
+                                      shellFolder(HKEY_CURRENT_USER, "Startup"),
+                                      shellFolder(HKEY_CURRENT_USER, "AltStartup"));
+  CommonStartupDirExact = FirstNonEmpty(queries_.exactFolderPath(kFolderCommonStartup),
+                                        shellFolder(HKEY_LOCAL_MACHINE, "Startup"),
+                                        shellFolder(HKEY_LOCAL_MACHINE, "Common Startup"));
   // 8
-  UserStartupDir = WithTrailingBackslash(UserStartupDir);
-  CommonStartupDir = WithTrailingBackslash(CommonStartupDir);
+  UserStartupDirExact = WithTrailingBackslash(UserStartupDirExact);
+  CommonStartupDirExact = WithTrailingBackslash(CommonStartupDirExact);
+  UserStartupDir = NarrowText(UserStartupDirExact);
+  CommonStartupDir = NarrowText(CommonStartupDirExact);
   // 9: without the object the Startup page lists shortcuts without their targets; the rest of
   // the window is prepared all the same and the failure is reported once the window is ready.
   shellLinkResult_ = queries_.createShellLink(ShellLinkObject);

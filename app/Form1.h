@@ -152,6 +152,9 @@ class TForm1 : public Form {
   std::string UserProfileDir;
   std::string UserStartupDir;
   std::string CommonStartupDir;
+  // The same folders by their exact paths, which the Startup page lists.
+  std::wstring UserStartupDirExact;
+  std::wstring CommonStartupDirExact;
   ShellLink ShellLinkObject;
   orv::SharedIcon SharedIcon;
   StringList InstalledProgramList;
@@ -248,7 +251,9 @@ class TForm1 : public Form {
   enum class PageControls { NotMade, Made, Failed };
   std::array<PageControls, 6> pageControls_{};
   // The "DisplayIcon" of each entry that the Programs fill collected (none: no such value), read
-  // while its subkey was open for the other values; keyed by root letter and subkey path.
+  // while its subkey was open for the other values. Keyed by the entry itself, which is one per
+  // subkey (no two entries share a display name): two subkeys whose names differ only outside the
+  // code page share the code page's form of their key path.
   std::unordered_map<std::string, std::optional<std::string>> displayIcons_;
 };
 

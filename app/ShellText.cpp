@@ -22,10 +22,10 @@ std::string CutAfterLastBackslash(const std::string& path) {
   return path.substr(0, last + 1);
 }
 
-std::string FirstNonEmpty(const std::string& first, const std::function<std::string()>& second,
-                          const std::function<std::string()>& third) {
+std::wstring FirstNonEmpty(const std::wstring& first, const std::function<std::wstring()>& second,
+                           const std::function<std::wstring()>& third) {
   if (!first.empty()) return first;
-  std::string text = second();
+  std::wstring text = second();
   if (!text.empty()) return text;
   return third();
 }

@@ -26,7 +26,7 @@ std::string CutAfterLastBackslash(const std::string& path);
 
 // The first of three sources that gives a non-empty text; the later ones are asked only when
 // needed.
-std::string FirstNonEmpty(const std::string& first, const std::function<std::string()>& second,
-                          const std::function<std::string()>& third);
+std::wstring FirstNonEmpty(const std::wstring& first, const std::function<std::wstring()>& second,
+                           const std::function<std::wstring()>& third);
 
 }  // namespace orv

@@ -37,8 +37,15 @@ SystemQueries SystemQueries::Real() {
     }
     return UpToNul(buffer, sizeof(buffer));
   };
+  q.exactFolderPath = [](int folderId) {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, folderId, nullptr, SHGFP_TYPE_CURRENT, buffer))) {
+      return std::wstring();
+    }
+    return std::wstring(buffer, wcsnlen(buffer, MAX_PATH + 1));
+  };
   q.readRegistryString = [](HKEY root, const std::string& keyPath, const std::string& valueName) {
-    return RegReadStr(root, keyPath, valueName);
+    return RegReadExactStr(root, keyPath, valueName);
   };
   q.computerName = [] { return GetComputerNameText(); };
   q.userName = [] { return GetCurrentUserNameText(); };

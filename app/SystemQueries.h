@@ -18,8 +18,11 @@ struct SystemQueries {
   std::function<std::string()> windowsDirectory;        // GetWindowsDirectoryA
   std::function<std::string()> systemDirectory;         // GetSystemDirectoryA
   std::function<std::string(int folderId)> folderPath;  // SHGetFolderPathA, current path
-  std::function<std::string(HKEY root, const std::string& keyPath, const std::string& valueName)>
-      readRegistryString;                     // RegReadStr
+  // The Startup folders by their exact paths: a profile path may hold characters outside the code
+  // page, and the code page's form of it names no folder.
+  std::function<std::wstring(int folderId)> exactFolderPath;  // SHGetFolderPathW, current path
+  std::function<std::wstring(HKEY root, const std::string& keyPath, const std::string& valueName)>
+      readRegistryString;                     // RegReadExactStr
   std::function<std::string()> computerName;  // GetComputerNameText
   std::function<std::string()> userName;      // GetCurrentUserNameText
   std::function<HRESULT(ShellLink& link)> createShellLink;

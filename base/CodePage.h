@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,14 @@ inline std::wstring WideText(std::string_view text) {
   std::wstring wide(static_cast<std::size_t>(size), L'\0');
   MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), size);
   return wide;
+}
+
+// A name's form in the system code page, as the ANSI calls give it; a NUL inside the name (a value
+// name written through the native API) becomes "?" so that the rest is not cut off.
+inline std::string CodePageText(std::wstring_view wide) {
+  std::wstring shown(wide);
+  std::replace(shown.begin(), shown.end(), L'\0', L'?');
+  return NarrowText(shown);
 }
 
 }  // namespace orv

@@ -42,6 +42,11 @@ std::string WithTrailingBackslash(std::string text) {
   return text;
 }
 
+std::wstring WithTrailingBackslash(std::wstring text) {
+  if (text.empty() || text.back() != L'\\') text.push_back(L'\\');
+  return text;
+}
+
 std::string UpToNul(const char* buffer, std::size_t size) {
   const void* nul = std::memchr(buffer, '\0', size);
   return std::string(buffer, nul ? static_cast<const char*>(nul) - buffer : size);

@@ -21,6 +21,7 @@ std::int64_t RoundHalfEven(double value);
 
 // Appends a backslash unless the text already ends with one ("" becomes "\").
 std::string WithTrailingBackslash(std::string text);
+std::wstring WithTrailingBackslash(std::wstring text);
 
 // Cuts a buffer filled by a Windows call at its first NUL.
 std::string UpToNul(const char* buffer, std::size_t size);

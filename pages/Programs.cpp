@@ -45,7 +45,7 @@ void TForm1::GetUninstallNames(HKEY root, const std::string& keyPath) {
     std::optional<std::string> entry =
         AcceptUninstallEntry(values, rootLetter, subkeyPath, listedNames);
     if (!entry) continue;
-    std::optional<std::string>& icon = displayIcons_[rootLetter + subkeyPath];
+    std::optional<std::string>& icon = displayIcons_[*entry];
     icon.reset();
     if (reader.ValueExists("DisplayIcon")) icon = reader.ReadStr("DisplayIcon");
     listedNames.emplace(ProgramEntryName(*entry));
@@ -82,7 +82,7 @@ void TForm1::Page5Show() {
       const bool msi = IsMsiProductCommand(entry.command);
       std::string source = entry.command;
       if (!msi) {
-        const auto displayIcon = displayIcons_.find(entry.root + entry.keyPath);
+        const auto displayIcon = displayIcons_.find(text);
         if (displayIcon != displayIcons_.end() && displayIcon->second) {
           source = *displayIcon->second;
         }

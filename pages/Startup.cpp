@@ -6,6 +6,7 @@
 
 #include "app/Form1.h"
 #include "app/Maker.h"
+#include "base/CodePage.h"
 #include "base/Handles.h"
 #include "base/TextRules.h"
 #include "pages/StartupText.h"
@@ -69,10 +70,11 @@ class ComScope {
   bool initialised_;
 };
 
-bool FolderExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+bool IsFolder(DWORD attributes) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
+bool FolderExists(const std::string& path) { return IsFolder(GetFileAttributesA(path.c_str())); }
+bool FolderExists(const std::wstring& path) { return IsFolder(GetFileAttributesW(path.c_str())); }
 
 bool FileExists(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
@@ -139,14 +141,14 @@ std::optional<std::string> ShortcutTarget(const ShellLink& link, const std::wstr
   return UpToNul(target, sizeof(target));
 }
 
-void AddShortcutRows(StartupFill& fill, const std::string& folder, const std::string& user) {
+// Listed by the folder's exact path and the files' exact names: a name with characters outside
+// the code page loses them in the ANSI form, and that form names no folder and loads no shortcut.
+void AddShortcutRows(StartupFill& fill, const std::wstring& folder, const std::string& user) {
   TForm1& form = fill.form;
   // A Startup folder the system did not name is kept as a lone backslash: that is the root of
   // the current drive, not a Startup folder.
-  if (folder.empty() || folder == "\\" || !FolderExists(folder)) return;
-  // Listed by the files' exact names: a name with characters outside the code page loses them
-  // in the ANSI form, and that form would not load the shortcut.
-  const std::wstring prefix = WideText(WithTrailingBackslash(folder));
+  if (folder.empty() || folder == L"\\" || !FolderExists(folder)) return;
+  const std::wstring prefix = WithTrailingBackslash(folder);
   WIN32_FIND_DATAW entry{};
   UniqueFind search(FindFirstFileW((prefix + L"*.lnk").c_str(), &entry));
   if (!search) return;
@@ -197,8 +199,8 @@ void TForm1::Page4Show() {
     ListUpdate update(Page4List);
     RegNameList names;
     for (const RegistrySource& source : kRegistrySources) AddRegistryRows(fill, source, names);
-    AddShortcutRows(fill, UserStartupDir, CurrentUserName);
-    AddShortcutRows(fill, CommonStartupDir, kFixedAllUsers);
+    AddShortcutRows(fill, UserStartupDirExact, CurrentUserName);
+    AddShortcutRows(fill, CommonStartupDirExact, kFixedAllUsers);
     AddConfigurationRows(fill, names);
     Page4List.SetWidth(kFilledListWidth);
   });

@@ -1,5 +1,7 @@
 #include "sysinfo/RegUnit.h"
 
+#include <algorithm>
+#include <cstring>
 #include <unordered_set>
 
 #include "sysinfo/RegText.h"
@@ -46,6 +48,18 @@ int GetNames(HKEY root, const std::string& keyPath, REGSAM view, NameKind kind, 
 std::string StringOf(const RegValueData& value) {
   if (value.type != REG_SZ && value.type != REG_EXPAND_SZ) return std::string();
   return RegTrimmedStringData(value.bytes.data(), value.bytes.size());
+}
+
+// The string rule on data read as stored: UTF-16 up to its first NUL, trimmed likewise.
+std::wstring ExactStringOf(const RegValueData& value) {
+  if (value.type != REG_SZ && value.type != REG_EXPAND_SZ) return std::wstring();
+  std::wstring text(value.bytes.size() / sizeof(wchar_t), L'\0');
+  if (!text.empty()) std::memcpy(text.data(), value.bytes.data(), text.size() * sizeof(wchar_t));
+  text.resize(std::min(text.find(L'\0'), text.size()));
+  const auto blank = [](wchar_t c) { return c <= L' '; };
+  text.erase(std::find_if_not(text.rbegin(), text.rend(), blank).base(), text.end());
+  text.erase(text.begin(), std::find_if_not(text.begin(), text.end(), blank));
+  return text;
 }
 
 // A REG_DWORD of its proper four bytes; anything else (another type, a malformed size) is not an
@@ -108,6 +122,15 @@ std::string RegReadStr(HKEY root, const std::string& keyPath, const std::string&
 
 std::string RegReadStr64(HKEY root, const std::string& keyPath, const std::string& valueName) {
   return RegKeyReader64(root, keyPath).ReadStr(valueName);
+}
+
+std::wstring RegReadExactStr(HKEY root, const std::string& keyPath, const std::string& valueName) {
+  RegistryKey key;
+  RegValueData value;
+  if (!key.Open(root, keyPath, kDefaultView) || !key.ReadExactValue(WideText(valueName), value)) {
+    return std::wstring();
+  }
+  return ExactStringOf(value);
 }
 
 std::int32_t RegReadInt(HKEY root, const std::string& keyPath, const std::string& valueName) {

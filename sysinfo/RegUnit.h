@@ -42,6 +42,10 @@ int RegGetValueNames64Paced(HKEY root, const std::string& keyPath, RegNameList& 
 std::string RegReadStr(HKEY root, const std::string& keyPath, const std::string& valueName);
 std::string RegReadStr64(HKEY root, const std::string& keyPath, const std::string& valueName);
 
+// RegReadStr's text as stored, every character kept (a folder path that must still name the
+// folder when it holds characters outside the code page).
+std::wstring RegReadExactStr(HKEY root, const std::string& keyPath, const std::string& valueName);
+
 // A 32-bit integer value as a signed number; 0 for anything else.
 std::int32_t RegReadInt(HKEY root, const std::string& keyPath, const std::string& valueName);
 

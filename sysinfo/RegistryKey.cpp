@@ -36,13 +36,12 @@ bool EnumName(DWORD lengthHint, RegName& name, EnumFn enumerate) {
   }
 }
 
-// Most values fit the first buffer, so a read is one call; a longer one says its size.
+// The types whose data the wide calls give as UTF-16.
 bool IsText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
 
-// wide: read through the wide calls, where text takes two bytes a character, so that the same
-// values stay readable as through the ANSI calls.
+// Most values fit the first buffer, so a read is one call; a longer one says its size.
 template <typename QueryFn>
-bool QueryValue(RegValueData& value, bool wide, QueryFn query) {
+bool QueryValue(RegValueData& value, QueryFn query) {
   value = RegValueData{};
   DWORD size = kFirstReadSize;
   for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
@@ -55,7 +54,9 @@ bool QueryValue(RegValueData& value, bool wide, QueryFn query) {
       return true;
     }
     if (result != ERROR_MORE_DATA) break;
-    if (read > (wide && IsText(value.type) ? 2 * kLargestValue : kLargestValue)) {
+    // Text takes two bytes a character here, so that the same values stay readable as through
+    // the ANSI calls.
+    if (read > (IsText(value.type) ? 2 * kLargestValue : kLargestValue)) {
       value.bytes.clear();
       return true;
     }
@@ -76,12 +77,6 @@ void ToCodePage(RegValueData& value) {
 }
 
 }  // namespace
-
-std::string CodePageText(std::wstring_view wide) {
-  std::wstring shown(wide);
-  std::replace(shown.begin(), shown.end(), L'\0', L'?');
-  return NarrowText(shown);
-}
 
 bool RegistryKey::Open(HKEY root, const std::string& keyPath, REGSAM view) {
   key_.Reset();
@@ -132,25 +127,19 @@ bool RegistryKey::ValueName(DWORD index, DWORD lengthHint, RegName& name) const 
   });
 }
 
-bool RegistryKey::ReadValue(const std::string& valueName, RegValueData& value) const {
-  value = RegValueData{};
-  if (!IsOpen()) return false;
-  return QueryValue(value, false, [&](DWORD* type, BYTE* data, DWORD* size) {
-    return RegQueryValueExA(key_.Get(), valueName.c_str(), nullptr, type, data, size);
-  });
+bool RegistryKey::ReadValue(const std::wstring& valueName, RegValueData& value) const {
+  if (!ReadExactValue(valueName, value)) return false;
+  ToCodePage(value);
+  return true;
 }
 
-bool RegistryKey::ReadValue(const std::wstring& valueName, RegValueData& value) const {
+bool RegistryKey::ReadExactValue(const std::wstring& valueName, RegValueData& value) const {
   value = RegValueData{};
   if (!IsOpen()) return false;
   if (valueName.find(L'\0') != std::wstring::npos) return ReadValueByIndex(valueName, value);
-  if (!QueryValue(value, true, [&](DWORD* type, BYTE* data, DWORD* size) {
-        return RegQueryValueExW(key_.Get(), valueName.c_str(), nullptr, type, data, size);
-      })) {
-    return false;
-  }
-  ToCodePage(value);
-  return true;
+  return QueryValue(value, [&](DWORD* type, BYTE* data, DWORD* size) {
+    return RegQueryValueExW(key_.Get(), valueName.c_str(), nullptr, type, data, size);
+  });
 }
 
 bool RegistryKey::ReadValueByIndex(const std::wstring& valueName, RegValueData& value) const {
@@ -162,7 +151,7 @@ bool RegistryKey::ReadValueByIndex(const std::wstring& valueName, RegValueData& 
       continue;
     }
     std::vector<wchar_t> name(valueName.size() + 1, L'\0');
-    const bool read = QueryValue(value, true, [&](DWORD* type, BYTE* data, DWORD* size) {
+    return QueryValue(value, [&](DWORD* type, BYTE* data, DWORD* size) {
       DWORD nameSize = static_cast<DWORD>(name.size());
       const LONG result =
           RegEnumValueW(key_.Get(), index, name.data(), &nameSize, nullptr, type, data, size);
@@ -172,8 +161,6 @@ bool RegistryKey::ReadValueByIndex(const std::wstring& valueName, RegValueData& 
       }
       return result;
     });
-    if (read) ToCodePage(value);
-    return read;
   }
   return false;
 }

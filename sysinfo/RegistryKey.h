@@ -34,10 +34,6 @@ struct RegName {
   std::wstring exact;  // as stored; what opens the subkey or reads the value
 };
 
-// The system code page's form of UTF-16 text, as the ANSI calls give it; a NUL inside the text
-// (a value name written through the native API) becomes "?" so that the rest is not cut off.
-std::string CodePageText(std::wstring_view wide);
-
 class RegistryKey {
  public:
   // Opens root\keyPath for reading (KEY_READ plus view, which is 0 for the process's default
@@ -51,11 +47,16 @@ class RegistryKey {
   // Name of the subkey or value at index; false when there is none or it cannot be read.
   bool SubKeyName(DWORD index, DWORD lengthHint, RegName& name) const;
   bool ValueName(DWORD index, DWORD lengthHint, RegName& name) const;
-  // Type and data of a value; false when the value does not exist or cannot be read. A value of
-  // more than 1 MiB gives its type and no data. Read by its exact name, string data comes in the
-  // system code page, as the read by ANSI name gives it.
-  bool ReadValue(const std::string& valueName, RegValueData& value) const;
+  // Type and data of a value, read by its exact name; false when the value does not exist or
+  // cannot be read. A value of more than 1 MiB gives its type and no data. String data comes in
+  // the system code page, as the read by ANSI name gives it.
   bool ReadValue(const std::wstring& valueName, RegValueData& value) const;
+  // The same read by a name in the system code page: the exact name it stands for.
+  bool ReadValue(const std::string& valueName, RegValueData& value) const {
+    return ReadValue(WideText(valueName), value);
+  }
+  // The same with string data as stored: UTF-16, every character kept.
+  bool ReadExactValue(const std::wstring& valueName, RegValueData& value) const;
 
  private:
   // A name that holds a NUL cannot be passed to the registry calls; its value is found by

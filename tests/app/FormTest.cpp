@@ -171,14 +171,18 @@ TEST_F(FormTest, TheSharedStateIsPreparedInCreationOrder) {
       case kFolderProfile:
         return std::string("C:\\Users\\User1");
       default:
-        return std::string();  // no Startup folders from the shell
+        return std::string();
     }
+  };
+  q.exactFolderPath = [&](int id) {
+    log.push_back("folder " + std::to_string(id));
+    return std::wstring();  // no Startup folders from the shell
   };
   q.readRegistryString = [&](HKEY root, const std::string& key, const std::string& value) {
     log.push_back(std::string(root == HKEY_CURRENT_USER ? "HKCU " : "HKLM ") + value);
     EXPECT_EQ(key, "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders\\");
-    if (root == HKEY_CURRENT_USER && value == "AltStartup") return std::string("D:\\Alt Startup");
-    return std::string();
+    if (root == HKEY_CURRENT_USER && value == "AltStartup") return std::wstring(L"D:\\Alt Startup");
+    return std::wstring();
   };
   q.computerName = [&] { return log.push_back("computer"), std::string("PC-TEST"); };
   q.createShellLink = [&](ShellLink& link) {
@@ -237,10 +241,11 @@ TEST_F(FormTest, SixtyFourBitWindowsIsKnownFromTheProgramFilesFolder) {
 TEST_F(FormTest, FallbacksAreNotAskedWhenTheShellKnowsTheFolders) {
   SystemQueries q = InDir();
   q.folderPath = [](int id) { return "C:\\Folder" + std::to_string(id); };
+  q.exactFolderPath = [](int id) { return L"C:\\Folder" + std::to_wstring(id); };
   int registryReads = 0;
   q.readRegistryString = [&](HKEY, const std::string&, const std::string&) {
     ++registryReads;
-    return std::string("unused");
+    return std::wstring(L"unused");
   };
   TForm1& f = Make(q);
   EXPECT_EQ(registryReads, 0);

@@ -27,19 +27,19 @@ TEST(CutAfterLastBackslash, KeepsTheParentFolderWithItsBackslash) {
 
 TEST(FirstNonEmpty, AsksTheFallbacksOnlyWhenNeeded) {
   int asked = 0;
-  auto source = [&](std::string text) {
+  auto source = [&](std::wstring text) {
     return [&asked, text] {
       ++asked;
       return text;
     };
   };
-  EXPECT_EQ(FirstNonEmpty("C:\\Startup", source("reg"), source("alt")), "C:\\Startup");
+  EXPECT_EQ(FirstNonEmpty(L"C:\\Startup", source(L"reg"), source(L"alt")), L"C:\\Startup");
   EXPECT_EQ(asked, 0);
-  EXPECT_EQ(FirstNonEmpty("", source("reg"), source("alt")), "reg");
+  EXPECT_EQ(FirstNonEmpty(L"", source(L"reg"), source(L"alt")), L"reg");
   EXPECT_EQ(asked, 1);
-  EXPECT_EQ(FirstNonEmpty("", source(""), source("alt")), "alt");
+  EXPECT_EQ(FirstNonEmpty(L"", source(L""), source(L"alt")), L"alt");
   EXPECT_EQ(asked, 3);
-  EXPECT_EQ(FirstNonEmpty("", source(""), source("")), "");
+  EXPECT_EQ(FirstNonEmpty(L"", source(L""), source(L"")), L"");
 }
 
 }  // namespace

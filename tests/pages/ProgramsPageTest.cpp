@@ -15,11 +15,11 @@
 #include <string>
 #include <vector>
 
+#include "base/CodePage.h"
 #include "base/Handles.h"
 #include "base/TextRules.h"
 #include "pages/ProgramEntry.h"
 #include "tests/support/ImagePixels.h"
-#include "tests/support/WideRegistry.h"
 #include "tests/support/WinTestTools.h"
 #include "tests/support/WindowTest.h"
 
@@ -82,11 +82,14 @@ class ProgramsPageTest : public test::WindowTest {
   // (field 4).
   std::string Seed(HKEY root, const std::string& key, const std::string& subkey,
                    const std::vector<Value>& values) {
-    const std::string path = key + "\\" + subkey;
-    const auto made = registry.Fresh(root, path, KEY_WOW64_64KEY);
-    EXPECT_TRUE(made.Made()) << path;
+    return Seed(root, key, WideText(subkey), values);
+  }
+  std::string Seed(HKEY root, const std::string& key, const std::wstring& subkey,
+                   const std::vector<Value>& values) {
+    const auto made = registry.Fresh(root, WideText(key) + L"\\" + subkey, KEY_WOW64_64KEY);
+    EXPECT_TRUE(made.Made()) << made.Path();
     for (const Value& v : values) made.Set(v.name, v.type, v.bytes);
-    return "\\" + path;
+    return "\\" + made.Path();
   }
 };
 
@@ -202,15 +205,16 @@ TEST_F(ProgramsPageTest, KeysNamedOutsideTheCodePageAreListed) {
       {"outside the BMP", HKEY_CURRENT_USER, L"OrvSeed \U0001F600", L"OrvSeed Intl Smile",
        L"Maker \U0001F600"},
   };
-  test::WideSeeds seeds;
   std::vector<std::string> expected;
   for (const auto& c : kCases) {
-    const std::wstring key = uninstall + c.subkey;
-    ASSERT_TRUE(seeds.Key(c.root, key)) << c.why;
-    ASSERT_TRUE(seeds.Value(c.root, key, L"DisplayName", c.name)) << c.why;
-    ASSERT_TRUE(seeds.Value(c.root, key, L"Publisher", c.publisher)) << c.why;
-    ASSERT_TRUE(seeds.Value(c.root, key, L"UninstallString", L"C:\\Orv\\u.exe")) << c.why;
-    expected.push_back(test::InCodePage(c.name) + "|" + test::InCodePage(c.publisher));
+    const auto key = registry.Fresh(c.root, uninstall + c.subkey, KEY_WOW64_64KEY);
+    ASSERT_TRUE(key.Made()) << c.why;
+    ASSERT_TRUE(key.SetSz(L"DisplayName", c.name)) << c.why;
+    ASSERT_TRUE(key.SetSz(L"Publisher", c.publisher)) << c.why;
+    ASSERT_TRUE(key.SetSz(L"UninstallString", L"C:\\Orv\\u.exe")) << c.why;
+    // Shown as the system's own ANSI listing of the key gives the texts.
+    expected.push_back(key.ListedInCodePage(L"DisplayName").second + "|" +
+                       key.ListedInCodePage(L"Publisher").second);
   }
   TForm1& f = Make();
   f.Page5Show();
@@ -318,11 +322,22 @@ TEST_F(ProgramsPageTest, EachRowsIcon) {
        {Sz("UninstallString", "\"" + sys + "msiexec.exe\" /X" + product),
         Sz("DisplayIcon", notepad)},
        FileIconPixels(notepad)},
+      {"OrvSeed Twin Zhe",
+       {Sz("UninstallString", notepad), Sz("DisplayIcon", regedit)},
+       FileIconPixels(regedit)},
+      {"OrvSeed Twin De",
+       {Sz("UninstallString", regedit), Sz("DisplayIcon", winecfg)},
+       FileIconPixels(winecfg)},
   };
+  // Two keys named alike in the code page, each with its own icon.
+  const std::map<std::string, std::wstring> twinKeys = {{"OrvSeed Twin Zhe", L"OrvSeed-\u0416"},
+                                                        {"OrvSeed Twin De", L"OrvSeed-\u0414"}};
   for (std::size_t i = 0; i < cases.size(); ++i) {
     std::vector<Value> values = cases[i].values;
     values.push_back(Sz("DisplayName", cases[i].name));
-    Seed(HKEY_CURRENT_USER, kUninstall, std::string(kSeed) + "-" + std::to_string(i), values);
+    const auto twin = twinKeys.find(cases[i].name);
+    const std::wstring own = WideText(std::string(kSeed) + "-" + std::to_string(i));
+    Seed(HKEY_CURRENT_USER, kUninstall, twin != twinKeys.end() ? twin->second : own, values);
   }
   f.Page5Show();
   for (const Case& c : cases) {

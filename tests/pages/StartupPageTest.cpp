@@ -14,8 +14,9 @@
 #include <utility>
 #include <vector>
 
+#include "base/CodePage.h"
+#include "base/Handles.h"
 #include "tests/support/Shortcut.h"
-#include "tests/support/WideRegistry.h"
 #include "tests/support/WinTestTools.h"
 #include "tests/support/WindowTest.h"
 
@@ -60,7 +61,9 @@ class StartupPageTest : public test::WindowTest {
       if (!DeleteFileA(it->c_str())) RemoveDirectoryA(it->c_str());
     }
     created.clear();
-    for (const std::wstring& path : shortcuts) DeleteFileW(path.c_str());
+    for (auto it = exactMade.rbegin(); it != exactMade.rend(); ++it) {
+      if (!DeleteFileW(it->c_str())) RemoveDirectoryW(it->c_str());
+    }
     test::WindowTest::TearDown();
   }
 
@@ -78,11 +81,12 @@ class StartupPageTest : public test::WindowTest {
     }
   }
 
-  TForm1& MakeStartup() {
+  TForm1& MakeStartup() { return MakeStartup(InDir()); }
+  TForm1& MakeStartup(SystemQueries queries) {
     Language(
         "[Startup]\r\nAllUsers=Everyone\r\n[Messages]\r\nWarning=Careful\r\n"
         "FolderNotFound=No such folder\r\nFileNotFound=No such file\r\n");
-    return Make();
+    return Make(std::move(queries));
   }
 
   void Folder(const std::string& path) {
@@ -128,8 +132,8 @@ class StartupPageTest : public test::WindowTest {
     return rows;
   }
 
-  // Shortcut files made by their exact names.
-  std::vector<std::wstring> shortcuts;
+  // Files and folders made by their exact names.
+  std::vector<std::wstring> exactMade;
 
   static int RowOf(TForm1& f, const std::string& program, const std::string& user) {
     for (int row = 0; row < f.Page4List.Count(); ++row) {
@@ -276,29 +280,35 @@ TEST_F(StartupPageTest, NamesOutsideTheCodePageKeepTheirLocation) {
   };
   TForm1& f = MakeStartup();
   Folder(f.UserStartupDir);
-  test::WideSeeds seeds;
   std::vector<std::string> expected;
   for (const auto& c : kCases) {
-    std::string program = test::InCodePage(c.name);
-    std::replace(program.begin(), program.end(), '\0', '?');  // a NUL would end the text
+    // What the program must show: the code page's form that the system's own ANSI listing makes.
+    std::string program;
     if (c.kind == kValue) {
-      if (!seeds.Value(c.root, c.key, c.name, test::FromCodePage(c.location))) {
+      const auto key = registry.At(c.root, c.key, KEY_WOW64_64KEY);
+      if (!key.SetSz(c.name, WideText(c.location))) {
         // Only the native API writes a NUL into a name, and not every registry takes it.
         ASSERT_NE(c.name.find(L'\0'), std::wstring::npos) << c.why;
         std::cout << "not seeded, left out (" << c.why << "): this registry does not store it\n";
         continue;
       }
+      program = key.ListedInCodePage(c.name).first;
+      std::replace(program.begin(), program.end(), '\0', '?');  // a NUL would end the text
     } else if (c.kind == kConfiguration) {
-      const std::wstring key = c.key + c.name;
-      ASSERT_TRUE(seeds.Key(c.root, key)) << c.why;
-      ASSERT_TRUE(seeds.Value(c.root, key, L"item", L"OrvIntl item")) << c.why;
-      ASSERT_TRUE(seeds.Value(c.root, key, L"command", test::FromCodePage(c.location))) << c.why;
-      ASSERT_TRUE(seeds.Value(c.root, key, L"hkey", L"HKLM")) << c.why;
+      const auto key = registry.Fresh(c.root, c.key + c.name, KEY_WOW64_64KEY);
+      ASSERT_TRUE(key.Made()) << c.why;
+      ASSERT_TRUE(key.SetSz(L"item", L"OrvIntl item")) << c.why;
+      ASSERT_TRUE(key.SetSz(L"command", WideText(c.location))) << c.why;
+      ASSERT_TRUE(key.SetSz(L"hkey", L"HKLM")) << c.why;
       program = "OrvIntl item";
     } else {
-      const std::wstring path = test::FromCodePage(f.UserStartupDir) + c.name;
+      const std::wstring path = WideText(f.UserStartupDir) + c.name;
       ASSERT_EQ(test::SaveShortcut(path, c.location), S_OK) << c.why;
-      shortcuts.push_back(path);
+      exactMade.push_back(path);
+      WIN32_FIND_DATAA found{};
+      UniqueFind search(FindFirstFileA((f.UserStartupDir + "OrvIntl*.lnk").c_str(), &found));
+      ASSERT_TRUE(search) << c.why;
+      program = found.cFileName;
     }
     const std::string user = c.kind == kConfiguration ? "All users"
                              : c.machine              ? "Everyone"
@@ -316,6 +326,49 @@ TEST_F(StartupPageTest, NamesOutsideTheCodePageKeepTheirLocation) {
   std::sort(rows.begin(), rows.end());
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(rows, expected);
+}
+
+// A Startup folder whose path holds characters outside the code page (a user's name in Greek on
+// a Western Windows) still has its shortcuts listed, whether the shell names it or, when the
+// shell gives no path, its Shell Folders value does.
+TEST_F(StartupPageTest, StartupFoldersOutsideTheCodePageAreListed) {
+  const std::wstring explorer = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
+  const struct {
+    const char* why;
+    HKEY root;
+    const wchar_t* value;  // the folder's value under "User Shell Folders" and "Shell Folders"
+    bool fromShell;        // else the shell gives no path and "Shell Folders" is asked
+    const wchar_t* folder;
+    const char* user;  // the marker; empty: the current user's name
+  } kCases[] = {
+      {"the user's, from the shell", HKEY_CURRENT_USER, L"Startup", true, L"\u03A9 user", ""},
+      {"all users', from the shell", HKEY_LOCAL_MACHINE, L"Common Startup", true, L"\u0416 common",
+       "All users"},
+      {"the user's, from Shell Folders", HKEY_CURRENT_USER, L"Startup", false, L"\u03A9 fallback",
+       ""},
+      {"all users', from Shell Folders", HKEY_LOCAL_MACHINE, L"Startup", false, L"\u0416 fallback",
+       "All users"},
+  };
+  for (const auto& c : kCases) {
+    const std::wstring folder = WideText(dir) + L"\\Orv " + c.folder;
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr)) << c.why;
+    exactMade.push_back(folder);
+    test::RegistryScratch scratch;
+    // Both name the folder: the shell (Wine's menu builder too, as a shortcut is saved) copies
+    // "User Shell Folders" into "Shell Folders". Both are put back.
+    for (const wchar_t* key : {L"Shell Folders", L"User Shell Folders"}) {
+      ASSERT_TRUE(scratch.At(c.root, explorer + key).SetSz(c.value, folder)) << c.why;
+    }
+    ASSERT_EQ(test::SaveShortcut(folder + L"\\OrvExact.lnk", ThisProgram()), S_OK) << c.why;
+    exactMade.push_back(folder + L"\\OrvExact.lnk");
+    SystemQueries queries = InDir();
+    if (!c.fromShell) queries.exactFolderPath = [](int) { return std::wstring(); };
+    TForm1& f = MakeStartup(queries);
+    f.Page4Show();
+    const std::string user = *c.user ? c.user : f.CurrentUserName;
+    EXPECT_EQ(SeededRows(f), std::vector<std::string>{user + "|OrvExact.lnk|" + ThisProgram()})
+        << c.why;
+  }
 }
 
 TEST_F(StartupPageTest, EveryShowStartsAfreshAndNoFillRunsInsideAnother) {
@@ -350,7 +403,7 @@ TEST_F(StartupPageTest, EveryShowStartsAfreshAndNoFillRunsInsideAnother) {
   GetCurrentDirectoryA(MAX_PATH, current);
   SetCurrentDirectoryA(dir.c_str());
   Bytes(std::string(1, dir[0]) + ":\\OrvRoot.lnk", "root");
-  f.UserStartupDir = "\\";
+  f.UserStartupDirExact = L"\\";
   f.Page4Show();
   SetCurrentDirectoryA(current);
   EXPECT_TRUE(SeededRows(f).empty());

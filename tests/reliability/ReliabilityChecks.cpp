@@ -21,11 +21,11 @@
 #include <string>
 #include <vector>
 
+#include "base/CodePage.h"
 #include "base/TextRules.h"
 #include "tests/support/HandleProbe.h"
 #include "tests/support/RegistryScratch.h"
 #include "tests/support/Shortcut.h"
-#include "tests/support/WideRegistry.h"
 #include "tests/support/WindowTest.h"
 
 namespace orv {
@@ -204,23 +204,21 @@ TEST_F(Reliability, HostileRegistryData) {
   // it and with its own data; an uninstall key so named is listed.
   const std::wstring names[] = {L"OrvRelIntl1 \u0416", L"OrvRelIntl2 \u03A9", L"OrvRelIntl3 \u4E2D",
                                 L"OrvRelIntl4 \U0001F600", std::wstring(L"OrvRelIntl5 \0x", 14)};
-  test::WideSeeds wideSeeds;
   int intlNames = 0;
   for (const std::wstring& name : names) {
     const std::string data = "C:\\OrvRel\\intl" + std::to_string(intlNames) + ".exe";
-    if (!wideSeeds.Value(HKEY_CURRENT_USER, test::FromCodePage(kRunKey), name,
-                         test::FromCodePage(data))) {
-      continue;  // a registry that does not store the name
-    }
-    std::string shown = test::InCodePage(name);
+    const auto run = registry.At(HKEY_CURRENT_USER, kRunKey, KEY_WOW64_64KEY);
+    if (!run.SetSz(name, WideText(data))) continue;  // a registry that does not store the name
+    // Each shown as the system's own ANSI listing gives it.
+    std::string shown = run.ListedInCodePage(name).first;
+    // A key name cannot hold a NUL: the part before it names the key.
+    const std::string program = shown.substr(0, shown.find('\0')) + " program";
     std::replace(shown.begin(), shown.end(), '\0', '?');
     wantStartup[shown] = data;
-    // A key name cannot hold a NUL: the part before it names the key.
-    const std::wstring key = test::FromCodePage(kUninstallKey) + L"\\" + name.c_str();
-    const std::string program = test::InCodePage(name.c_str()) + " program";
-    if (wideSeeds.Key(HKEY_CURRENT_USER, key) &&
-        wideSeeds.Value(HKEY_CURRENT_USER, key, L"DisplayName", test::FromCodePage(program)) &&
-        wideSeeds.Value(HKEY_CURRENT_USER, key, L"UninstallString", L"C:\\OrvRel\\u.exe")) {
+    const auto key = registry.Fresh(
+        HKEY_CURRENT_USER, WideText(kUninstallKey) + L"\\" + name.c_str(), KEY_WOW64_64KEY);
+    if (key.Made() && key.SetSz("DisplayName", program) &&
+        key.SetSz("UninstallString", "C:\\OrvRel\\u.exe")) {
       wantPrograms.insert(program);
     }
     ++intlNames;
