@@ -4,7 +4,9 @@ file's header, its system file and, compressed, its index header, reading it wit
 its own (no C library to intercept), and what else it writes depends on where its memory lies.
 On x86-64 Linux the program runs without address randomisation, traced, and every gettimeofday,
 time and clock_gettime(CLOCK_REALTIME) answers with the given time; elsewhere, or where tracing
-is not allowed, it runs as it is, and its output varies from build to build.
+is not allowed, it runs as it is, its output varies from build to build, and one line on standard
+error, "reproducible.py: cannot run it reproducibly here: <reason>", says why.
+Needs Python 3.9 (os.waitstatus_to_exitcode).
 
     reproducible.py <seconds since 1970> <program> <arguments>...
 """
@@ -31,23 +33,29 @@ class Registers(ctypes.Structure):  # struct user_regs_struct of x86-64
         "fs_base gs_base ds es fs gs").split()]
 
 
-def run_plainly(command):
-    print("reproducible.py: cannot run it reproducibly here; its output varies from build to build",
-          file=sys.stderr)
+def run_plainly(command, reason):
+    print(f"reproducible.py: cannot run it reproducibly here: {reason}; its output varies from "
+          "build to build", file=sys.stderr, flush=True)
     return subprocess.call(command)
+
+
+def failed(call):
+    return f"{call} failed: {os.strerror(ctypes.get_errno())}"
 
 
 def main(seconds, command):
     if platform.system() != "Linux" or platform.machine() != "x86_64":
-        return run_plainly(command)
+        return run_plainly(command, f"it runs only on x86-64 Linux, not {platform.system()} "
+                                    f"{platform.machine()}")
     libc = ctypes.CDLL(None, use_errno=True)
     libc.ptrace.restype = ctypes.c_long
     libc.ptrace.argtypes = [ctypes.c_long, ctypes.c_long, ctypes.c_void_p, ctypes.c_void_p]
     child = os.fork()
     if child == 0:
-        libc.personality(libc.personality(0xFFFFFFFF) | ADDR_NO_RANDOMIZE)
+        if libc.personality(libc.personality(0xFFFFFFFF) | ADDR_NO_RANDOMIZE) == -1:
+            os._exit(run_plainly(command, failed("turning off address randomisation")))
         if libc.ptrace(PTRACE_TRACEME, 0, None, None) != 0:
-            os._exit(run_plainly(command))
+            os._exit(run_plainly(command, failed("tracing (ptrace)")))
         os.kill(os.getpid(), signal.SIGSTOP)
         os.execvp(command[0], command)
 

@@ -13,6 +13,7 @@ cd "$(dirname "$0")/.."
 export ORV_ROOT=$PWD
 base=${ORV_BUILD:-$PWD/build}
 jobs=${ORV_JOBS:-2}
+bash scripts/setup.sh bench
 
 if [ "${1:-}" = --quick ]; then
   reps=2 sizes=(50 200 800) programs=200 run_values=60 links=5 configs=10
@@ -299,5 +300,5 @@ echo
 echo "scripts/bench.sh $* ($(date -u '+%Y-%m-%d %H:%M UTC'), $reps repetitions, times in ms)"
 printf '%s\n' "${rows[@]}"
 if [ "$wow64" != 1 ]; then
-  echo "win32 rows of B1, B2 and B4: not measured, this machine does not run 32-bit code"
+  echo "win32 rows of B1, B2 and B4: not measured, $orv_wine_no32"
 fi

@@ -21,12 +21,17 @@ summary() {
   echo "package check: $passed passed, $failed failed"
   [ "$failed" -eq 0 ]
 }
+bash scripts/setup.sh check-package
 logs=$ORV_BUILD/package-check
 mkdir -p "$logs"
 
 . scripts/wine-env.sh
 run=win64
-if orv_wine_runs_32bit; then run=win32; fi
+if orv_wine_runs_32bit; then
+  run=win32
+else
+  echo "the release program is not started here ($orv_wine_no32): the 64-bit archive's is"
+fi
 wanted=(win32)
 [ "$run" = win32 ] || wanted+=(win64)
 kinds=()
@@ -45,7 +50,7 @@ fi
 [ ${#kinds[@]} -gt 0 ] || summary
 checker=$ORV_BUILD/win64/tests/package/package_check.exe
 
-export WINEPREFIX=$logs/wineprefix
+orv_wine_use "$logs/wineprefix"
 orv_wine_start
 download=$(mktemp -d /tmp/orvendel-download.XXXXXX)
 trap 'orv_wine_stop' EXIT
@@ -119,7 +124,7 @@ figures="packed again with other file times: sha256 $(cut -d' ' -f1 "$again/$nam
 for copy in help1 help2; do
   cp help/html/* "$download/$copy/"
   (cd "$download/$copy" && python3 "$ORV_ROOT/help/reproducible.py" 946684800 chmcmd Orvendex.hhp) \
-    >/dev/null 2>&1 || ok=0
+    >"$download/$copy.log" 2>&1 || ok=0
   sleep 2
 done
 if cmp -s "$download/help1/Orvendex.chm" "$download/help2/Orvendex.chm"; then
@@ -127,6 +132,9 @@ if cmp -s "$download/help1/Orvendex.chm" "$download/help2/Orvendex.chm"; then
 else
   ok=0
   figures="$figures; help file compiled twice 2 s apart: different bytes"
+  # The reason reproducible.py gave for running the help compiler as it is.
+  why=$(sed -n 's/^reproducible.py: cannot run it reproducibly here: \([^;]*\).*/\1/p' "$download/help1.log" | head -n 1)
+  [ -z "$why" ] || figures="$figures ($why)"
 fi
 record "reproducible $kind" "$ok" "$figures"
 

@@ -12,6 +12,7 @@ seconds=${1:-15}
 runs=${2:-}
 build=${ORV_BUILD:-$PWD/build}/fuzz
 
+bash scripts/setup.sh fuzz
 cmake -S fuzz -B "$build" -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build "$build" -j 2 >/dev/null
 

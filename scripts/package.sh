@@ -14,7 +14,7 @@ case "$preset" in
   *) echo "usage: scripts/package.sh [win32|win64]" >&2; exit 2 ;;
 esac
 
-bash scripts/setup.sh
+bash scripts/setup.sh package
 if [ -n "$(git status --porcelain --untracked-files=no 2>/dev/null)" ]; then
   echo "package: the working tree has uncommitted changes; the archive is not that of a commit" >&2
 fi

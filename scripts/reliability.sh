@@ -14,13 +14,13 @@ kind=${1:-win64}
 export ORV_ROOT=$PWD
 export ORV_BUILD=${ORV_BUILD:-$PWD/build}
 
+bash scripts/setup.sh reliability
 cmake --preset "$kind" -B "$ORV_BUILD/$kind" >/dev/null
 cmake --build "$ORV_BUILD/$kind" -j 2 --target reliability_checks >/dev/null
 exe=$ORV_BUILD/$kind/tests/reliability/reliability_checks.exe
 
 . scripts/wine-env.sh
-export WINEPREFIX=$ORV_BUILD/reliability-prefix
-if [ "$kind" = win32 ]; then WINEPREFIX=${WINEPREFIX}32; fi
+orv_wine_use "$ORV_BUILD/reliability-prefix$([ "$kind" = win32 ] && echo 32)"
 orv_wine_start
 trap orv_wine_stop EXIT
 work=$ORV_BUILD/reliability-$kind

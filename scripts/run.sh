@@ -10,12 +10,14 @@ cd "$(dirname "$0")/.."
 export ORV_ROOT=$PWD
 export ORV_BUILD=${ORV_BUILD:-$PWD/build}
 
-bash scripts/setup.sh
+bash scripts/setup.sh run
 export ORV_WINE_DISPLAY=1
 . scripts/wine-env.sh
 # ORV_RUN_KIND=win64 runs the 64-bit build even where the release build could run.
 kind=${ORV_RUN_KIND:-win64}
-[ -z "${ORV_RUN_KIND:-}" ] && orv_wine_runs_32bit && kind=win32
+if [ -z "${ORV_RUN_KIND:-}" ]; then
+  if orv_wine_runs_32bit; then kind=win32; else echo "The release build cannot run here: $orv_wine_no32"; fi
+fi
 cmake --preset "$kind" -B "$ORV_BUILD/$kind" >/dev/null
 cmake --build "$ORV_BUILD/$kind" -j "$(nproc)" --target Orvendex
 bin=$ORV_BUILD/$kind/bin

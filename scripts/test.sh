@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 export ORV_ROOT=$PWD
 export ORV_BUILD=${ORV_BUILD:-$PWD/build}
 
-bash scripts/setup.sh
+bash scripts/setup.sh test
 
 echo "== clang-format"
 git ls-files '*.cpp' '*.h' | xargs -r clang-format --dry-run --Werror
@@ -35,7 +35,7 @@ if orv_wine_runs_32bit; then
   kinds+=(win32)
 else
   rm -f "$ORV_BUILD/win32-ctest.log"
-  echo "== test win32: not run, this machine cannot run 32-bit programs under Wine (only compiled)"
+  echo "== test win32: not run, $orv_wine_no32 (only compiled)"
 fi
 for kind in "${kinds[@]}"; do
   echo "== test $kind (Wine)"

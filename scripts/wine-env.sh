@@ -4,30 +4,46 @@
 # graphics driver, so window-level tests run without any display. ORV_WINE_KIND=win32 gives the
 # release build's tests a prefix of their own (wineprefix-test32), in which the 64-bit loader runs
 # the 32-bit programs as 64-bit Windows does (WoW64).
+# The prefix is always one the project makes, whatever WINEPREFIX the shell has: the tests write
+# keys, drives and settings that would damage a contributor's own prefix. The prefix chosen is
+# exported as ORV_WINEPREFIX too, which ctest's emulator (scripts/wine-run.sh) follows.
 
 ORV_ROOT=${ORV_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 ORV_BUILD=${ORV_BUILD:-$ORV_ROOT/build}
 mkdir -p "$ORV_BUILD"
 ORV_BUILD=$(cd "$ORV_BUILD" && pwd)
 
+orv_wine_use() { export ORV_WINEPREFIX=$1 WINEPREFIX=$1; }
 if [ "${ORV_WINE_DISPLAY:-0}" = 1 ]; then
-  export WINEPREFIX=$ORV_BUILD/wineprefix-screen
+  orv_wine_use "$ORV_BUILD/wineprefix-screen"
 elif [ "${ORV_WINE_KIND:-win64}" = win32 ]; then
-  export WINEPREFIX=$ORV_BUILD/wineprefix-test32
+  orv_wine_use "$ORV_BUILD/wineprefix-test32"
 else
-  export WINEPREFIX=$ORV_BUILD/wineprefix-test
+  orv_wine_use "$ORV_BUILD/wineprefix-test"
 fi
 export WINELOADER=/usr/lib/wine/wine64
 export WINESERVER=/usr/lib/wine/wineserver
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
+# Wine turns Windows file names into Unix ones through the locale's character set: under the POSIX
+# locale no name outside ASCII can be made or opened. The locale is the scripts' choice, not the
+# shell's (C.UTF-8 is on every Debian 12).
+export LANG=C.UTF-8 LC_ALL=C.UTF-8 LC_CTYPE=C.UTF-8
+unset LANGUAGE
 
 orv_wine() { "$WINELOADER" "$@"; }
 
-# Whether this machine runs the release build: a kernel that runs 32-bit code and Wine's 32-bit loader.
+# Whether this machine runs the release build: a kernel that runs 32-bit code and Wine's 32-bit
+# loader. When it does not, orv_wine_no32 says why, for the caller's message.
 orv_wine_runs_32bit() {
-  [ -x /usr/lib/wine/wine ] && bash "$ORV_ROOT/scripts/can-run-32bit.sh"
+  local rc=0
+  orv_wine_no32=$(bash "$ORV_ROOT/scripts/can-run-32bit.sh") || rc=$?
+  if [ "$rc" = 0 ] && [ ! -x /usr/lib/wine/wine ]; then
+    orv_wine_no32="Wine's 32-bit loader (wine32:i386) is not installed"
+    rc=1
+  fi
+  return "$rc"
 }
 
 orv_wine_prefix() {

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # ctest's emulator for the Windows test programs: wine-run.sh win64|win32 PROGRAM ARGS... runs one
-# under Wine in the prefix of its build (the one the calling script started, else the project's).
+# under Wine in the prefix of its build: the one the calling script started (ORV_WINEPREFIX), else
+# the project's, made on first use. Never the shell's WINEPREFIX, which may be someone's own.
 export ORV_WINE_KIND=$1
 shift
-if [ -z "${WINEPREFIX:-}" ]; then
-  . "$(dirname "$0")/wine-env.sh"
-  orv_wine_prefix
-fi
-loader=${WINELOADER:-/usr/lib/wine/wine64}
+prefix=${ORV_WINEPREFIX:-}
+. "$(dirname "$0")/wine-env.sh"
+[ -z "$prefix" ] || orv_wine_use "$prefix"
+orv_wine_prefix
+loader=$WINELOADER
 
 # Output goes through a file, not ctest's pipe: a Wine helper process that a test starts in passing
 # may inherit the pipe and keep ctest waiting for it to close.

@@ -5,7 +5,7 @@
 # Call it from the folder that defines <target> (the drawing step belongs to that folder), in the
 # Windows builds only.
 
-find_package(Python3 3.6 COMPONENTS Interpreter REQUIRED)
+find_package(Python3 3.9 COMPONENTS Interpreter REQUIRED)
 
 set(ORV_RES_SOURCE_DIR ${CMAKE_CURRENT_LIST_DIR})
 
