@@ -183,12 +183,22 @@ bool Label::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
     }
     case WM_KEYDOWN:
       if (!clickKey) break;
-      // A held key clicks once.
-      if (!(lParam & (1 << 30))) Click();
+      // As a push button does: the press arms the link and its release clicks it, so that the
+      // character the press makes is taken before a menu or box the click opens runs a loop of its
+      // own, which would take that character as its answer. A held key clicks once, on release.
+      if (!(lParam & (1 << 30))) armedKey_ = wParam;
       result = 0;
       return true;
-    case WM_SETFOCUS:
+    case WM_KEYUP:
+      if (!clickKey || wParam != armedKey_) break;
+      armedKey_ = 0;
+      Click();
+      result = 0;
+      return true;
     case WM_KILLFOCUS:
+      armedKey_ = 0;
+      [[fallthrough]];
+    case WM_SETFOCUS:
     case WM_UPDATEUISTATE:
       result = CallPrevious(message, wParam, lParam);
       InvalidateRect(hwnd_, nullptr, TRUE);

@@ -69,6 +69,7 @@ class Label : public Control {
 
   LabelStyle style_;
   bool announcedAsLink_ = false;  // the accessibility role "link" is set on the window
+  WPARAM armedKey_ = 0;           // Enter or Space pressed on the link and not yet released
 };
 
 }  // namespace orv
