@@ -37,21 +37,20 @@ UINT DrawFormat(LONG_PTR style) {
   return format;
 }
 
+BOOL CALLBACK AddTextLabel(HWND child, LPARAM labels) {
+  char name[32] = {};
+  GetClassNameA(child, name, sizeof(name));
+  const LONG_PTR type = GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK;
+  if (lstrcmpiA(name, "Static") == 0 && (type <= SS_RIGHT || type == SS_LEFTNOWORDWRAP)) {
+    reinterpret_cast<std::vector<HWND>*>(labels)->push_back(child);
+  }
+  return TRUE;
+}
+
 // The text labels of window, at any depth.
 std::vector<HWND> TextLabels(HWND window) {
   std::vector<HWND> labels;
-  EnumChildWindows(
-      window,
-      [](HWND child, LPARAM found) {
-        char name[32] = {};
-        GetClassNameA(child, name, sizeof(name));
-        const LONG_PTR type = GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK;
-        if (lstrcmpiA(name, "Static") == 0 && (type <= SS_RIGHT || type == SS_LEFTNOWORDWRAP)) {
-          reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&labels));
+  EnumChildWindows(window, &AddTextLabel, reinterpret_cast<LPARAM>(&labels));
   return labels;
 }
 
