@@ -7,21 +7,8 @@ command -v Xvfb >/dev/null || { echo "Xvfb is missing: nothing to draw on, skipp
 export ORV_WINE_DISPLAY=1
 . "$(dirname "$0")/../../scripts/wine-env.sh"
 
-display=
-for n in $(seq 90 -1 20); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=$n; break; fi
-done
-[ -n "$display" ] || { echo "No free X display number" >&2; exit 1; }
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-cleanup() {
-  "$WINESERVER" -k 2>/dev/null || true
-  kill "$xvfb" 2>/dev/null || true
-  wait "$xvfb" 2>/dev/null || true
-}
-trap cleanup EXIT
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
-export DISPLAY=:$display
+orv_xvfb_start
+trap orv_xvfb_stop EXIT
 
 orv_wine_prefix
 "$WINESERVER" -k 2>/dev/null || true
