@@ -41,21 +41,8 @@ fi
 shots=$ORV_ROOT/build/screenshots
 mkdir -p "$shots"
 
-display=
-for n in $(seq 90 -1 20); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=$n; break; fi
-done
-[ -n "$display" ] || { echo "No free X display number" >&2; exit 1; }
-
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=:$display
-cleanup() {
-  "$WINESERVER" -k 2>/dev/null || true
-  kill "$xvfb" 2>/dev/null || true
-  wait "$xvfb" 2>/dev/null || true
-}
-trap cleanup EXIT
+orv_xvfb_start
+trap orv_xvfb_stop EXIT
 for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 
 orv_wine_prefix

@@ -76,6 +76,26 @@ orv_wine_start() {
   "$WINELOADER" cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
 
+# Starts a virtual screen (Xvfb) on a free display number and points DISPLAY at it; its process id
+# is left in ORV_XVFB_PID, and orv_xvfb_stop ends it with the prefix's Wine processes.
+orv_xvfb_start() {
+  local n display=
+  for n in $(seq 90 -1 20); do
+    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=$n; break; fi
+  done
+  [ -n "$display" ] || { echo "No free X display number" >&2; return 1; }
+  Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  ORV_XVFB_PID=$!
+  export DISPLAY=:$display
+  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+}
+
+orv_xvfb_stop() {
+  "$WINESERVER" -k 2>/dev/null || true
+  kill "$ORV_XVFB_PID" 2>/dev/null || true
+  wait "$ORV_XVFB_PID" 2>/dev/null || true
+}
+
 orv_wine_stop() {
   "$WINESERVER" -k 2>/dev/null || true
 }

@@ -142,6 +142,8 @@ bool Form::HandleKey(const MSG& msg) {
       (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_F10 && modifiers == kShift && !alt)) {
     const HWND focus = GetFocus();
     if (!focus || !IsChild(Handle(), focus)) return false;
+    // A held Shift+F10 asks once.
+    if (msg.lParam & (1 << 30)) return true;
     SendMessageA(focus, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(focus), MAKELPARAM(-1, -1));
     return true;
   }

@@ -2,6 +2,9 @@
 
 #include <oleacc.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "base/Handles.h"
 #include "ui/Theme.h"
 
@@ -29,23 +32,63 @@ DWORD StaticStyle(const LabelStyle& style) {
   return s;
 }
 
-// The size text takes in font: on one line, or wrapped at width. An empty text takes the height of
-// a line.
-SIZE TextSize(const std::string& caption, HFONT font, bool wordWrap, int width) {
+// The rightmost column and lowest row that text drawn in rc with format inks on a bitmap of dc's
+// device, plus one: what the drawing needs, which can exceed what the measurement gave (Wine's X11
+// driver measures glyphs hinted for grey but draws small text unsmoothed, with wider glyphs).
+SIZE InkedSize(HDC dc, HFONT font, const std::string& text, RECT rc, UINT format) {
+  // Room for glyphs that go beyond their measured place.
+  const int width = rc.right + rc.bottom + 8;
+  const int height = rc.bottom * 2 + 8;
+  const UniqueMemoryDc paper(CreateCompatibleDC(dc));
+  const UniqueBitmap bitmap(CreateCompatibleBitmap(dc, width, height));
+  if (!paper.Valid() || !bitmap.Valid()) return SIZE{0, 0};
+  const SelectGuard onPaper(paper.Get(), bitmap.Get());
+  const SelectGuard inFont(paper.Get(), font);
+  RECT all{0, 0, width, height};
+  FillRect(paper.Get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  SetTextColor(paper.Get(), RGB(0, 0, 0));
+  SetBkMode(paper.Get(), TRANSPARENT);
+  DrawTextA(paper.Get(), text.c_str(), static_cast<int>(text.size()), &rc, format | DT_NOCLIP);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<DWORD> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  if (GetDIBits(paper.Get(), bitmap.Get(), 0, static_cast<UINT>(height), pixels.data(), &info,
+                DIB_RGB_COLORS) != height) {
+    return SIZE{0, 0};
+  }
+  SIZE inked{0, 0};
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      if ((pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                  static_cast<std::size_t>(x)] &
+           0xFFFFFF) != 0xFFFFFF) {
+        inked.cx = std::max<LONG>(inked.cx, x + 1);
+        inked.cy = std::max<LONG>(inked.cy, y + 1);
+      }
+    }
+  }
+  return inked;
+}
+
+// The size text takes in font as the STATIC control draws it on the device of window (the label,
+// or its parent before the label exists): on one line, or wrapped at width; at least as large as
+// what the drawing inks. An empty text takes the height of a line.
+SIZE TextSize(HWND window, const std::string& caption, HFONT font, bool wordWrap, int width) {
   const std::string text = caption.empty() ? std::string(1, ' ') : caption;
-  // Measured on a memory DC: a window's own DC costs the window system a round trip per label.
-  const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+  const WindowDc dc(window);
   const SelectGuard select(dc.Get(), font);
   RECT rc{0, 0, 0, 0};
-  UINT format = DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS;
+  UINT format = DT_NOPREFIX | DT_EXPANDTABS;
   if (wordWrap) {
     rc.right = width;
     format |= DT_WORDBREAK;
   } else {
     format |= DT_SINGLELINE;
   }
-  DrawTextA(dc.Get(), text.c_str(), static_cast<int>(text.size()), &rc, format);
-  return SIZE{rc.right - rc.left, rc.bottom - rc.top};
+  DrawTextA(dc.Get(), text.c_str(), static_cast<int>(text.size()), &rc, format | DT_CALCRECT);
+  const SIZE inked = InkedSize(dc.Get(), font, text, rc, format);
+  return SIZE{std::max<LONG>(rc.right - rc.left, inked.cx),
+              std::max<LONG>(rc.bottom - rc.top, inked.cy)};
 }
 
 // Windows' accessibility annotation service (oleacc), declared here so that the program does not
@@ -88,7 +131,7 @@ bool Label::Create(HWND parent, int left, int top, int width, int height,
   style_ = style;
   // An auto-sized label is made at the size of its text rather than resized once made.
   RECT bounds{left, top, left + width, top + height};
-  if (style_.autoSize) bounds = FittedBounds(caption.c_str(), bounds);
+  if (style_.autoSize) bounds = FittedBounds(parent, caption.c_str(), bounds);
   const DWORD tabStop = style.cursor == CursorKind::Hand ? WS_TABSTOP : 0;
   if (!CreateChild("STATIC", 0, WS_VISIBLE | tabStop | StaticStyle(style), caption, bounds.left,
                    bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent)) {
@@ -124,9 +167,9 @@ void Label::SetUnderline(bool underline) {
 
 void Label::AdjustBounds() { Fit(Text()); }
 
-RECT Label::FittedBounds(const std::string& caption, const RECT& bounds) const {
+RECT Label::FittedBounds(HWND device, const std::string& caption, const RECT& bounds) const {
   const int width = bounds.right - bounds.left;
-  const SIZE text = TextSize(caption, SharedFont(style_.font), style_.wordWrap, width);
+  const SIZE text = TextSize(device, caption, SharedFont(style_.font), style_.wordWrap, width);
   const int left = AutoSizedLeft(style_.align, bounds.left, width, text.cx);
   return RECT{left, bounds.top, left + text.cx, bounds.top + text.cy};
 }
@@ -134,7 +177,7 @@ RECT Label::FittedBounds(const std::string& caption, const RECT& bounds) const {
 void Label::Fit(const std::string& caption) {
   if (!style_.autoSize || !hwnd_) return;
   const RECT old = Bounds();
-  const RECT fitted = FittedBounds(caption, old);
+  const RECT fitted = FittedBounds(hwnd_, caption, old);
   if (!EqualRect(&fitted, &old)) {
     SetBounds(fitted.left, fitted.top, fitted.right - fitted.left, fitted.bottom - fitted.top);
   }
@@ -183,12 +226,22 @@ bool Label::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
     }
     case WM_KEYDOWN:
       if (!clickKey) break;
-      // A held key clicks once.
-      if (!(lParam & (1 << 30))) Click();
+      // As a push button does: the press arms the link and its release clicks it, so that the
+      // character the press makes is taken before a menu or box the click opens runs a loop of its
+      // own, which would take that character as its answer. A held key clicks once, on release.
+      if (!(lParam & (1 << 30))) armedKey_ = wParam;
       result = 0;
       return true;
-    case WM_SETFOCUS:
+    case WM_KEYUP:
+      if (!clickKey || wParam != armedKey_) break;
+      armedKey_ = 0;
+      Click();
+      result = 0;
+      return true;
     case WM_KILLFOCUS:
+      armedKey_ = 0;
+      [[fallthrough]];
+    case WM_SETFOCUS:
     case WM_UPDATEUISTATE:
       result = CallPrevious(message, wParam, lParam);
       InvalidateRect(hwnd_, nullptr, TRUE);
@@ -213,7 +266,7 @@ void Label::DrawFocusCue() const {
   RECT client{};
   GetClientRect(hwnd_, &client);
   // Around the text where it lies in the label, one pixel out where the label has room.
-  const SIZE text = TextSize(Text(), Font(), style_.wordWrap, client.right);
+  const SIZE text = TextSize(hwnd_, Text(), Font(), style_.wordWrap, client.right);
   const int width = text.cx < client.right ? text.cx : client.right;
   const int height = text.cy < client.bottom ? text.cy : client.bottom;
   int left = 0;

@@ -62,13 +62,14 @@ class Label : public Control {
  private:
   // The dotted rectangle around the text of a link that has the focus.
   void DrawFocusCue() const;
-  // Where an auto-sized label with bounds would go to fit caption.
-  RECT FittedBounds(const std::string& caption, const RECT& bounds) const;
+  // Where an auto-sized label with bounds would go to fit caption, measured on device's DC.
+  RECT FittedBounds(HWND device, const std::string& caption, const RECT& bounds) const;
   // Fits an auto-sized label to caption, the text it shows.
   void Fit(const std::string& caption);
 
   LabelStyle style_;
   bool announcedAsLink_ = false;  // the accessibility role "link" is set on the window
+  WPARAM armedKey_ = 0;           // Enter or Space pressed on the link and not yet released
 };
 
 }  // namespace orv

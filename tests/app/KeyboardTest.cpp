@@ -1,13 +1,15 @@
-// The real main window driven by the keyboard alone, from the focus it starts with: Tab through
-// the links in reading order, Enter and Space on them, the shortcut keys, the Save report menu by
-// arrows, and Ctrl+C from the lists onto the real clipboard. The outside world is recorded, except
-// the pop-up menu of one test, which is the real one.
+// The real main window driven by the keyboard alone, keys typed as hardware input into the window
+// while it runs its own loop, from the focus it starts with: Tab and Shift+Tab through every
+// control of each page, Enter and Space on the links, the shortcut keys, the menus the keys open,
+// and Ctrl+C from the lists onto the real clipboard. The outside world is recorded, except the
+// pop-up menus of the tests that watch the real one.
 #include <windows.h>
 
 #include <oleacc.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -22,79 +24,114 @@ namespace {
 
 using test::Press;
 
-// The real pop-up menu: the keys that choose its item arrive once it is open, as a user's would.
+// The real pop-up menu: the keys a test gives are typed into it once it is open, as a user's
+// would be; with none, it is looked at a second after it opened and then dismissed with Esc.
 class RealMenuOutside : public test::RecordingOutside {
  public:
   std::vector<UINT> keysInMenu;
+  std::vector<bool> openASecondLater;  // one for each menu looked at
+
   UINT TrackPopup(HMENU menu, HWND owner, int x, int y) override {
     RecordingOutside::TrackPopup(menu, owner, x, y);
-    for (UINT key : keysInMenu) test::PostKey(key);
-    return RealOutside().TrackPopup(menu, owner, x, y);
+    for (UINT key : keysInMenu) test::Type(key);
+    if (keysInMenu.empty()) {
+      watched_ = this;
+      openASecondLater.push_back(false);
+      SetTimer(owner, kLook, 1000, &Look);
+    }
+    const UINT id = RealOutside().TrackPopup(menu, owner, x, y);
+    KillTimer(owner, kLook);
+    watched_ = nullptr;
+    return id;
+  }
+
+ private:
+  static constexpr UINT_PTR kLook = 0x0A7C;
+  static inline RealMenuOutside* watched_ = nullptr;
+  // Runs in the menu's own loop while the menu is open, and only then.
+  static void CALLBACK Look(HWND owner, UINT, UINT_PTR id, DWORD) {
+    KillTimer(owner, id);
+    if (!watched_) return;
+    const HWND menu = FindWindowA("#32768", nullptr);
+    watched_->openASecondLater.back() = menu && IsWindowVisible(menu);
+    test::Type(VK_ESCAPE);
   }
 };
 
 class KeyboardTest : public test::WindowTest {
  protected:
   void TearDown() override {
-    test::HoldModifiers(kNoModifier);
     Application::Instance().SetMainForm(nullptr);
     test::WindowTest::TearDown();
   }
 
   // The window as the program opens it: owned by the title window, the loop's main form, shown
-  // and active, its first page filled.
+  // and in the foreground, its first page filled.
   TForm1& Open() { return Open(outside); }
   // With the real pop-up menu.
   TForm1& OpenWithRealMenu() { return Open(menuOutside); }
   TForm1& Open(Outside& world) {
     Application& app = Application::Instance();
     EXPECT_TRUE(app.Initialize("Orvendel"));
-    SystemQueries queries = SystemQueries::Real();
-    queries.programPath = [this] { return dir + "\\Orvendex.exe"; };
-    form = std::make_unique<TForm1>(world, std::move(queries));
+    form = std::make_unique<TForm1>(world, InDir());
     app.SetMainForm(form.get());
     EXPECT_TRUE(form->Create(app.Handle()));
     form->Show();
-    app.ProcessMessages();
+    SetForegroundWindow(form->Handle());
+    test::TakeInput();
     return *form;
   }
 
   RealMenuOutside menuOutside;
 };
 
-TEST_F(KeyboardTest, TabReachesEveryLinkOfEachPageInReadingOrderThenTheFooter) {
+// No control keeps the focus: Tab goes on through the page's controls, the footer links and round
+// to the tabs, and Shift+Tab goes the same way back, through the read-only process box and the
+// lists too, which ask the dialog manager for every key.
+TEST_F(KeyboardTest, TabAndShiftTabWalkEveryPageInReadingOrderThenTheFooter) {
   TForm1& f = Open();
   ASSERT_EQ(GetFocus(), f.Pages.Handle()) << "the first focus is on the tabs";
+  // Pages are made when first shown: their controls are named here, their windows read there.
+  const struct {
+    const char* why;
+    std::vector<const Control*> stops;  // after the tabs, before the footer
+  } pages[] = {
+      {"General", {&f.Page1Label14}},
+      {"Drives: the drive rows, then the band link", {}},
+      {"Memory", {&f.Page3List, &f.Page3Label05}},
+      {"Startup list",
+       {&f.Page4List, &f.Page4Label01, &f.Page4Label02, &f.Page4Label03, &f.Page4Label04}},
+      {"Installed programs", {&f.Page5List, &f.Page5Label01}},
+      {"About", {&f.Page6Label06, &f.Page6Label08}},
+  };
   std::vector<HWND> drives;
-  for (int page = 0; page < 6; ++page) {
+  int page = 0;
+  for (const auto& p : pages) {
     if (page > 0) Press(VK_TAB, kCtrl);
-    ASSERT_EQ(f.Pages.ActiveIndex(), page);
+    ASSERT_EQ(f.Pages.ActiveIndex(), page) << p.why;
+    std::vector<HWND> order;
+    for (const Control* stop : p.stops) order.push_back(stop->Handle());
     if (page == 1) {
       for (Label* slot : f.DriveLabels()) {
         if (slot->Visible() && slot->IsLink()) drives.push_back(slot->Handle());
       }
+      order = drives;
+      order.push_back(f.Page2Label14.Handle());
     }
-    const std::vector<std::vector<HWND>> expected = {
-        {f.Page1Label14.Handle()},
-        {},  // the drive rows, then the band link
-        {f.Page3List.Handle(), f.Page3Label05.Handle()},
-        {f.Page4List.Handle(), f.Page4Label01.Handle(), f.Page4Label02.Handle(),
-         f.Page4Label03.Handle(), f.Page4Label04.Handle()},
-        {f.Page5List.Handle(), f.Page5Label01.Handle()},
-        {f.Page6Label06.Handle(), f.Page6Label08.Handle()},
-    };
-    std::vector<HWND> order = page == 1 ? drives : expected[static_cast<std::size_t>(page)];
-    if (page == 1) order.push_back(f.Page2Label14.Handle());
-    order.push_back(f.HelpLabel.Handle());
-    order.push_back(f.SaveLabel.Handle());
-    order.push_back(f.Pages.Handle());  // and round again
+    order.insert(order.end(), {f.HelpLabel.Handle(), f.SaveLabel.Handle(), f.Pages.Handle()});
     for (std::size_t step = 0; step < order.size(); ++step) {
       Press(VK_TAB);
-      EXPECT_EQ(GetFocus(), order[step]) << "page " << page << ", Tab " << step + 1;
+      EXPECT_EQ(GetFocus(), order[step]) << p.why << ", Tab " << step + 1;
     }
+    order.insert(order.begin(), f.Pages.Handle());
+    for (std::size_t step = order.size() - 1; step > 0; --step) {
+      Press(VK_TAB, kShift);
+      EXPECT_EQ(GetFocus(), order[step - 1]) << p.why << ", Shift+Tab from " << step;
+    }
+    ++page;
   }
   EXPECT_FALSE(drives.empty()) << "the prefix has fixed drives";
-  // Shift+Tab goes back.
+  // Shift+Tab goes back from the tabs round to the footer.
   Press(VK_TAB, kShift);
   EXPECT_EQ(GetFocus(), f.SaveLabel.Handle());
   // Once the keyboard moved the focus, the window shows where it is.
@@ -128,49 +165,56 @@ TEST_F(KeyboardTest, FocusCuesStayHiddenOnEveryPageUntilTheKeyboardIsUsed) {
   EXPECT_TRUE(hidden(f.Page4Label01.Handle()));
 }
 
-TEST_F(KeyboardTest, EnterAndSpaceRunTheLinksOfTheAboutPageAndTheFooter) {
-  TForm1& f = Open();
-  char current[MAX_PATH] = {};
-  GetCurrentDirectoryA(MAX_PATH, current);
+// Enter and Space run a link once, held or not, and a menu a key opens waits for the user: the
+// character the key makes must not reach the menu's own loop as its answer.
+TEST_F(KeyboardTest, EnterAndSpaceRunLinksOnceAndMenusOpenedByKeysWaitForTheUser) {
+  TForm1& f = OpenWithRealMenu();
   ASSERT_TRUE(SetCurrentDirectoryA(dir.c_str()));  // no help file here
-  Press(VK_PRIOR, kCtrl);                          // from the first page back round to the last
-  ASSERT_EQ(f.Pages.ActiveIndex(), 5);
-
   const struct {
     const char* why;
+    int page;
+    const Control* focus;  // made with its page
     UINT key;
-    HWND focus;
+    unsigned modifiers;
+    int held;  // key-downs before the key-up
     std::string request;
-  } steps[] = {
-      {"the web site by Enter", VK_RETURN, f.Page6Label06.Handle(),
-       "open " + f.Page6Label06.Caption() + "/"},
-      {"the mail by Space", VK_SPACE, f.Page6Label08.Handle(),
+  } cases[] = {
+      {"the web site by Enter", 5, &f.Page6Label06, VK_RETURN, 0, 1,
+       "open https://www.tellwick.com/"},
+      {"the mail by Space", 5, &f.Page6Label08, VK_SPACE, 0, 1,
        "open mailto:support@tellwick.com?subject=Orvendel v2.1"},
-      {"Help by Enter", VK_RETURN, f.HelpLabel.Handle(), "message Help file not found!"},
-      {"Save report by Space", VK_SPACE, f.SaveLabel.Handle(), "menu"},
+      {"Help by Enter", 5, &f.HelpLabel, VK_RETURN, 0, 1, "message Help file not found!"},
+      {"Help by Enter held", 5, &f.HelpLabel, VK_RETURN, 0, 3, "message Help file not found!"},
+      {"Save report by Space", 5, &f.SaveLabel, VK_SPACE, 0, 1, "Save menu open a second"},
+      {"Save report by Enter", 0, &f.SaveLabel, VK_RETURN, 0, 1, "Save menu open a second"},
+      {"Save report by Enter held", 0, &f.SaveLabel, VK_RETURN, 0, 3, "Save menu open a second"},
+      {"Save report by Space held", 0, &f.SaveLabel, VK_SPACE, 0, 3, "Save menu open a second"},
+      {"the Menu key on the process box", 2, &f.Page3List, VK_APPS, 0, 1,
+       "lists' menu open a second"},
+      {"Shift+F10 on the startup list", 3, &f.Page4List, VK_F10, kShift, 1,
+       "lists' menu open a second"},
   };
-  for (const auto& step : steps) {
-    Press(VK_TAB);
-    ASSERT_EQ(GetFocus(), step.focus) << step.why;
-    outside.opened.clear();
-    outside.messages.clear();
-    outside.popups.clear();
-    Press(step.key);
+  for (const auto& c : cases) {
+    f.Pages.SetActiveIndex(c.page);
+    SetFocus(c.focus->Handle());
+    test::TakeInput();
+    menuOutside = RealMenuOutside();
+    Press(c.key, c.modifiers, c.held);
     std::vector<std::string> requests;
-    for (const auto& o : outside.opened) requests.push_back("open " + o.target);
-    for (const auto& m : outside.messages) requests.push_back("message " + m.text);
-    for (const auto& p : outside.popups) {
-      requests.push_back(p.menu == f.SaveMenu.Handle() ? "menu" : "other menu");
+    for (const auto& o : menuOutside.opened) requests.push_back("open " + o.target);
+    for (const auto& m : menuOutside.messages) requests.push_back("message " + m.text);
+    for (std::size_t i = 0; i < menuOutside.popups.size(); ++i) {
+      requests.push_back(std::string(menuOutside.popups[i].menu == f.SaveMenu.Handle()
+                                         ? "Save menu"
+                                         : "lists' menu") +
+                         (menuOutside.openASecondLater[i] ? " open a second" : " closed at once"));
     }
-    EXPECT_EQ(requests, std::vector<std::string>{step.request}) << step.why;
+    EXPECT_EQ(requests, std::vector<std::string>{c.request}) << c.why;
   }
-  SetCurrentDirectoryA(current);
 }
 
 TEST_F(KeyboardTest, ShortcutKeysWorkWhereverTheFocusIs) {
   TForm1& f = Open();
-  char current[MAX_PATH] = {};
-  GetCurrentDirectoryA(MAX_PATH, current);
   ASSERT_TRUE(SetCurrentDirectoryA(dir.c_str()));
   Language("[General]\r\n", "Orvendex.chm");  // a help file to open
   Press(VK_TAB);                              // away from the tabs, onto a link
@@ -198,7 +242,6 @@ TEST_F(KeyboardTest, ShortcutKeysWorkWhereverTheFocusIs) {
     EXPECT_EQ(f.PageShowCount[0], k.generalShows) << k.why;
     EXPECT_EQ(outside.opened.empty() ? std::string() : outside.opened[0].target, k.opened) << k.why;
   }
-  SetCurrentDirectoryA(current);
 }
 
 TEST_F(KeyboardTest, CtrlSThenArrowsAndEnterSavesAReport) {

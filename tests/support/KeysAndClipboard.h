@@ -1,48 +1,59 @@
-// The keyboard as a window test drives it, and the clipboard read back: a key press is its key
-// down and up posted to the window with the focus, with the modifiers held in the thread's key
-// state (posted messages do not change it); the clipboard is the real one, read in either format.
+// The keyboard as a person uses it, and the clipboard read back. The key typist types keys as
+// hardware input (SendInput), so they take the path a real key press takes: the input queue of
+// the foreground window, TranslateMessage with the characters it makes, and the dialog manager.
+// The clipboard is the real one, read in either format.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "ui/Application.h"
 #include "ui/Form.h"
 
 namespace orv::test {
 
-inline void HoldModifiers(unsigned modifiers) {
-  BYTE state[256] = {};
-  GetKeyboardState(state);
-  const struct {
-    int key;
-    bool down;
-  } keys[] = {{VK_CONTROL, (modifiers & kCtrl) != 0},
-              {VK_LCONTROL, (modifiers & kCtrl) != 0},
-              {VK_SHIFT, (modifiers & kShift) != 0},
-              {VK_LSHIFT, (modifiers & kShift) != 0},
-              {VK_MENU, false},
-              {VK_LMENU, false}};
-  for (const auto& k : keys) state[k.key] = k.down ? 0x80 : 0;
-  SetKeyboardState(state);
+// Types key with the modifiers held: the modifiers down, the key down (held times, the later
+// ones auto-repeats), the key up, the modifiers up. Nothing is taken from the queue: a running
+// loop (a menu's, a box's) takes the keys as they come.
+inline void Type(UINT key, unsigned modifiers = kNoModifier, int held = 1) {
+  std::vector<INPUT> inputs;
+  const auto add = [&inputs](UINT vk, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = static_cast<WORD>(vk);
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    inputs.push_back(input);
+  };
+  if (modifiers & kCtrl) add(VK_CONTROL, false);
+  if (modifiers & kShift) add(VK_SHIFT, false);
+  for (int i = 0; i < held; ++i) add(key, false);
+  add(key, true);
+  if (modifiers & kShift) add(VK_SHIFT, true);
+  if (modifiers & kCtrl) add(VK_CONTROL, true);
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-// Posts the key to the focused window, nothing more: it arrives when messages are let through.
-inline void PostKey(UINT key, unsigned modifiers = kNoModifier) {
-  HoldModifiers(modifiers);
-  HWND target = GetFocus();
-  if (!target) target = GetActiveWindow();
-  const LPARAM down = 1 | (static_cast<LPARAM>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC)) << 16);
-  PostMessageA(target, WM_KEYDOWN, key, down);
-  PostMessageA(target, WM_KEYUP, key, down | 0xC0000000);
+// Lets the application's loop take every message until the input has been handled and the queue
+// stayed empty for a moment (hardware input reaches the queue through the window server).
+inline void TakeInput() {
+  for (int quiet = 0; quiet < 5;) {
+    Application::Instance().ProcessMessages();
+    if (HIWORD(GetQueueStatus(QS_ALLINPUT)) != 0) {
+      quiet = 0;
+    } else {
+      ++quiet;
+      Sleep(10);
+    }
+  }
 }
 
 // One key press, taken through the application's loop to the end.
-inline void Press(UINT key, unsigned modifiers = kNoModifier) {
-  PostKey(key, modifiers);
-  Application::Instance().ProcessMessages();
-  HoldModifiers(kNoModifier);
+inline void Press(UINT key, unsigned modifiers = kNoModifier, int held = 1) {
+  Type(key, modifiers, held);
+  TakeInput();
 }
 
 // The clipboard's text in the format asked for (CF_TEXT, or CF_UNICODETEXT given back as the
