@@ -153,7 +153,7 @@ void TForm1::CreateForm() {
   // the window is prepared all the same and the failure is reported once the window is ready.
   shellLinkResult_ = queries_.createShellLink(ShellLinkObject);
   // 10, 11: both start empty.
-  SharedIcon.Clear();
+  SharedIcon.Reset();
   InstalledProgramList.clear();
   // 12
   const LanguageChoice choice = ChooseLanguageFile(AppDir);
@@ -301,7 +301,7 @@ void TForm1::DestroyForm() {
   destroyed_ = true;
   LanguageIni.reset();
   InstalledProgramList.clear();
-  SharedIcon.Clear();
+  SharedIcon.Reset();
 }
 
 void TForm1::HelpLabelClick(Label& /*sender*/) {

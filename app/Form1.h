@@ -153,7 +153,7 @@ class TForm1 : public Form {
   std::string UserStartupDir;
   std::string CommonStartupDir;
   ShellLink ShellLinkObject;
-  orv::SharedIcon SharedIcon;
+  UniqueIcon SharedIcon;
   StringList InstalledProgramList;
   std::int32_t LanguageIndex = 0;
   std::string LanguageFileName;
