@@ -98,13 +98,7 @@ class IconsTest : public ::testing::Test {
 // Each icon given is the caller's: it stays while its owner holds it, whatever is read after it,
 // and goes with its owner.
 TEST(GetFileIconTest, EachIconIsTheCallersUntilItsOwnerLetsItGo) {
-  const auto alive = [](HICON icon) {
-    ICONINFO info{};
-    if (!GetIconInfo(icon, &info)) return false;
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    return true;
-  };
+  const auto alive = [](HICON icon) { return !Pixels(icon).empty(); };
   HICON second = nullptr;
   {
     UniqueIcon first = GetFileIcon(SystemFolder() + "notepad.exe", SystemFolder());
