@@ -157,7 +157,7 @@ void TForm1::CreateForm() {
   // the window is prepared all the same and the failure is reported once the window is ready.
   shellLinkResult_ = queries_.createShellLink(ShellLinkObject);
   // 10, 11: both start empty.
-  SharedIcon.Clear();
+  SharedIcon.Reset();
   InstalledProgramList.clear();
   // 12
   const LanguageChoice choice = ChooseLanguageFile(AppDir);
@@ -168,10 +168,10 @@ void TForm1::CreateForm() {
   SetCaption(queries_.computerName());
   // 14, 15, 16: the window's captions, and those of the pages made so far; a page made later
   // looks its captions up when it is made.
-  ApplyCreationCaptions(Handle());
+  ApplyCreationCaptions(kOnWindow);
   for (int index = 0; index < Pages.PageCount(); ++index) {
     if (pageControls_[static_cast<std::size_t>(index)] != PageControls::NotMade) {
-      ApplyCreationCaptions(Pages.Page(index).Handle());
+      ApplyCreationCaptions(index);
     }
   }
   Pages.SetActiveIndex(0);
@@ -183,19 +183,17 @@ void TForm1::CreateForm() {
   }
 }
 
-HWND TForm1::CaptionParent(CaptionTarget target) const {
+int TForm1::CaptionPage(CaptionTarget target) {
   for (const CaptionSink& sink : kCaptionSinks) {
     if (sink.target != target) continue;
-    if (sink.label) return GetParent((this->*sink.label).Handle());
-    if (sink.list) return GetParent((this->*sink.list).Handle());
+    if (sink.label) return PageOf(sink.label);
+    if (sink.list) return PageOf(sink.list);
   }
-  return Handle();
+  return kOnWindow;
 }
 
-void TForm1::ApplyCreationCaptions(HWND scope) {
-  const auto inScope = [this, scope](CaptionTarget target) {
-    return CaptionParent(target) == scope;
-  };
+void TForm1::ApplyCreationCaptions(int page) {
+  const auto inScope = [page](CaptionTarget target) { return CaptionPage(target) == page; };
   for (const CaptionText& caption : CreationCaptions(Lookup(), inScope)) {
     for (const CaptionSink& sink : kCaptionSinks) {
       if (sink.target != caption.target) continue;
@@ -243,7 +241,6 @@ LookupFn TForm1::Lookup() const {
 }
 
 std::array<Label*, 9> TForm1::DriveLabels() {
-  CreatePageControls(1);
   return {&Page2Label02, &Page2Label03, &Page2Label04, &Page2Label05, &Page2Label06,
           &Page2Label07, &Page2Label08, &Page2Label09, &Page2Label10};
 }
@@ -305,7 +302,7 @@ void TForm1::DestroyForm() {
   destroyed_ = true;
   LanguageIni.reset();
   InstalledProgramList.clear();
-  SharedIcon.Clear();
+  SharedIcon.Reset();
 }
 
 void TForm1::HelpLabelClick(Label& /*sender*/) {

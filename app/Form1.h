@@ -156,7 +156,7 @@ class TForm1 : public Form {
   std::wstring UserStartupDirExact;
   std::wstring CommonStartupDirExact;
   ShellLink ShellLinkObject;
-  orv::SharedIcon SharedIcon;
+  UniqueIcon SharedIcon;
   StringList InstalledProgramList;
   std::int32_t LanguageIndex = 0;
   std::string LanguageFileName;
@@ -168,6 +168,7 @@ class TForm1 : public Form {
 
   // The drive letter each drive label (Page2Label02 to Page2Label10) stands for.
   std::array<char, 9> DriveLabelLetter{'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K'};
+  // The nine drive labels, made or not: the Drives page's controls come with its first show.
   std::array<Label*, 9> DriveLabels();
 
   // Where the information pages get their facts; tests replace single queries.
@@ -221,12 +222,16 @@ class TForm1 : public Form {
   bool CreateControls();
   // The design's labels on page, or on the window itself for nullptr.
   bool CreateLabels(TabPage TForm1::*page);
-  // The creation-time captions of the controls whose parent is scope: the window's own (tabs,
-  // footer links, menu items) for the window's handle, else one page's. Only those are looked
-  // up, so a page made later reads its captions then.
-  void ApplyCreationCaptions(HWND scope);
-  // The window that holds target's control: the window itself for tabs and menu items.
-  HWND CaptionParent(CaptionTarget target) const;
+  // Where the design puts a control: a page's index (tab order), or the window itself.
+  static constexpr int kOnWindow = -1;
+  static int PageOf(Label TForm1::*label);
+  static int PageOf(ListView TForm1::*list);
+  // The creation-time captions of the controls on page: the window's own (tabs, footer links,
+  // menu items) for kOnWindow. Only those are looked up, so a page made later reads its captions
+  // then.
+  void ApplyCreationCaptions(int page);
+  // Where target's control is: the window itself for tabs and menu items.
+  static int CaptionPage(CaptionTarget target);
   // Both report writers: asks for the file name, refreshes the pages and writes them.
   void SaveReport(bool html);
   // Runs the five show handlers in tab order and copies what each page then shows.

@@ -261,6 +261,14 @@ const ListRow kLists[] = {
      std::size(kProgramColumns), true},
 };
 
+// The index of page in tab order; -1 (the window itself) for none.
+int PageIndex(PageMember page) {
+  for (std::size_t index = 0; index < std::size(kPages); ++index) {
+    if (kPages[index].page == page) return static_cast<int>(index);
+  }
+  return -1;
+}
+
 // The keys that work wherever the focus is (Ctrl+Tab and Ctrl+PgDn come with the tab control).
 struct ShortcutRow {
   UINT key;
@@ -394,9 +402,23 @@ bool TForm1::CreatePageControls(int index) {
 
   // The General page, made before the language file is chosen, takes its captions with the
   // window's.
-  if (LanguageIni) ApplyCreationCaptions(parent);
+  if (LanguageIni) ApplyCreationCaptions(index);
   if (ok) state = PageControls::Made;
   return ok;
+}
+
+int TForm1::PageOf(Label TForm1::*label) {
+  for (const LabelRow& row : kLabels) {
+    if (row.label == label) return PageIndex(row.page);
+  }
+  return kOnWindow;
+}
+
+int TForm1::PageOf(ListView TForm1::*list) {
+  for (const ListRow& row : kLists) {
+    if (row.list == list) return PageIndex(row.page);
+  }
+  return kOnWindow;
 }
 
 void TForm1::PageShown(int index) {

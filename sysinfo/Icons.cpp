@@ -1,14 +1,13 @@
 #include "sysinfo/Icons.h"
 
+#include <utility>
+
 #include "base/SystemLibrary.h"
 #include "base/TextRules.h"
 #include "sysinfo/PathResolve.h"
 
 namespace orv {
 namespace {
-
-// ExtractIconA's answer for an existing file that is neither a program, a library nor an icon file.
-const HICON kNotAnIconFile = reinterpret_cast<HICON>(static_cast<INT_PTR>(1));
 
 bool FileExists(const std::string& path) {
   if (path.empty()) return false;
@@ -21,15 +20,12 @@ bool FileExists(const std::string& path) {
 // large icon afterwards cost as much again and showed the large image scaled down instead of the
 // image drawn for that size. A file that is neither a program, a library nor an icon file gives
 // no icon and so the fallback, like one without icons.
-HICON FirstIcon(const std::string& path) {
-  HICON icon = nullptr;
+UniqueIcon FirstIcon(const std::string& path) {
+  UniqueIcon icon;
   UINT id = 0;
   const UINT found =
-      PrivateExtractIconsA(path.c_str(), 0, kListIconSize, kListIconSize, &icon, &id, 1, 0);
-  if (found == 0 || found == 0xFFFFFFFF) {
-    if (icon) DestroyIcon(icon);
-    return nullptr;
-  }
+      PrivateExtractIconsA(path.c_str(), 0, kListIconSize, kListIconSize, icon.Put(), &id, 1, 0);
+  if (found == 0 || found == 0xFFFFFFFF) icon.Reset();
   return icon;
 }
 
@@ -46,32 +42,15 @@ std::string ProductIconFile(const std::string& text, const std::string& winDir) 
 
 // The first icon of existingFile (a file known to exist, or "" for none), or the icon of sysDir's
 // msiexec.exe when there is no such file or it has no icon.
-HICON IconOrFallback(const std::string& existingFile, const std::string& sysDir) {
-  const HICON icon = existingFile.empty() ? nullptr : FirstIcon(existingFile);
-  return icon ? icon : FirstIcon(InFolder(sysDir, "msiexec.exe"));
+UniqueIcon IconOrFallback(const std::string& existingFile, const std::string& sysDir) {
+  UniqueIcon icon = existingFile.empty() ? UniqueIcon() : FirstIcon(existingFile);
+  return icon ? std::move(icon) : FirstIcon(InFolder(sysDir, "msiexec.exe"));
 }
 
 using RedirectionFn = BOOL(WINAPI*)(PVOID*);
 using EnableRedirectionFn = BOOLEAN(WINAPI*)(BOOLEAN);
 
 }  // namespace
-
-void SharedIcon::Clear() noexcept {
-  if (icon_ != nullptr && icon_ != kNotAnIconFile) DestroyIcon(icon_);
-  icon_ = nullptr;
-}
-
-void SharedIcon::Assign(HICON icon) noexcept {
-  if (icon == icon_) return;
-  Clear();
-  icon_ = icon;
-}
-
-HICON SharedIcon::Release() noexcept {
-  const HICON icon = icon_;
-  icon_ = nullptr;
-  return icon;
-}
 
 bool DisableWow64Redirection(bool disable, const std::string& programFilesDir) {
   if (!NamesX86ProgramFiles(programFilesDir)) return false;
@@ -92,36 +71,29 @@ bool DisableWow64Redirection(bool disable, const std::string& programFilesDir) {
   return true;
 }
 
-SharedIcon& GetFileIcon(const std::string& path, const std::string& sysDir, SharedIcon& icon) {
-  icon.Clear();
-  icon.Assign(IconOrFallback(FileExists(path) ? path : std::string(), sysDir));
-  return icon;
+UniqueIcon GetFileIcon(const std::string& path, const std::string& sysDir) {
+  return IconOrFallback(FileExists(path) ? path : std::string(), sysDir);
 }
 
-SharedIcon& GetMsiProductIcon(const std::string& text, const std::string& winDir,
-                              const std::string& sysDir, SharedIcon& icon) {
-  icon.Clear();
+UniqueIcon GetMsiProductIcon(const std::string& text, const std::string& winDir,
+                             const std::string& sysDir) {
   const std::string iconFile = ProductIconFile(text, winDir);
-  icon.Assign(IconOrFallback(FileExists(iconFile) ? iconFile : std::string(), sysDir));
-  return icon;
+  return IconOrFallback(FileExists(iconFile) ? iconFile : std::string(), sysDir);
 }
 
 template <typename Load>
 HICON IconCache::Remember(const std::string& file, Load load) {
   const std::string key = FileExists(file) ? file : std::string();
   auto cached = icons_.find(key);
-  if (cached == icons_.end()) {
-    load();
-    // Taken as read: a copy of every icon for the cache would cost as much as reading it.
-    cached = icons_.emplace(key, UniqueIcon(loaded_.Release())).first;
-  }
+  // Kept as read: a copy of every icon for the cache would cost as much as reading it.
+  if (cached == icons_.end()) cached = icons_.emplace(key, load()).first;
   return cached->second.Get();
 }
 
 HICON IconCache::FileIcon(const std::string& path) {
   const auto known = byPath_.find(path);
   if (known != byPath_.end()) return known->second;
-  const HICON icon = Remember(path, [&] { GetFileIcon(path, sysDir_, loaded_); });
+  const HICON icon = Remember(path, [&] { return GetFileIcon(path, sysDir_); });
   byPath_.emplace(path, icon);
   return icon;
 }
@@ -130,7 +102,7 @@ HICON IconCache::MsiProductIcon(const std::string& text) {
   const auto known = byProduct_.find(text);
   if (known != byProduct_.end()) return known->second;
   const HICON icon = Remember(ProductIconFile(text, winDir_),
-                              [&] { GetMsiProductIcon(text, winDir_, sysDir_, loaded_); });
+                              [&] { return GetMsiProductIcon(text, winDir_, sysDir_); });
   byProduct_.emplace(text, icon);
   return icon;
 }

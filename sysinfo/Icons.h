@@ -12,29 +12,6 @@
 
 namespace orv {
 
-// The one icon that the icon functions fill and return. Each call replaces (and destroys) the icon
-// held before, so callers copy it into their image list at once.
-class SharedIcon {
- public:
-  SharedIcon() = default;
-  ~SharedIcon() { Clear(); }
-  SharedIcon(const SharedIcon&) = delete;
-  SharedIcon& operator=(const SharedIcon&) = delete;
-
-  HICON Handle() const noexcept { return icon_; }
-  bool Empty() const noexcept { return icon_ == nullptr; }
-  // Destroys the icon held; the pseudo-handle 1 (ExtractIconA's "not an icon file") is only
-  // forgotten, since it is no icon to destroy.
-  void Clear() noexcept;
-  // Takes ownership of icon, destroying the one held before.
-  void Assign(HICON icon) noexcept;
-  // Hands the icon held to the caller, who then owns it; the object is left empty.
-  HICON Release() noexcept;
-
- private:
-  HICON icon_ = nullptr;
-};
-
 // Switches the file-system redirection of the calling thread off (disable) or back on. Only on
 // 64-bit Windows, recognised by a Program Files folder with "(X86)" in its name; returns whether
 // the system function was found and called.
@@ -58,14 +35,14 @@ class Wow64RedirectionOff {
 // The size of the icons that the functions below give: the image size of the list views.
 constexpr int kListIconSize = 16;
 
-// The first icon of the file at path; the icon of sysDir's msiexec.exe when the file does not
-// exist or has none.
-SharedIcon& GetFileIcon(const std::string& path, const std::string& sysDir, SharedIcon& icon);
+// The first icon of the file at path, the caller's to keep; the icon of sysDir's msiexec.exe when
+// the file does not exist or has none.
+UniqueIcon GetFileIcon(const std::string& path, const std::string& sysDir);
 
 // The icon of the installer product whose code in braces text holds (an uninstall command such as
 // "MsiExec.exe /X{...}"): winDir's Installer\{code}\ARPPRODUCTICON.exe, else msiexec.exe's icon.
-SharedIcon& GetMsiProductIcon(const std::string& text, const std::string& winDir,
-                              const std::string& sysDir, SharedIcon& icon);
+UniqueIcon GetMsiProductIcon(const std::string& text, const std::string& winDir,
+                             const std::string& sysDir);
 
 // The icons of one list fill: a memo in front of GetFileIcon and GetMsiProductIcon, so that each
 // file is read once. Many rows share their program, their uninstaller or the msiexec.exe fallback,
@@ -89,8 +66,6 @@ class IconCache {
 
   std::string winDir_;
   std::string sysDir_;
-  // Where the functions leave each icon before the cache takes it over.
-  SharedIcon loaded_;
   // Keyed by the file read; "" stands for the fallback of files that do not exist.
   std::map<std::string, UniqueIcon> icons_;
   // What each path or product text asked for gave, so that it is looked at on disk once a fill.

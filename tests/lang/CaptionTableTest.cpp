@@ -2,75 +2,100 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <tuple>
 #include <vector>
+
+#include "tests/pages/FakeLookup.h"
 
 namespace orv {
 namespace {
 
 using T = CaptionTarget;
 
+// Every lookup in the order the window applies the texts, which translators rely on, with the
+// caption that an English user sees when no language file is found; none for the first part of a
+// compound caption, which the next row finishes.
+const struct {
+  const char* section;
+  const char* key;
+  T target;
+  const char* english;
+} kRows[] = {
+    {"General", "General", T::Page1Tab, "General"},
+    {"General", "Info1", T::Page1Label14, "Download Pellory"},
+    {"General", "Info2", T::Page1Label15, "to make your computer error-free and more efficient!"},
+    {"Drives", "Drives", T::Page2Tab, "Drives"},
+    {"Drives", "Drive", T::Page2Label01, nullptr},
+    {"Drives", "Removable", T::Page2Label01, "Drive A: Removable"},
+    {"Drives", "Drive", T::Page2Label02, nullptr},
+    {"Drives", "Fixed", T::Page2Label02, "Drive C: Fixed"},
+    {"Drives", "Info1", T::Page2Label14, "Download Dravenna"},
+    {"Drives", "Info2", T::Page2Label15,
+     "to recover deleted data data from hard disks and any type of storage media."},
+    {"General", "Memory", T::Page3Tab, "Memory"},
+    {"Memory", "Info", T::Page3TopLabel, "Processes are the programs running now."},
+    {"Memory", "Info1", T::Page3Label05, "Download Kestrova"},
+    {"Memory", "Info2", T::Page3Label06, "Speed up your PC loading several times!"},
+    {"Startup", "Startup", T::Page4Tab, "Startup list"},
+    {"Startup", "Info", T::Page4TopLabel,
+     "Some programs add themselves to the autorun, and load when the PC starts. Not all of them "
+     "are necessary, and their work may slow down the PC processing."},
+    {"Startup", "User", T::Page4ListColumn1, "User"},
+    {"Startup", "Program", T::Page4ListColumn2, "Program"},
+    {"Startup", "Location", T::Page4ListColumn3, "Location"},
+    {"Startup", "OpenFolder", T::Page4Label01, "Open folder"},
+    {"Startup", "LaunchSoftware", T::Page4Label02, "Launch software"},
+    {"Startup", "AskGoogle", T::Page4Label03, "Ask Google"},
+    {"Startup", "Info1", T::Page4Label04, "Download Lumarel"},
+    {"Startup", "Info2", T::Page4Label05, "to manage your startup list!"},
+    {"Uninstall", "Programs", T::Page5Tab, "Installed programs"},
+    {"Uninstall", "Info", T::Page5TopLabel,
+     "Here is the list of programs installed at your PC. You may delete them in the start menu "
+     "or control panel."},
+    {"Startup", "Program", T::Page5ListColumn0, "Program"},
+    {"Uninstall", "Publisher", T::Page5ListColumn1, "Publisher"},
+    {"Uninstall", "Info1", T::Page5Label01, "Download Ferrowin"},
+    {"Uninstall", "Info2", T::Page5Label02,
+     "to track applications installation and deinstallation!"},
+    {"About", "About", T::Page6Tab, "About"},
+    {"About", "Version", T::Page6Label02, "Version: 2.2"},
+    {"About", "Internet", T::Page6Label05, "Internet:"},
+    {"About", "E-mail", T::Page6Label07, "Email:"},
+    {"About", "Help", T::HelpLabel, "Help"},
+    {"Report", "Save", T::SaveLabel, "Save report"},
+    {"Report", "SaveTxt", T::SaveAsTXTItem, "Save as text"},
+    {"Report", "SaveHtml", T::SaveAsHTMLItem, "Save as HTML"},
+    {"Edit", "Copy", T::CopyItem, "Copy"},
+    {"Edit", "SelectAll", T::SelectAllItem, "Select all"},
+};
+
 std::string Identity(const std::string&, const std::string&, const std::string& defaultText) {
   return defaultText;
 }
 
-// What an English user sees when no language file is found.
-TEST(CreationCaptions, WithoutALanguageFileEveryCaptionIsTheEnglishDefault) {
-  const std::vector<CaptionText> expected = {
-      {T::Page1Tab, "General"},
-      {T::Page1Label14, "Download Pellory"},
-      {T::Page1Label15, "to make your computer error-free and more efficient!"},
-      {T::Page2Tab, "Drives"},
-      {T::Page2Label01, "Drive A: Removable"},
-      {T::Page2Label02, "Drive C: Fixed"},
-      {T::Page2Label14, "Download Dravenna"},
-      {T::Page2Label15,
-       "to recover deleted data data from hard disks and any type of storage media."},
-      {T::Page3Tab, "Memory"},
-      {T::Page3TopLabel, "Processes are the programs running now."},
-      {T::Page3Label05, "Download Kestrova"},
-      {T::Page3Label06, "Speed up your PC loading several times!"},
-      {T::Page4Tab, "Startup list"},
-      {T::Page4TopLabel,
-       "Some programs add themselves to the autorun, and load when the PC starts. Not all of them "
-       "are necessary, and their work may slow down the PC processing."},
-      {T::Page4ListColumn1, "User"},
-      {T::Page4ListColumn2, "Program"},
-      {T::Page4ListColumn3, "Location"},
-      {T::Page4Label01, "Open folder"},
-      {T::Page4Label02, "Launch software"},
-      {T::Page4Label03, "Ask Google"},
-      {T::Page4Label04, "Download Lumarel"},
-      {T::Page4Label05, "to manage your startup list!"},
-      {T::Page5Tab, "Installed programs"},
-      {T::Page5TopLabel,
-       "Here is the list of programs installed at your PC. You may delete them in the start menu "
-       "or control panel."},
-      {T::Page5ListColumn0, "Program"},
-      {T::Page5ListColumn1, "Publisher"},
-      {T::Page5Label01, "Download Ferrowin"},
-      {T::Page5Label02, "to track applications installation and deinstallation!"},
-      {T::Page6Tab, "About"},
-      {T::Page6Label02, "Version: 2.2"},
-      {T::Page6Label05, "Internet:"},
-      {T::Page6Label07, "Email:"},
-      {T::HelpLabel, "Help"},
-      {T::SaveLabel, "Save report"},
-      {T::SaveAsTXTItem, "Save as text"},
-      {T::SaveAsHTMLItem, "Save as HTML"},
-      {T::CopyItem, "Copy"},
-      {T::SelectAllItem, "Select all"},
-  };
-  const std::vector<CaptionText> actual = CreationCaptions(Identity);
-  ASSERT_EQ(actual.size(), expected.size());
-  for (std::size_t i = 0; i < expected.size(); ++i) {
-    EXPECT_EQ(actual[i].target, expected[i].target) << "caption " << i;
-    EXPECT_EQ(actual[i].text, expected[i].text) << "caption " << i;
+// The text of target among captions.
+std::string TextOf(const std::vector<CaptionText>& captions, T target) {
+  for (const CaptionText& c : captions) {
+    if (c.target == target) return c.text;
   }
+  return "<missing>";
 }
 
-// The window applies the texts in this order, and translators rely on these exact keys.
+TEST(CreationCaptions, WithoutALanguageFileEveryCaptionIsTheEnglishDefault) {
+  const std::vector<CaptionText> actual = CreationCaptions(Identity);
+  std::size_t i = 0;
+  for (const auto& row : kRows) {
+    if (!row.english) continue;
+    ASSERT_LT(i, actual.size());
+    EXPECT_EQ(actual[i].target, row.target) << "caption " << i;
+    EXPECT_EQ(actual[i].text, row.english) << "caption " << i;
+    ++i;
+  }
+  EXPECT_EQ(actual.size(), i);
+}
+
 TEST(CreationCaptions, LooksUpEveryRowOnceInTableOrder) {
   using Call = std::tuple<std::string, std::string, std::string>;
   std::vector<Call> calls;
@@ -78,26 +103,10 @@ TEST(CreationCaptions, LooksUpEveryRowOnceInTableOrder) {
     calls.emplace_back(s, k, d);
     return d;
   });
-  const std::vector<std::pair<std::string, std::string>> expected = {
-      {"General", "General"},     {"General", "Info1"},      {"General", "Info2"},
-      {"Drives", "Drives"},       {"Drives", "Drive"},       {"Drives", "Removable"},
-      {"Drives", "Drive"},        {"Drives", "Fixed"},       {"Drives", "Info1"},
-      {"Drives", "Info2"},        {"General", "Memory"},     {"Memory", "Info"},
-      {"Memory", "Info1"},        {"Memory", "Info2"},       {"Startup", "Startup"},
-      {"Startup", "Info"},        {"Startup", "User"},       {"Startup", "Program"},
-      {"Startup", "Location"},    {"Startup", "OpenFolder"}, {"Startup", "LaunchSoftware"},
-      {"Startup", "AskGoogle"},   {"Startup", "Info1"},      {"Startup", "Info2"},
-      {"Uninstall", "Programs"},  {"Uninstall", "Info"},     {"Startup", "Program"},
-      {"Uninstall", "Publisher"}, {"Uninstall", "Info1"},    {"Uninstall", "Info2"},
-      {"About", "About"},         {"About", "Version"},      {"About", "Internet"},
-      {"About", "E-mail"},        {"About", "Help"},         {"Report", "Save"},
-      {"Report", "SaveTxt"},      {"Report", "SaveHtml"},    {"Edit", "Copy"},
-      {"Edit", "SelectAll"},
-  };
-  ASSERT_EQ(calls.size(), expected.size());
-  for (std::size_t i = 0; i < expected.size(); ++i) {
-    EXPECT_EQ(std::get<0>(calls[i]), expected[i].first) << "lookup " << i;
-    EXPECT_EQ(std::get<1>(calls[i]), expected[i].second) << "lookup " << i;
+  ASSERT_EQ(calls.size(), std::size(kRows));
+  for (std::size_t i = 0; i < calls.size(); ++i) {
+    EXPECT_EQ(std::get<0>(calls[i]), kRows[i].section) << "lookup " << i;
+    EXPECT_EQ(std::get<1>(calls[i]), kRows[i].key) << "lookup " << i;
   }
   // The e-mail key is spelled with a hyphen, its default without one.
   EXPECT_EQ(std::get<2>(calls[33]), "Email");
@@ -106,65 +115,43 @@ TEST(CreationCaptions, LooksUpEveryRowOnceInTableOrder) {
 // The window looks a page's captions up when it makes the page: only the rows of the targets
 // taken are read, a compound caption with both of its parts.
 TEST(CreationCaptions, AFilterLooksUpOnlyTheRowsOfTheTargetsItTakes) {
-  std::vector<std::string> keys;
-  const std::vector<CaptionText> captions = CreationCaptions(
-      [&keys](const std::string& s, const std::string& k, const std::string& d) {
-        keys.push_back(s + "/" + k);
-        return d;
-      },
-      [](CaptionTarget target) { return target == T::Page2Label01 || target == T::SaveLabel; });
-  EXPECT_EQ(keys, (std::vector<std::string>{"Drives/Drive", "Drives/Removable", "Report/Save"}));
+  test::FakeLookup lookup;
+  const std::vector<CaptionText> captions = CreationCaptions(lookup.Fn(), [](CaptionTarget target) {
+    return target == T::Page2Label01 || target == T::SaveLabel;
+  });
+  EXPECT_EQ(lookup.asked,
+            (std::vector<std::string>{"Drives/Drive", "Drives/Removable", "Report/Save"}));
   ASSERT_EQ(captions.size(), 2u);
   EXPECT_EQ(captions[0].text, "Drive A: Removable");
   EXPECT_EQ(captions[1].target, T::SaveLabel);
 }
 
 TEST(CreationCaptions, CompoundCaptionsJoinTranslatedParts) {
-  const auto german = [](const std::string& section, const std::string& key,
-                         const std::string& defaultText) -> std::string {
-    if (section == "Drives" && key == "Drive") return "Laufwerk";
-    if (section == "Drives" && key == "Removable") return "Wechselmedium";
-    if (section == "Drives" && key == "Fixed") return "Festplatte";
-    if (section == "About" && key == "Version") return "Version";
-    if (section == "About" && key == "E-mail") return "E-Mail";
-    return defaultText;
-  };
-  const std::vector<CaptionText> captions = CreationCaptions(german);
-  auto textOf = [&captions](CaptionTarget target) {
-    for (const CaptionText& c : captions) {
-      if (c.target == target) return c.text;
-    }
-    return std::string("<missing>");
-  };
-  EXPECT_EQ(textOf(T::Page2Label01), "Laufwerk A: Wechselmedium");
-  EXPECT_EQ(textOf(T::Page2Label02), "Laufwerk C: Festplatte");
-  EXPECT_EQ(textOf(T::Page6Label07), "E-Mail:");
-  EXPECT_EQ(textOf(T::Page6Label05), "Internet:");
+  test::FakeLookup german({{{"Drives", "Drive"}, "Laufwerk"},
+                           {{"Drives", "Removable"}, "Wechselmedium"},
+                           {{"Drives", "Fixed"}, "Festplatte"},
+                           {{"About", "Version"}, "Version"},
+                           {{"About", "E-mail"}, "E-Mail"}});
+  const std::vector<CaptionText> captions = CreationCaptions(german.Fn());
+  EXPECT_EQ(TextOf(captions, T::Page2Label01), "Laufwerk A: Wechselmedium");
+  EXPECT_EQ(TextOf(captions, T::Page2Label02), "Laufwerk C: Festplatte");
+  EXPECT_EQ(TextOf(captions, T::Page6Label07), "E-Mail:");
+  EXPECT_EQ(TextOf(captions, T::Page6Label05), "Internet:");
 }
 
 // A key present with an empty value blanks its caption but keeps the fixed parts.
 TEST(CreationCaptions, EmptyValuesBlankTheTextButKeepTheFixedParts) {
+  const std::map<T, std::string> fixedParts = {{T::Page2Label01, " A: "},
+                                               {T::Page2Label02, " C: "},
+                                               {T::Page6Label02, ": 2.2"},
+                                               {T::Page6Label05, ":"},
+                                               {T::Page6Label07, ":"}};
   const std::vector<CaptionText> captions = CreationCaptions(
       [](const std::string&, const std::string&, const std::string&) { return std::string(); });
   ASSERT_EQ(captions.size(), 38u);
   for (const CaptionText& c : captions) {
-    switch (c.target) {
-      case T::Page2Label01:
-        EXPECT_EQ(c.text, " A: ");
-        break;
-      case T::Page2Label02:
-        EXPECT_EQ(c.text, " C: ");
-        break;
-      case T::Page6Label02:
-        EXPECT_EQ(c.text, ": 2.2");
-        break;
-      case T::Page6Label05:
-      case T::Page6Label07:
-        EXPECT_EQ(c.text, ":");
-        break;
-      default:
-        EXPECT_EQ(c.text, "") << static_cast<int>(c.target);
-    }
+    const auto fixed = fixedParts.find(c.target);
+    EXPECT_EQ(c.text, fixed == fixedParts.end() ? "" : fixed->second) << static_cast<int>(c.target);
   }
 }
 

@@ -269,6 +269,7 @@ TEST_F(DrivesPageTest, DrivesAddedToThePrefix) {
 
 TEST_F(DrivesPageTest, NothingBeforeTheFirstShowAndNoFiguresWhenARemovableDriveComesFirst) {
   TForm1& f = MakeWith({{'B', DRIVE_REMOVABLE, kFsFat32}, {'C', DRIVE_FIXED, kFsNtfs, 8 * kGb, 0}});
+  MakeEveryPage(f);
   EXPECT_EQ(Slots(f), kDesignSlots);
   EXPECT_EQ(Figures(f), kDesignFigures);
   EXPECT_EQ(f.DriveChart.Model().marks, PieMarks::Label);

@@ -95,24 +95,22 @@ class IconsTest : public ::testing::Test {
   std::vector<char> notepad_;
 };
 
-TEST(SharedIconTest, AssignDestroysTheIconHeldBeforeButNeverThePseudoHandle) {
-  HICON first = CopyIcon(LoadIconA(nullptr, MAKEINTRESOURCEA(32512)));
-  HICON second = CopyIcon(first);
-  ICONINFO info{};
+// Each icon given is the caller's: it stays while its owner holds it, whatever is read after it,
+// and goes with its owner.
+TEST(GetFileIconTest, EachIconIsTheCallersUntilItsOwnerLetsItGo) {
+  const auto alive = [](HICON icon) { return !Pixels(icon).empty(); };
+  HICON second = nullptr;
   {
-    SharedIcon icon;
-    icon.Assign(first);
-    icon.Assign(first);  // the same icon again is kept, not destroyed
-    ASSERT_TRUE(GetIconInfo(first, &info));
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    icon.Assign(second);
-    EXPECT_FALSE(GetIconInfo(first, &info));
-    icon.Assign(reinterpret_cast<HICON>(static_cast<INT_PTR>(1)));
-    EXPECT_FALSE(GetIconInfo(second, &info));
-    icon.Clear();
-    EXPECT_TRUE(icon.Empty());
+    UniqueIcon first = GetFileIcon(SystemFolder() + "notepad.exe", SystemFolder());
+    UniqueIcon held = GetFileIcon(SystemFolder() + "notepad.exe", SystemFolder());
+    second = held.Get();
+    ASSERT_TRUE(alive(first.Get()));
+    const HICON gone = first.Get();
+    first.Reset();
+    EXPECT_FALSE(alive(gone));
+    EXPECT_TRUE(alive(second));
   }
+  EXPECT_FALSE(alive(second));
 }
 
 TEST_F(IconsTest, FileIconIsTheFilesOwnOrMsiexecs) {
