@@ -55,6 +55,13 @@ const std::vector<std::string> kDesignSlots = {
     "Drive F:|F|hidden|marked",       "Drive G:|G|hidden|marked", "Drive H:|H|hidden|marked",
     "Drive I:|I|hidden|marked",       "Drive j:|J|hidden|marked", "Drive K:|K|hidden|marked"};
 
+// The design's slots with the first ones as given.
+std::vector<std::string> DesignSlotsWith(const std::vector<std::string>& first) {
+  std::vector<std::string> slots = first;
+  slots.insert(slots.end(), kDesignSlots.begin() + first.size(), kDesignSlots.end());
+  return slots;
+}
+
 // The three figure labels, the chart's title and its slices in order.
 std::vector<std::string> Figures(TForm1& f) {
   std::vector<std::string> out = {f.Page2Label11.Caption(), f.Page2Label12.Caption(),
@@ -274,10 +281,8 @@ TEST_F(DrivesPageTest, NothingBeforeTheFirstShowAndNoFiguresWhenARemovableDriveC
   EXPECT_EQ(f.DriveChart.Model().marks, PieMarks::Label);
 
   f.Page2Show();
-  auto expected = kDesignSlots;
-  expected[0] = "Drive B: Removable |B|shown|plain";
-  expected[1] = "Drive C: Fixed (NTFS)|C|shown|marked";
-  EXPECT_EQ(Slots(f), expected);
+  EXPECT_EQ(Slots(f), DesignSlotsWith({"Drive B: Removable |B|shown|plain",
+                                       "Drive C: Fixed (NTFS)|C|shown|marked"}));
   EXPECT_EQ(Figures(f), kDesignFigures);  // the first slot carries no mark
   EXPECT_EQ(log, (std::vector<std::string>{"list", "type B:\\", "fs B:", "type C:\\", "fs C:"}));
 
@@ -294,12 +299,11 @@ TEST_F(DrivesPageTest, FixedCdromAndRemovableDrives) {
                         {'E', DRIVE_REMOVABLE, kFsFat32, 16 * kGb, 16 * kGb},
                         {'F', DRIVE_FIXED, kFsFat16, 2 * kGb, kGb}});
   f.Page2Show();
-  auto expected = kDesignSlots;
-  expected[0] = "Drive C: Fixed (NTFS)|C|shown|marked";
-  expected[1] = "Drive D: Removable |D|shown|plain";  // a CD-ROM after an NTFS drive
-  expected[2] = "Drive E: Removable |E|shown|plain";
-  expected[3] = "Drive F: Fixed (FAT16)|F|shown|marked";
-  EXPECT_EQ(Slots(f), expected);
+  EXPECT_EQ(Slots(f),
+            DesignSlotsWith({"Drive C: Fixed (NTFS)|C|shown|marked",
+                             "Drive D: Removable |D|shown|plain",  // a CD-ROM after an NTFS drive
+                             "Drive E: Removable |E|shown|plain",
+                             "Drive F: Fixed (FAT16)|F|shown|marked"}));
   EXPECT_EQ(f.Page2Label01.Caption(), "Drive A: Removable");
   const std::vector<std::string> cFigures = {"Drive size: 8 Gb",  "Used: 5 Gb (62 %)",
                                              "Free: 3 Gb (38 %)", "title Drive C: Fixed (NTFS)",
@@ -396,12 +400,10 @@ TEST_F(DrivesPageTest, AShorterListingHidesTheRestAndKeepsTheirTextLetterAndMark
   f.Page2Show();
   Use(f, {{'C', DRIVE_FIXED, kFsNtfs, kGb, 0}, {'H', DRIVE_CDROM}});
   f.Page2Show();
-  auto expected = kDesignSlots;
-  expected[0] = "Drive C: Fixed (NTFS)|C|shown|marked";
-  expected[1] = "Drive H: Removable |H|shown|plain";  // the mark is cleared
-  expected[2] = "Drive E: Fixed (NTFS)|E|hidden|marked";
-  expected[3] = "Drive G: Removable |G|hidden|plain";
-  EXPECT_EQ(Slots(f), expected);
+  EXPECT_EQ(Slots(f), DesignSlotsWith({"Drive C: Fixed (NTFS)|C|shown|marked",
+                                       "Drive H: Removable |H|shown|plain",  // the mark is cleared
+                                       "Drive E: Fixed (NTFS)|E|hidden|marked",
+                                       "Drive G: Removable |G|hidden|plain"}));
 }
 
 TEST_F(DrivesPageTest, TheLanguageFilesWords) {
@@ -447,11 +449,9 @@ TEST_F(DrivesPageTest, ATabChangeAndADriveClickDuringTheListingWaitForIt) {
                                            "type E:\\", "fs E:", "space C", "memory", "space D"}));
   EXPECT_EQ(f.PageShowCount, (std::array<int, 6>{1, 1, 1, 0, 0, 0}));
   EXPECT_EQ(f.Pages.ActiveIndex(), 2);
-  auto expected = kDesignSlots;
-  expected[0] = "Drive C: Fixed (NTFS)|C|shown|marked";
-  expected[1] = "Drive D: Fixed (NTFS)|D|shown|marked";
-  expected[2] = "Drive E: Removable |E|shown|plain";
-  EXPECT_EQ(Slots(f), expected);
+  EXPECT_EQ(Slots(f), DesignSlotsWith({"Drive C: Fixed (NTFS)|C|shown|marked",
+                                       "Drive D: Fixed (NTFS)|D|shown|marked",
+                                       "Drive E: Removable |E|shown|plain"}));
   EXPECT_EQ(Figures(f)[0], "Drive size: 500 Gb");
   EXPECT_EQ(f.DriveChart.Model().title, "Drive D: Fixed (NTFS)");
 }
