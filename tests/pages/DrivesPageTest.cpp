@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -145,6 +146,16 @@ class DrivesPageTest : public test::WindowTest {
       log.push_back(std::string("space ") + letter);
       size = find(letter).size;
       free = find(letter).free;
+    };
+  }
+
+  // Runs action once, in the listing, when it asks for the type of D:. The flag is shared: a fill
+  // works on a copy of the queries.
+  static void OnceAtD(TForm1& f, std::function<void()> action) {
+    auto done = std::make_shared<bool>(false);
+    f.Sources.driveType = [type = f.Sources.driveType, action, done](const std::string& root) {
+      if (root == "D:\\" && !std::exchange(*done, true)) action();
+      return type(root);
     };
   }
 
@@ -430,17 +441,13 @@ TEST_F(DrivesPageTest, ATabChangeAndADriveClickDuringTheListingWaitForIt) {
   f.Sources.memoryLoad = [this] { return log.push_back("memory"), std::uint8_t{10}; };
   f.Sources.processPaths = [](const std::function<void()>&) { return std::vector<std::string>(); };
   f.Show();
-  const auto type = f.Sources.driveType;
   bool delivered = false;
-  f.Sources.driveType = [&, type](const std::string& root) {
-    if (root == "D:\\" && !delivered) {
-      delivered = true;
-      PostClick(f.Page2Label03);  // let through at the next letter
-      UserPicksTab(f, 2);         // the Memory tab, at once
-      EXPECT_EQ(f.PageShowCount[2], 0);
-    }
-    return type(root);
-  };
+  OnceAtD(f, [&] {
+    delivered = true;
+    PostClick(f.Page2Label03);  // let through at the next letter
+    UserPicksTab(f, 2);         // the Memory tab, at once
+    EXPECT_EQ(f.PageShowCount[2], 0);
+  });
   UserPicksTab(f, 1);
   ASSERT_TRUE(delivered);
   // The listing ran through once, then the first drive's figures, then the Memory page, then the
@@ -459,16 +466,10 @@ TEST_F(DrivesPageTest, ATabChangeAndADriveClickDuringTheListingWaitForIt) {
 TEST_F(DrivesPageTest, HandlersCalledDuringTheListingRunAfterItAndInARequestAtOnce) {
   TForm1& f = MakeWith({{'C', DRIVE_FIXED, kFsNtfs, 8 * kGb, 3 * kGb},
                         {'D', DRIVE_FIXED, kFsNtfs, 500 * kGb, 125 * kGb}});
-  const auto type = f.Sources.driveType;
-  bool called = false;
-  f.Sources.driveType = [&, type](const std::string& root) {
-    if (root == "D:\\" && !called) {
-      called = true;
-      f.Page2Show();
-      f.Page2LabelClick(f.Page2Label03);
-    }
-    return type(root);
-  };
+  OnceAtD(f, [&] {
+    f.Page2Show();
+    f.Page2LabelClick(f.Page2Label03);
+  });
   f.Page2Show();
   EXPECT_EQ(log, (std::vector<std::string>{"list", "type C:\\", "fs C:", "type D:\\",
                                            "fs D:", "space C", "list", "type C:\\",

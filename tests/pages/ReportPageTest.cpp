@@ -43,12 +43,9 @@ class ReportPageTest : public test::WindowTest {
   // The window with one fixed 500 Gb drive C: and a CD-ROM D:, fixed memory figures and one
   // process; computerName answers differently after creation. log records the page queries.
   TForm1& MakeReporting(Outside& world) {
-    SystemQueries queries = SystemQueries::Real();
-    queries.programPath = [this] { return dir + "\\Orvendex.exe"; };
+    SystemQueries queries = InDir();
     queries.computerName = [this] { return names++ ? std::string("NOW<&>") : std::string("THEN"); };
-    form = std::make_unique<TForm1>(world, std::move(queries));
-    EXPECT_TRUE(form->Create(nullptr));
-    TForm1& f = *form;
+    TForm1& f = Make(std::move(queries), world);
     f.Sources.general.productName = [this] {
       log.push_back("general");
       return std::string("Microsoft Windows 7");

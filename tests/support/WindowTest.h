@@ -62,12 +62,14 @@ class WindowTest : public ::testing::Test {
     return queries;
   }
 
-  // The window; tests replace Sources before Show.
-  TForm1& Make(SystemQueries queries) {
-    form = std::make_unique<TForm1>(outside, std::move(queries));
+  // The window, its outside world recorded in outside unless given; tests replace Sources
+  // before Show.
+  TForm1& Make(SystemQueries queries, Outside& world) {
+    form = std::make_unique<TForm1>(world, std::move(queries));
     EXPECT_TRUE(form->Create(nullptr));
     return *form;
   }
+  TForm1& Make(SystemQueries queries) { return Make(std::move(queries), outside); }
   TForm1& Make() { return Make(InDir()); }
 
   // The "Language" value the window reads at creation.
