@@ -3,13 +3,14 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
-#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstring>
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include "tests/support/WindowWalk.h"
 
 namespace orv {
 namespace {
@@ -25,127 +26,19 @@ std::string WinePath(const char* unixPath) {
 
 std::string ProgramPath() { return WinePath(ORV_EXE_PATH); }
 
-struct TopWindow {
-  HWND hwnd;
-  std::string title;
-  HWND owner;
-  bool visible;
-};
+using test::ChildWithText;
+using test::ComputerName;
+using test::TopWindow;
+using test::TopWindowsOf;
+using test::WaitUntil;
+using test::WindowOfClass;
+using test::WindowText;
 
-struct WindowSearch {
-  DWORD processId;
-  std::vector<TopWindow> found;
-};
-
-BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lParam) {
-  auto* search = reinterpret_cast<WindowSearch*>(lParam);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  if (pid == search->processId) {
-    char text[256] = {};
-    GetWindowTextA(hwnd, text, sizeof(text));
-    search->found.push_back({hwnd, text, GetWindow(hwnd, GW_OWNER), IsWindowVisible(hwnd) != 0});
-  }
-  return TRUE;
-}
-
-std::vector<TopWindow> WindowsOf(DWORD processId) {
-  WindowSearch search{processId, {}};
-  EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-class Program {
+// The program as a user starts it, from the build's folder unless the test copied it elsewhere.
+class Program : public test::StartedProgram {
  public:
-  bool Start(const std::string& path = ProgramPath()) {
-    const std::string folder = path.substr(0, path.rfind('\\'));
-    STARTUPINFOA si{};
-    si.cb = sizeof(si);
-    std::string commandLine = "\"" + path + "\"";
-    started_ = GetTickCount64();
-    return CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          folder.c_str(), &si, &pi_) != FALSE;
-  }
-  ~Program() {
-    EndChildren();
-    if (pi_.hProcess) {
-      if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi_.hProcess, 1);
-      CloseHandle(pi_.hProcess);
-      CloseHandle(pi_.hThread);
-    }
-  }
-  DWORD Id() const { return pi_.dwProcessId; }
-  HANDLE Process() const { return pi_.hProcess; }
-  ULONGLONG Started() const { return started_; }
-
-  // Waits for the title window and the main window that it owns.
-  bool WaitForWindows(HWND& title, HWND& form, DWORD timeoutMs) {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (GetTickCount64() < end) {
-      title = form = nullptr;
-      for (const TopWindow& w : WindowsOf(Id())) {
-        if (w.title == "Orvendel" && !w.owner) title = w.hwnd;
-      }
-      for (const TopWindow& w : WindowsOf(Id())) {
-        if (title && w.owner == title && w.visible) form = w.hwnd;
-      }
-      if (title && form) return true;
-      Sleep(50);
-    }
-    return false;
-  }
-
-  // Ends the processes the program started (the viewers of the files it opened).
-  void EndChildren() const {
-    if (!pi_.dwProcessId) return;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return;
-    PROCESSENTRY32 entry{};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32First(snapshot, &entry); more;
-         more = Process32Next(snapshot, &entry)) {
-      if (entry.th32ParentProcessID != pi_.dwProcessId) continue;
-      if (HANDLE child = OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID)) {
-        TerminateProcess(child, 1);
-        CloseHandle(child);
-      }
-    }
-    CloseHandle(snapshot);
-  }
-
-  bool Ended(DWORD timeoutMs, DWORD& exitCode) const {
-    if (WaitForSingleObject(pi_.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
-    GetExitCodeProcess(pi_.hProcess, &exitCode);
-    return true;
-  }
-
- private:
-  PROCESS_INFORMATION pi_{};
-  ULONGLONG started_ = 0;
+  bool Start(const std::string& path = ProgramPath()) { return StartedProgram::Start(path); }
 };
-
-template <typename Condition>
-bool WaitUntil(Condition condition, DWORD timeoutMs) {
-  const ULONGLONG end = GetTickCount64() + timeoutMs;
-  while (GetTickCount64() < end) {
-    if (condition()) return true;
-    Sleep(20);
-  }
-  return condition();
-}
-
-std::string ComputerName() {
-  char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
-  DWORD size = sizeof(name);
-  GetComputerNameA(name, &size);
-  return name;
-}
-
-std::string WindowText(HWND hwnd) {
-  char text[256] = {};
-  GetWindowTextA(hwnd, text, sizeof(text));
-  return text;
-}
 
 TEST(EndToEnd, ASecondStartRestoresTheRunningCopyAndEnds) {
   Program first;
@@ -177,7 +70,7 @@ TEST(EndToEnd, ASecondStartRestoresTheRunningCopyAndEnds) {
   DWORD exitCode = 1;
   const bool ended = WaitUntil(
       [&] {
-        for (const TopWindow& w : WindowsOf(second.Id())) secondShowedAWindow |= w.visible;
+        for (const TopWindow& w : TopWindowsOf(second.Id())) secondShowedAWindow |= w.visible;
         return WaitForSingleObject(second.Process(), 0) == WAIT_OBJECT_0;
       },
       10000);
@@ -211,28 +104,8 @@ TEST(EndToEnd, ASecondStartThatFindsNoWindowEndsAtOnceInSilence) {
   DWORD exitCode = 1;
   ASSERT_TRUE(copy.Ended(10000, exitCode));
   EXPECT_EQ(exitCode, 0u);
-  EXPECT_TRUE(WindowsOf(copy.Id()).empty());
+  EXPECT_TRUE(TopWindowsOf(copy.Id()).empty());
   CloseHandle(mutex);
-}
-
-struct TextSearch {
-  std::string text;
-  HWND found;
-};
-
-// A named WINAPI callback: a lambda does not convert to the 32-bit build's stdcall pointer.
-BOOL CALLBACK StopAtText(HWND child, LPARAM lParam) {
-  auto* s = reinterpret_cast<TextSearch*>(lParam);
-  if (WindowText(child) != s->text) return TRUE;
-  s->found = child;
-  return FALSE;
-}
-
-// The first child window (at any depth) with that text, or null.
-HWND ChildWithText(HWND parent, const std::string& text) {
-  TextSearch search{text, nullptr};
-  EnumChildWindows(parent, StopAtText, reinterpret_cast<LPARAM>(&search));
-  return search.found;
 }
 
 // Keys pressed together and let go in reverse order, as the user types them.
@@ -254,16 +127,6 @@ void Press(std::initializer_list<WORD> keys) {
 void Click(HWND label) {
   PostMessageA(GetParent(label), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(label), STN_CLICKED),
                reinterpret_cast<LPARAM>(label));
-}
-
-// The visible top-level window of that class in the process, or null.
-HWND WindowOfClass(DWORD processId, const char* className) {
-  for (const TopWindow& w : WindowsOf(processId)) {
-    char name[64] = {};
-    GetClassNameA(w.hwnd, name, sizeof(name));
-    if (w.visible && lstrcmpA(name, className) == 0) return w.hwnd;
-  }
-  return nullptr;
 }
 
 // Saves a report through the "Save report" menu's item at that place and the system's dialog; the

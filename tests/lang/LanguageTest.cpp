@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -149,33 +150,31 @@ class ChooseLanguageFileTest : public ::testing::Test {
 };
 
 TEST_F(ChooseLanguageFileTest, FollowsTheLanguageValue) {
-  key.Delete("Language");
-  LanguageChoice choice = ChooseLanguageFile("C:\\Program Files\\Orvendel");
-  EXPECT_EQ(choice.index, 0);
-  EXPECT_EQ(choice.fileName, "English.ini");
-  EXPECT_EQ(choice.path, "C:\\Program Files\\Orvendel\\English.ini");
-
-  key.SetDword("Language", 2);
-  choice = ChooseLanguageFile("C:\\Program Files\\Orvendel");
-  EXPECT_EQ(choice.index, 2);
-  EXPECT_EQ(choice.fileName, "German.ini");
-  EXPECT_EQ(choice.path, "C:\\Program Files\\Orvendel\\German.ini");
-
-  key.SetDword("Language", 6);
-  EXPECT_EQ(ChooseLanguageFile("D:\\Tools").path, "D:\\Tools\\Czech.ini");
-
-  for (DWORD other : {DWORD{0}, DWORD{7}, static_cast<DWORD>(-1)}) {
-    key.SetDword("Language", other);
-    choice = ChooseLanguageFile("C:\\Orvendel");
-    EXPECT_EQ(choice.index, static_cast<int>(other));
-    EXPECT_EQ(choice.fileName, "English.ini") << static_cast<int>(other);
+  const struct {
+    const char* why;
+    std::function<void()> store;
+    const char* folder;
+    int index;
+    const char* fileName;
+  } cases[] = {
+      {"no value", [&] { key.Delete("Language"); }, "C:\\Program Files\\Orvendel", 0,
+       "English.ini"},
+      {"2", [&] { key.SetDword("Language", 2); }, "C:\\Program Files\\Orvendel", 2, "German.ini"},
+      {"6", [&] { key.SetDword("Language", 6); }, "D:\\Tools", 6, "Czech.ini"},
+      {"0", [&] { key.SetDword("Language", 0); }, "C:\\Orvendel", 0, "English.ini"},
+      {"7", [&] { key.SetDword("Language", 7); }, "C:\\Orvendel", 7, "English.ini"},
+      {"-1", [&] { key.SetDword("Language", static_cast<DWORD>(-1)); }, "C:\\Orvendel", -1,
+       "English.ini"},
+      // Written by hand as text, the value is not a DWORD and does not count.
+      {"text \"2\"", [&] { key.SetSz("Language", "2"); }, "C:\\Orvendel", 0, "English.ini"},
+  };
+  for (const auto& c : cases) {
+    c.store();
+    const LanguageChoice choice = ChooseLanguageFile(c.folder);
+    EXPECT_EQ(choice.index, c.index) << c.why;
+    EXPECT_EQ(choice.fileName, c.fileName) << c.why;
+    EXPECT_EQ(choice.path, std::string(c.folder) + "\\" + c.fileName) << c.why;
   }
-
-  // Written by hand as text, the value is not a DWORD and does not count.
-  key.SetSz("Language", "2");
-  choice = ChooseLanguageFile("C:\\Orvendel");
-  EXPECT_EQ(choice.index, 0);
-  EXPECT_EQ(choice.fileName, "English.ini");
 }
 
 TEST_F(ChooseLanguageFileTest, AProgramInADriveRootGetsADoubledBackslash) {

@@ -9,14 +9,22 @@
 #include <tlhelp32.h>
 
 #include <cstdio>
-#include <functional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "base/Handles.h"
+#include "tests/support/WindowWalk.h"
 
 namespace {
+
+using orv::test::ChildrenOf;
+using orv::test::ChildWithText;
+using orv::test::ComputerName;
+using orv::test::StartedProgram;
+using orv::test::WaitUntil;
+using orv::test::WindowText;
+using orv::test::WindowTitled;
 
 int failures = 0;
 
@@ -24,15 +32,6 @@ void Report(const char* check, bool ok, const std::string& figures) {
   std::printf("%s: %s - %s\n", check, ok ? "ok" : "FAILED", figures.c_str());
   std::fflush(stdout);
   if (!ok) ++failures;
-}
-
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
-  const ULONGLONG end = GetTickCount64() + timeoutMs;
-  while (!condition()) {
-    if (GetTickCount64() > end) return false;
-    Sleep(50);
-  }
-  return true;
 }
 
 std::string StringValue(const std::vector<char>& block, const std::string& path) {
@@ -112,41 +111,6 @@ void CheckManifest(const std::string& exe, const std::string& version, const std
                   : ", lacking" + missing));
 }
 
-// Window walks take named WINAPI callbacks: a lambda does not convert to the 32-bit build's
-// stdcall pointer.
-BOOL CALLBACK AddIfOwned(HWND window, LPARAM param) {
-  auto& s = *reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(param);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner == s.first) s.second.push_back(window);
-  return TRUE;
-}
-
-BOOL CALLBACK AddChild(HWND child, LPARAM param) {
-  reinterpret_cast<std::vector<HWND>*>(param)->push_back(child);
-  return TRUE;
-}
-
-std::vector<HWND> TopWindowsOf(DWORD processId) {
-  std::pair<DWORD, std::vector<HWND>> search{processId, {}};
-  EnumWindows(AddIfOwned, reinterpret_cast<LPARAM>(&search));
-  return search.second;
-}
-
-std::string TextOf(HWND window) {
-  char text[512] = {};
-  DWORD_PTR length = 0;
-  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                      SMTO_ABORTIFHUNG, 2000, &length);
-  return std::string(text, length);
-}
-
-std::vector<HWND> ChildrenOf(HWND window) {
-  std::vector<HWND> children;
-  EnumChildWindows(window, AddChild, reinterpret_cast<LPARAM>(&children));
-  return children;
-}
-
 // The General page's thirteen rows as the program shows them in English: the platform ("Windows "
 // and the version), the product name as the registry holds it, and eleven captions with ": " and
 // the value.
@@ -177,46 +141,27 @@ std::set<DWORD> RunningProcesses(const char* exeName) {
   return ids;
 }
 
-HWND WindowTitled(DWORD processId, const std::string& title) {
-  for (HWND window : TopWindowsOf(processId)) {
-    if (IsWindowVisible(window) && TextOf(window) == title) return window;
-  }
-  return nullptr;
-}
-
 void RunProgram(const std::string& folder) {
   const std::string exe = folder + "\\Orvendex.exe";
-  std::string commandLine = "\"" + exe + "\"";
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  const ULONGLONG started = GetTickCount64();
-  if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.c_str(), &startup, &info)) {
+  StartedProgram program;
+  if (!program.Start(exe)) {
     Report("start", false,
            "cannot start " + exe + " (error " + std::to_string(GetLastError()) + ")");
     return;
   }
-  const orv::UniqueHandleNull process(info.hProcess);
-  const orv::UniqueHandleNull thread(info.hThread);
-
-  char computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
-  DWORD computerSize = sizeof computer;
-  GetComputerNameA(computer, &computerSize);
   // The main window is titled with the computer's name; its rows hold their captions and ": "
   // once the General page has filled them.
+  const std::string computer = ComputerName();
   HWND form = nullptr;
   const std::vector<std::string> starts = GeneralRowStarts();
   std::vector<std::string> rows;
-  const bool shown = WaitFor(
+  const bool shown = WaitUntil(
       [&] {
         rows.clear();
-        for (HWND window : TopWindowsOf(info.dwProcessId)) {
-          if (IsWindowVisible(window) && TextOf(window) == computer) form = window;
-        }
+        form = WindowTitled(program.Id(), computer);
         if (!form) return false;
         std::vector<std::string> texts;
-        for (HWND child : ChildrenOf(form)) texts.push_back(TextOf(child));
+        for (HWND child : ChildrenOf(form)) texts.push_back(WindowText(child));
         for (const std::string& start : starts) {
           for (const std::string& text : texts) {
             if (text.rfind(start, 0) == 0) {
@@ -228,7 +173,7 @@ void RunProgram(const std::string& folder) {
         return rows.size() == starts.size();
       },
       60000);
-  const ULONGLONG took = GetTickCount64() - started;
+  const ULONGLONG took = GetTickCount64() - program.Started();
   const std::string computerRow = std::string("Computer name: ") + computer;
   bool computerShown = false;
   for (const std::string& row : rows) computerShown |= row == computerRow;
@@ -239,10 +184,7 @@ void RunProgram(const std::string& folder) {
 
   if (shown) {
     // "Help" is a label; a click on it is what the program reacts to.
-    HWND help = nullptr;
-    for (HWND child : ChildrenOf(form)) {
-      if (TextOf(child) == "Help") help = child;
-    }
+    HWND help = ChildWithText(form, "Help");
     const std::set<DWORD> viewersBefore = RunningProcesses("hh.exe");
     if (help) {
       PostMessageA(help, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
@@ -251,9 +193,9 @@ void RunProgram(const std::string& folder) {
     DWORD viewer = 0;
     HWND warning = nullptr;
     bool viewerOpened = false;
-    WaitFor(
+    WaitUntil(
         [&] {
-          warning = WindowTitled(info.dwProcessId, "Warning");
+          warning = WindowTitled(program.Id(), "Warning");
           for (DWORD id : RunningProcesses("hh.exe")) {
             if (!viewersBefore.count(id)) viewer = id;
           }
@@ -279,11 +221,7 @@ void RunProgram(const std::string& folder) {
 
   if (form) PostMessageA(form, WM_CLOSE, 0, 0);
   DWORD exitCode = STILL_ACTIVE;
-  if (WaitForSingleObject(process.Get(), 15000) == WAIT_OBJECT_0) {
-    GetExitCodeProcess(process.Get(), &exitCode);
-  } else {
-    TerminateProcess(process.Get(), 1);
-  }
+  program.Ended(15000, exitCode);
   Report("close", exitCode == 0,
          exitCode == STILL_ACTIVE ? "the program did not end within 15 s of closing its window"
                                   : "ended with exit code " + std::to_string(exitCode));

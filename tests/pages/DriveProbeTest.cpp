@@ -51,6 +51,14 @@ FsExpectation Expected(const std::string& fsName) {
   return {"", 0, ""};
 }
 
+// The last letter before Z: that names no drive, or 0.
+char MissingLetter() {
+  for (char letter = 'Y'; letter > 'B'; --letter) {
+    if (!(GetLogicalDrives() & (1u << (letter - 'A')))) return letter;
+  }
+  return 0;
+}
+
 TEST(DriveProbe, FileSystemOfTheFixedDrivesAgreesWithTheSystem) {
   const test::WmicDisks wmic = test::RunWmicLogicalDisk();
   bool wmicCompared = false;
@@ -93,12 +101,10 @@ TEST(DriveProbe, DriveSpaceOfCAndOfAMissingDrive) {
   }
 
   // A letter that is not a drive gives -1 and -1.
-  for (char letter = 'Y'; letter > 'B'; --letter) {
-    if (GetLogicalDrives() & (1u << (letter - 'A'))) continue;
+  if (const char letter = MissingLetter()) {
     QueryDriveSpace(letter, size, free);
     EXPECT_EQ(size, -1);
     EXPECT_EQ(free, -1);
-    break;
   }
 }
 
@@ -120,10 +126,7 @@ TEST(DriveProbe, DriveSizeAgreesWithWmic) {
 TEST(DriveProbe, ProbeRestoresErrorModeAndLeaksNothing) {
   const UINT mine = SEM_NOGPFAULTERRORBOX;
   const UINT before = SetErrorMode(mine);
-  char missing = 0;
-  for (char letter = 'Y'; letter > 'B' && !missing; --letter) {
-    if (!(GetLogicalDrives() & (1u << (letter - 'A')))) missing = letter;
-  }
+  const char missing = MissingLetter();
   ASSERT_NE(missing, 0);
   test::HandleProbe probe;
   GetDriveFileSystemKind("C:");

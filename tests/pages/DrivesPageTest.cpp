@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -54,6 +55,13 @@ const std::vector<std::string> kDesignSlots = {
     "Drive C: Fixed|C|hidden|marked", "Drive D:|D|hidden|marked", "Drive E:|E|hidden|marked",
     "Drive F:|F|hidden|marked",       "Drive G:|G|hidden|marked", "Drive H:|H|hidden|marked",
     "Drive I:|I|hidden|marked",       "Drive j:|J|hidden|marked", "Drive K:|K|hidden|marked"};
+
+// The design's slots with the first ones as given.
+std::vector<std::string> DesignSlotsWith(const std::vector<std::string>& first) {
+  std::vector<std::string> slots = first;
+  slots.insert(slots.end(), kDesignSlots.begin() + first.size(), kDesignSlots.end());
+  return slots;
+}
 
 // The three figure labels, the chart's title and its slices in order.
 std::vector<std::string> Figures(TForm1& f) {
@@ -138,6 +146,16 @@ class DrivesPageTest : public test::WindowTest {
       log.push_back(std::string("space ") + letter);
       size = find(letter).size;
       free = find(letter).free;
+    };
+  }
+
+  // Runs action once, in the listing, when it asks for the type of D:. The flag is shared: a fill
+  // works on a copy of the queries.
+  static void OnceAtD(TForm1& f, std::function<void()> action) {
+    auto done = std::make_shared<bool>(false);
+    f.Sources.driveType = [type = f.Sources.driveType, action, done](const std::string& root) {
+      if (root == "D:\\" && !std::exchange(*done, true)) action();
+      return type(root);
     };
   }
 
@@ -275,10 +293,8 @@ TEST_F(DrivesPageTest, NothingBeforeTheFirstShowAndNoFiguresWhenARemovableDriveC
   EXPECT_EQ(f.DriveChart.Model().marks, PieMarks::Label);
 
   f.Page2Show();
-  auto expected = kDesignSlots;
-  expected[0] = "Drive B: Removable |B|shown|plain";
-  expected[1] = "Drive C: Fixed (NTFS)|C|shown|marked";
-  EXPECT_EQ(Slots(f), expected);
+  EXPECT_EQ(Slots(f), DesignSlotsWith({"Drive B: Removable |B|shown|plain",
+                                       "Drive C: Fixed (NTFS)|C|shown|marked"}));
   EXPECT_EQ(Figures(f), kDesignFigures);  // the first slot carries no mark
   EXPECT_EQ(log, (std::vector<std::string>{"list", "type B:\\", "fs B:", "type C:\\", "fs C:"}));
 
@@ -295,12 +311,11 @@ TEST_F(DrivesPageTest, FixedCdromAndRemovableDrives) {
                         {'E', DRIVE_REMOVABLE, kFsFat32, 16 * kGb, 16 * kGb},
                         {'F', DRIVE_FIXED, kFsFat16, 2 * kGb, kGb}});
   f.Page2Show();
-  auto expected = kDesignSlots;
-  expected[0] = "Drive C: Fixed (NTFS)|C|shown|marked";
-  expected[1] = "Drive D: Removable |D|shown|plain";  // a CD-ROM after an NTFS drive
-  expected[2] = "Drive E: Removable |E|shown|plain";
-  expected[3] = "Drive F: Fixed (FAT16)|F|shown|marked";
-  EXPECT_EQ(Slots(f), expected);
+  EXPECT_EQ(Slots(f),
+            DesignSlotsWith({"Drive C: Fixed (NTFS)|C|shown|marked",
+                             "Drive D: Removable |D|shown|plain",  // a CD-ROM after an NTFS drive
+                             "Drive E: Removable |E|shown|plain",
+                             "Drive F: Fixed (FAT16)|F|shown|marked"}));
   EXPECT_EQ(f.Page2Label01.Caption(), "Drive A: Removable");
   const std::vector<std::string> cFigures = {"Drive size: 8 Gb",  "Used: 5 Gb (62 %)",
                                              "Free: 3 Gb (38 %)", "title Drive C: Fixed (NTFS)",
@@ -397,12 +412,10 @@ TEST_F(DrivesPageTest, AShorterListingHidesTheRestAndKeepsTheirTextLetterAndMark
   f.Page2Show();
   Use(f, {{'C', DRIVE_FIXED, kFsNtfs, kGb, 0}, {'H', DRIVE_CDROM}});
   f.Page2Show();
-  auto expected = kDesignSlots;
-  expected[0] = "Drive C: Fixed (NTFS)|C|shown|marked";
-  expected[1] = "Drive H: Removable |H|shown|plain";  // the mark is cleared
-  expected[2] = "Drive E: Fixed (NTFS)|E|hidden|marked";
-  expected[3] = "Drive G: Removable |G|hidden|plain";
-  EXPECT_EQ(Slots(f), expected);
+  EXPECT_EQ(Slots(f), DesignSlotsWith({"Drive C: Fixed (NTFS)|C|shown|marked",
+                                       "Drive H: Removable |H|shown|plain",  // the mark is cleared
+                                       "Drive E: Fixed (NTFS)|E|hidden|marked",
+                                       "Drive G: Removable |G|hidden|plain"}));
 }
 
 TEST_F(DrivesPageTest, TheLanguageFilesWords) {
@@ -429,17 +442,13 @@ TEST_F(DrivesPageTest, ATabChangeAndADriveClickDuringTheListingWaitForIt) {
   f.Sources.memoryLoad = [this] { return log.push_back("memory"), std::uint8_t{10}; };
   f.Sources.processPaths = [](const std::function<void()>&) { return std::vector<std::string>(); };
   f.Show();
-  const auto type = f.Sources.driveType;
   bool delivered = false;
-  f.Sources.driveType = [&, type](const std::string& root) {
-    if (root == "D:\\" && !delivered) {
-      delivered = true;
-      PostClick(f.Page2Label03);  // let through at the next letter
-      UserPicksTab(f, 2);         // the Memory tab, at once
-      EXPECT_EQ(f.PageShowCount[2], 0);
-    }
-    return type(root);
-  };
+  OnceAtD(f, [&] {
+    delivered = true;
+    PostClick(f.Page2Label03);  // let through at the next letter
+    UserPicksTab(f, 2);         // the Memory tab, at once
+    EXPECT_EQ(f.PageShowCount[2], 0);
+  });
   UserPicksTab(f, 1);
   ASSERT_TRUE(delivered);
   // The listing ran through once, then the first drive's figures, then the Memory page, then the
@@ -448,11 +457,9 @@ TEST_F(DrivesPageTest, ATabChangeAndADriveClickDuringTheListingWaitForIt) {
                                            "type E:\\", "fs E:", "space C", "memory", "space D"}));
   EXPECT_EQ(f.PageShowCount, (std::array<int, 6>{1, 1, 1, 0, 0, 0}));
   EXPECT_EQ(f.Pages.ActiveIndex(), 2);
-  auto expected = kDesignSlots;
-  expected[0] = "Drive C: Fixed (NTFS)|C|shown|marked";
-  expected[1] = "Drive D: Fixed (NTFS)|D|shown|marked";
-  expected[2] = "Drive E: Removable |E|shown|plain";
-  EXPECT_EQ(Slots(f), expected);
+  EXPECT_EQ(Slots(f), DesignSlotsWith({"Drive C: Fixed (NTFS)|C|shown|marked",
+                                       "Drive D: Fixed (NTFS)|D|shown|marked",
+                                       "Drive E: Removable |E|shown|plain"}));
   EXPECT_EQ(Figures(f)[0], "Drive size: 500 Gb");
   EXPECT_EQ(f.DriveChart.Model().title, "Drive D: Fixed (NTFS)");
 }
@@ -460,16 +467,10 @@ TEST_F(DrivesPageTest, ATabChangeAndADriveClickDuringTheListingWaitForIt) {
 TEST_F(DrivesPageTest, HandlersCalledDuringTheListingRunAfterItAndInARequestAtOnce) {
   TForm1& f = MakeWith({{'C', DRIVE_FIXED, kFsNtfs, 8 * kGb, 3 * kGb},
                         {'D', DRIVE_FIXED, kFsNtfs, 500 * kGb, 125 * kGb}});
-  const auto type = f.Sources.driveType;
-  bool called = false;
-  f.Sources.driveType = [&, type](const std::string& root) {
-    if (root == "D:\\" && !called) {
-      called = true;
-      f.Page2Show();
-      f.Page2LabelClick(f.Page2Label03);
-    }
-    return type(root);
-  };
+  OnceAtD(f, [&] {
+    f.Page2Show();
+    f.Page2LabelClick(f.Page2Label03);
+  });
   f.Page2Show();
   EXPECT_EQ(log, (std::vector<std::string>{"list", "type C:\\", "fs C:", "type D:\\",
                                            "fs D:", "space C", "list", "type C:\\",

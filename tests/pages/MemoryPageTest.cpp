@@ -27,6 +27,20 @@ std::function<std::vector<std::string>(const std::function<void()>&)> FakeProces
   };
 }
 
+// The four rows, the chart's title and its slices (label, value, colour) as the user sees them.
+std::vector<std::string> Shown(TForm1& f) {
+  std::vector<std::string> out = {f.Page3Label01.Caption(), f.Page3Label02.Caption(),
+                                  f.Page3Label03.Caption(), f.Page3Label04.Caption(),
+                                  "title " + f.MemoryChart.Model().title};
+  for (const PiePoint& point : f.MemoryChart.Model().points) {
+    out.push_back(point.label + " " + std::to_string(static_cast<int>(point.value)) +
+                  (point.color == RGB(0, 128, 0)   ? " green"
+                   : point.color == RGB(0, 0, 255) ? " blue"
+                                                   : " other"));
+  }
+  return out;
+}
+
 // The page is made when first shown: a case that reads it before its first fill makes it first.
 class MemoryPageTest : public test::WindowTest {
  protected:
@@ -44,32 +58,26 @@ TEST_F(MemoryPageTest, FiguresAndChartForTheLoadsAtBothEnds) {
   TForm1& f = MakeWith(37, 4096 * kMb, 8388608 * kMb);
   EXPECT_TRUE(f.MemoryChart.Model().points.empty());  // nothing before the first show
   f.Page3Show();
-  EXPECT_EQ(f.Page3Label01.Caption(), "Memory size: 4096 Mb");
-  EXPECT_EQ(f.Page3Label02.Caption(), "Used: 37 % , Free: 63 %");
-  EXPECT_EQ(f.Page3Label03.Caption(), "Virtual memory: 8388608 Mb");
-  const PieChartModel& chart = f.MemoryChart.Model();
-  EXPECT_EQ(chart.title, "Memory usage");
-  EXPECT_EQ(chart.marks, PieMarks::LabelAndValue);
-  ASSERT_EQ(chart.points.size(), 2u);
-  EXPECT_EQ(chart.points[0].value, 63);
-  EXPECT_EQ(chart.points[0].label, "Free");
-  EXPECT_EQ(chart.points[0].color, RGB(0, 128, 0));
-  EXPECT_EQ(chart.points[1].value, 37);
-  EXPECT_EQ(chart.points[1].label, "Used");
-  EXPECT_EQ(chart.points[1].color, RGB(0, 0, 255));
-
+  EXPECT_EQ(Shown(f),
+            (std::vector<std::string>{"Memory size: 4096 Mb", "Used: 37 % , Free: 63 %",
+                                      "Virtual memory: 8388608 Mb", "Processes: 1",
+                                      "title Memory usage", "Free 63 green", "Used 37 blue"}));
+  EXPECT_EQ(f.MemoryChart.Model().marks, PieMarks::LabelAndValue);
   // The slices are replaced, not added to, at every show.
-  for (const std::uint8_t load : {std::uint8_t{0}, std::uint8_t{100}}) {
-    f.Sources.memoryLoad = [load] { return load; };
+  const struct {
+    std::uint8_t load;
+    const char* row;
+    const char* free;
+    const char* used;
+  } loads[] = {{0, "Used: 0 % , Free: 100 %", "Free 100 green", "Used 0 blue"},
+               {100, "Used: 100 % , Free: 0 %", "Free 0 green", "Used 100 blue"}};
+  for (const auto& l : loads) {
+    f.Sources.memoryLoad = [&l] { return l.load; };
     f.Page3Show();
-    const int used = load;
-    EXPECT_EQ(f.Page3Label02.Caption(),
-              "Used: " + std::to_string(used) + " % , Free: " + std::to_string(100 - used) + " %");
-    ASSERT_EQ(chart.points.size(), 2u);
-    EXPECT_EQ(chart.points[0].value, 100 - used);
-    EXPECT_EQ(chart.points[1].value, used);
+    EXPECT_EQ(Shown(f),
+              (std::vector<std::string>{"Memory size: 4096 Mb", l.row, "Virtual memory: 8388608 Mb",
+                                        "Processes: 1", "title Memory usage", l.free, l.used}));
   }
-  EXPECT_EQ(f.Page3Label02.Caption(), "Used: 100 % , Free: 0 %");
 }
 
 TEST_F(MemoryPageTest, HalfMegabytesGoToTheEvenNeighbour) {
@@ -126,9 +134,9 @@ TEST_F(MemoryPageTest, TheListIsRebuiltAtEveryShowWithEveryCopyCounted) {
   f.Sources.memoryLoad = [] { return std::uint8_t{20}; };
   f.Page3Show();
   EXPECT_TRUE(f.Page3List.Lines().empty());
-  EXPECT_EQ(f.Page3Label04.Caption(), "Processes: 0");
-  EXPECT_EQ(f.Page3Label02.Caption(), "Used: 20 % , Free: 80 %");
-  EXPECT_EQ(f.Page3Label01.Caption(), "Memory size: 1 Mb");
+  EXPECT_EQ(Shown(f), (std::vector<std::string>{
+                          "Memory size: 1 Mb", "Used: 20 % , Free: 80 %", "Virtual memory: 1 Mb",
+                          "Processes: 0", "title Memory usage", "Free 80 green", "Used 20 blue"}));
 }
 
 // The release program is 32-bit and nearly always runs on 64-bit Windows, where it cannot read the
@@ -159,21 +167,18 @@ TEST_F(MemoryPageTest, TheLanguageFilesWordsOnTheRowsAndTheChart) {
       "Processes=Prozesse\n[Drives]\nUsed=Belegt\nFree=Frei\n");
   TForm1& f = MakeWith(25, 2048 * kMb, 4096 * kMb);
   f.Page3Show();
-  EXPECT_EQ(f.Page3Label01.Caption(), "Speichergroesse: 2048 Mb");
-  EXPECT_EQ(f.Page3Label02.Caption(), "Belegt: 25 % , Frei: 75 %");
-  EXPECT_EQ(f.Page3Label03.Caption(), "Virtueller Speicher: 4096 Mb");
-  EXPECT_EQ(f.Page3Label04.Caption(), "Prozesse: 1");
-  EXPECT_EQ(f.MemoryChart.Model().title, "Speichernutzung");
-  ASSERT_EQ(f.MemoryChart.Model().points.size(), 2u);
-  EXPECT_EQ(f.MemoryChart.Model().points[0].label, "Frei");
-  EXPECT_EQ(f.MemoryChart.Model().points[1].label, "Belegt");
+  EXPECT_EQ(Shown(f),
+            (std::vector<std::string>{"Speichergroesse: 2048 Mb", "Belegt: 25 % , Frei: 75 %",
+                                      "Virtueller Speicher: 4096 Mb", "Prozesse: 1",
+                                      "title Speichernutzung", "Frei 75 green", "Belegt 25 blue"}));
 
   // The title holds one line, the file's current word, after the next show.
   Language("[Drives]\nUsed=In use\n");
   f.Page3Show();
-  EXPECT_EQ(f.MemoryChart.Model().title, "Memory usage");
-  EXPECT_EQ(f.Page3Label02.Caption(), "In use: 25 % , Free: 75 %");
-  EXPECT_EQ(f.MemoryChart.Model().points[1].label, "In use");
+  EXPECT_EQ(Shown(f),
+            (std::vector<std::string>{"Memory size: 2048 Mb", "In use: 25 % , Free: 75 %",
+                                      "Virtual memory: 4096 Mb", "Processes: 1",
+                                      "title Memory usage", "Free 75 green", "In use 25 blue"}));
 }
 
 TEST_F(MemoryPageTest, RequestsArrivingDuringTheListWaitForIt) {

@@ -24,11 +24,12 @@ constexpr char kRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kUninstall[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
 std::vector<std::string> touched;
+bool watchAttributes = true;
 void* originalAttributes = nullptr;
 void* originalExtract = nullptr;
 
 DWORD WINAPI RecordingAttributes(LPCSTR path) {
-  touched.emplace_back(path ? path : "");
+  if (watchAttributes) touched.emplace_back(path ? path : "");
   return reinterpret_cast<decltype(&GetFileAttributesA)>(originalAttributes)(path);
 }
 
@@ -58,13 +59,6 @@ char NetworkDriveLetter() {
   return 0;
 }
 
-bool Lists(const ListView& list, int column, const std::string& text) {
-  for (int row = 0; row < list.Count(); ++row) {
-    if (list.ItemText(row, column) == text) return true;
-  }
-  return false;
-}
-
 struct NetworkCase {
   const char* why;
   std::string path;  // each names its own file, TOOL<index in the table>.EXE
@@ -72,6 +66,24 @@ struct NetworkCase {
 
 class NetworkPathsPageTest : public test::WindowTest {
  protected:
+  // Picks the tabs with the fills' reads of icon files recorded in touched, and their looks at
+  // file attributes too when asked; copies counts the images fitted again.
+  void PickWatched(TForm1& f, std::initializer_list<int> tabs, bool attributesToo) {
+    touched.clear();
+    copies = 0;
+    test::ImportHook attributes("kernel32.dll", "GetFileAttributesA",
+                                reinterpret_cast<void*>(&RecordingAttributes));
+    test::ImportHook extract("user32.dll", "PrivateExtractIconsA",
+                             reinterpret_cast<void*>(&RecordingExtract));
+    test::ImportHook copy("user32.dll", "CopyImage", reinterpret_cast<void*>(&CountingCopy));
+    ASSERT_TRUE(attributes.Ok() && extract.Ok() && copy.Ok());
+    originalAttributes = attributes.Original();
+    originalExtract = extract.Original();
+    originalCopy = copy.Original();
+    watchAttributes = attributesToo;
+    for (const int tab : tabs) UserPicksTab(f, tab);
+  }
+
   // Seeds a Run value, an uninstall command and a DisplayIcon naming each path, shows both list
   // pages, and expects every row listed and none of the files looked at.
   void ExpectFillsLeaveAlone(const std::vector<NetworkCase>& cases) {
@@ -90,23 +102,13 @@ class NetworkPathsPageTest : public test::WindowTest {
     }
     TForm1& f = Make();
     f.Show();
-    touched.clear();
-    {
-      test::ImportHook attributes("kernel32.dll", "GetFileAttributesA",
-                                  reinterpret_cast<void*>(&RecordingAttributes));
-      test::ImportHook extract("user32.dll", "PrivateExtractIconsA",
-                               reinterpret_cast<void*>(&RecordingExtract));
-      ASSERT_TRUE(attributes.Ok() && extract.Ok());
-      originalAttributes = attributes.Original();
-      originalExtract = extract.Original();
-      UserPicksTab(f, 3);
-      UserPicksTab(f, 4);
-    }
+    PickWatched(f, {3, 4}, true);
+    if (HasFatalFailure()) return;
     ASSERT_FALSE(touched.empty()) << "the hooks saw none of the fills' looks at files";
     for (std::size_t i = 0; i < cases.size(); ++i) {
       const std::string name = "OrvNet" + std::to_string(i);
-      EXPECT_TRUE(Lists(f.Page4List, 2, name)) << cases[i].why;
-      EXPECT_TRUE(Lists(f.Page5List, 0, name + "X")) << cases[i].why;
+      EXPECT_GE(test::RowWith(f.Page4List, {{2, name}}), 0) << cases[i].why;
+      EXPECT_GE(test::RowWith(f.Page5List, {{0, name + "X"}}), 0) << cases[i].why;
       const std::string file = "\\ORVNET\\TOOL" + std::to_string(i) + ".EXE";
       for (const std::string& path : touched) {
         EXPECT_EQ(UpperAscii(path).find(file), std::string::npos) << cases[i].why << ": " << path;
@@ -153,17 +155,8 @@ TEST_F(NetworkPathsPageTest, EachIconFileIsReadOnceAFillAtTheListsSize) {
   run.SetSz("OrvIcon3", "\"" + regedit + "\"");
   TForm1& f = Make();
   f.Show();
-  touched.clear();
-  copies = 0;
-  {
-    test::ImportHook extract("user32.dll", "PrivateExtractIconsA",
-                             reinterpret_cast<void*>(&RecordingExtract));
-    test::ImportHook copy("user32.dll", "CopyImage", reinterpret_cast<void*>(&CountingCopy));
-    ASSERT_TRUE(extract.Ok() && copy.Ok());
-    originalExtract = extract.Original();
-    originalCopy = copy.Original();
-    UserPicksTab(f, 3);
-  }
+  PickWatched(f, {3}, false);
+  if (HasFatalFailure()) return;
   std::map<std::string, int> reads;
   for (const std::string& path : touched) ++reads[UpperAscii(path)];
   EXPECT_EQ(reads[UpperAscii(notepad)], 1) << "three rows name " << notepad;

@@ -12,7 +12,6 @@
 #include <fstream>
 #include <functional>
 #include <memory>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -22,6 +21,7 @@
 #include "pages/DriveText.h"
 #include "tests/support/WinTestTools.h"
 #include "tests/support/WindowTest.h"
+#include "tests/support/WindowWalk.h"
 #include "ui/SystemErrorText.h"
 
 namespace orv {
@@ -31,27 +31,11 @@ constexpr std::int64_t kGb = 1073741824;
 constexpr char kDriveLine[] =
     "Drive C: Fixed (NTFS) Drive size: 500 Gb Used: 375 Gb (75 %) Free: 125 Gb (25 %)";
 
-std::string Contents(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
-}
+using test::FileBytes;
+using test::FilesIn;
 
 void Put(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
-// Every name in folder, so a test sees any file a save left behind.
-std::vector<std::string> FilesIn(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found{};
-  UniqueFind find(FindFirstFileA((folder + "\\*").c_str(), &found));
-  for (bool more = find.Valid(); more; more = FindNextFileA(find.Get(), &found)) {
-    const std::string name = found.cFileName;
-    if (name != "." && name != "..") names.push_back(name);
-  }
-  return names;
 }
 
 class ReportPageTest : public test::WindowTest {
@@ -59,12 +43,9 @@ class ReportPageTest : public test::WindowTest {
   // The window with one fixed 500 Gb drive C: and a CD-ROM D:, fixed memory figures and one
   // process; computerName answers differently after creation. log records the page queries.
   TForm1& MakeReporting(Outside& world) {
-    SystemQueries queries = SystemQueries::Real();
-    queries.programPath = [this] { return dir + "\\Orvendex.exe"; };
+    SystemQueries queries = InDir();
     queries.computerName = [this] { return names++ ? std::string("NOW<&>") : std::string("THEN"); };
-    form = std::make_unique<TForm1>(world, std::move(queries));
-    EXPECT_TRUE(form->Create(nullptr));
-    TForm1& f = *form;
+    TForm1& f = Make(std::move(queries), world);
     f.Sources.general.productName = [this] {
       log.push_back("general");
       return std::string("Microsoft Windows 7");
@@ -114,10 +95,7 @@ class ReportPageTest : public test::WindowTest {
 
 TEST_F(ReportPageTest, BothFormatsHoldTheRefreshedPagesAndAreOpened) {
   TForm1& f = MakeReporting();
-  Expect("report.txt");
-  Expect("report.html");
-  Save(f, false, Path("report"));
-  Save(f, true, Path("report"));
+  SaveBoth(f, Path("report"));
   ASSERT_TRUE(outside.messages.empty()) << outside.messages[0].text;
 
   // Each page refreshed right before its section, both times, the drive figures of C: only.
@@ -134,7 +112,7 @@ TEST_F(ReportPageTest, BothFormatsHoldTheRefreshedPagesAndAreOpened) {
 
   const std::string general = "************ General ***************\r\n\r\n" +
                               f.Page1Label01.Caption() + "\r\n" + f.Page1Label02.Caption();
-  const std::string text = Contents(Path("report.txt"));
+  const std::string text = FileBytes(Path("report.txt"));
   EXPECT_EQ(text.rfind(general, 0), 0u) << text;
   for (const std::string& part :
        {"\r\n" + f.Page1Label13.Caption() + "\r\n\r\n************** Drives **************\r\n\r\n" +
@@ -147,7 +125,7 @@ TEST_F(ReportPageTest, BothFormatsHoldTheRefreshedPagesAndAreOpened) {
   }
   EXPECT_EQ(text.substr(text.size() - 4), "\r\n\r\n");
 
-  const std::string html = Contents(Path("report.html"));
+  const std::string html = FileBytes(Path("report.html"));
   EXPECT_EQ(html.rfind("<html>\r\n<head>\r\n<meta http-equiv=\"Content-Type\" content=\"text/html; "
                        "charset=windows-" +
                            std::to_string(GetACP()) + "\">\r\n<title>NOW&lt;&amp;&gt;</title>",
@@ -169,16 +147,13 @@ TEST_F(ReportPageTest, AReportOfPagesNeverShownIsTheSameAsAfterShowingEveryPage)
       f.Show();
       for (int page = 1; page < f.Pages.PageCount(); ++page) UserPicksTab(f, page);
     }
-    Expect(std::string(name) + ".txt");
-    Expect(std::string(name) + ".html");
-    Save(f, false, Path(name));
-    Save(f, true, Path(name));
+    SaveBoth(f, Path(name));
   }
   ASSERT_TRUE(outside.messages.empty()) << outside.messages[0].text;
   for (const char* extension : {".txt", ".html"}) {
-    const std::string fresh = Contents(Path(std::string("fresh") + extension));
+    const std::string fresh = FileBytes(Path(std::string("fresh") + extension));
     EXPECT_NE(fresh.find("Drive C: Fixed (NTFS)"), std::string::npos) << fresh;
-    EXPECT_EQ(fresh, Contents(Path(std::string("shown") + extension))) << extension;
+    EXPECT_EQ(fresh, FileBytes(Path(std::string("shown") + extension))) << extension;
   }
 }
 
@@ -197,7 +172,7 @@ TEST_F(ReportPageTest, NamesGetTheExtensionAppendedAndASecondSaveReplacesTheFirs
     Put(Path(c.saved), "previous report");
     Save(f, c.html, Path(c.typed));
     Save(f, c.html, Path(c.typed));
-    const std::string saved = Contents(Path(c.saved));
+    const std::string saved = FileBytes(Path(c.saved));
     EXPECT_EQ(saved.find("previous"), std::string::npos) << c.saved;
     EXPECT_NE(saved.find(kDriveLine), std::string::npos) << c.saved;
     EXPECT_EQ(f.SaveDialog1.FileName, Path(c.typed));
@@ -277,7 +252,7 @@ TEST_F(ReportPageTest, FailuresKeepThePreviousReportAndLeaveNoFileBehind) {
         << c.name << ": " << outside.messages[0].text;
     EXPECT_EQ(outside.messages[0].caption, "Orvendel");
     EXPECT_EQ(outside.messages[0].style, static_cast<UINT>(MB_OK | MB_ICONERROR));
-    EXPECT_EQ(Contents(readOnly), "previous report") << c.name;
+    EXPECT_EQ(FileBytes(readOnly), "previous report") << c.name;
     std::vector<std::string> files = FilesIn(dir);
     std::sort(files.begin(), files.end());
     EXPECT_EQ(files, (std::vector<std::string>{"folder.txt", "kept.txt"})) << c.name;
@@ -309,7 +284,7 @@ TEST_F(ReportPageTest, AFullDiskKeepsThePreviousReport) {
     std::string windowsMarker = "Z:" + marker;
     std::replace(windowsMarker.begin(), windowsMarker.end(), '/', '\\');
     for (int i = 0; i < 1500; ++i) {
-      const std::string code = Contents(windowsMarker);
+      const std::string code = FileBytes(windowsMarker);
       if (!code.empty()) {
         DeleteFileA(windowsMarker.c_str());
         return std::atoi(code.c_str());
@@ -344,7 +319,7 @@ TEST_F(ReportPageTest, AFullDiskKeepsThePreviousReport) {
   Save(f, false, std::string{letter, ':', '\\'} + "report");
   ASSERT_EQ(outside.messages.size(), 1u);
   EXPECT_EQ(outside.messages[0].text, "Stream write error.");
-  EXPECT_EQ(Contents(target), "previous report");
+  EXPECT_EQ(FileBytes(target), "previous report");
   EXPECT_EQ(FilesIn(std::string{letter, ':'}), (std::vector<std::string>{"fill", "report.txt"}));
   EXPECT_TRUE(outside.opened.empty());
 }
@@ -381,15 +356,12 @@ TEST_F(ReportPageTest, SeededRowsAreEscapedInHtmlAndUnchangedInText) {
   const std::string broken = f.UserStartupDir + "Orv broken.lnk";
   Put(broken, "not a shortcut");
   created.push_back(broken);
-  Expect("rows.txt");
-  Expect("rows.html");
-  Save(f, false, Path("rows"));
-  Save(f, true, Path("rows"));
+  SaveBoth(f, Path("rows"));
   ASSERT_TRUE(outside.messages.empty());
-  const std::string text = Contents(Path("rows.txt"));
+  const std::string text = FileBytes(Path("rows.txt"));
   EXPECT_NE(text.find("\r\nTom & Jerry <Beta> - \r\n"), std::string::npos) << text;
   EXPECT_NE(text.find("\r\nOrv broken.lnk - \r\n"), std::string::npos) << text;
-  const std::string html = Contents(Path("rows.html"));
+  const std::string html = FileBytes(Path("rows.html"));
   EXPECT_NE(html.find("\r\nTom &amp; Jerry &lt;Beta&gt; - \r\n<br>\r\n"), std::string::npos);
   EXPECT_EQ(html.find("<Beta>"), std::string::npos);
 }
@@ -402,15 +374,15 @@ class DialogOutside : public test::RecordingOutside {
   }
 };
 
-// The dialog's file name box: edt1, or the edit inside the file name combo box cmb13. A named
-// callback, since the 32-bit build needs the system's calling convention.
-BOOL CALLBACK FindFileNameBox(HWND child, LPARAM found) {
-  char name[16] = {};
-  GetClassNameA(child, name, sizeof name);
-  const int id = GetDlgCtrlID(child);
-  if (lstrcmpiA(name, "Edit") != 0 || (id != 0x480 && id != 0x47C)) return TRUE;
-  *reinterpret_cast<HWND*>(found) = child;
-  return FALSE;
+// The dialog's file name box: edt1, or the edit inside the file name combo box cmb13.
+HWND FileNameBox(HWND dialog) {
+  for (HWND child : test::ChildrenOf(dialog)) {
+    char name[16] = {};
+    GetClassNameA(child, name, sizeof name);
+    const int id = GetDlgCtrlID(child);
+    if (lstrcmpiA(name, "Edit") == 0 && (id == 0x480 || id == 0x47C)) return child;
+  }
+  return nullptr;
 }
 
 // Runs *task on a thread of its own: the compilers' win32 thread model has no std::thread.
@@ -427,11 +399,6 @@ TEST_F(ReportPageTest, TheSystemsSaveDialogOffersTheDefaultNameAndSavesTheTypedO
   std::string shownName;
   auto user = [&] {
     // The dialog is ready once it is on screen and its file name box holds the offered name.
-    const auto fileNameBox = [](HWND dialog) {
-      HWND box = nullptr;
-      EnumChildWindows(dialog, &FindFileNameBox, reinterpret_cast<LPARAM>(&box));
-      return box;
-    };
     HWND dialog = nullptr;
     HWND box = nullptr;
     for (int i = 0; i < 300 && shownName.empty(); ++i) {
@@ -440,7 +407,7 @@ TEST_F(ReportPageTest, TheSystemsSaveDialogOffersTheDefaultNameAndSavesTheTypedO
       if (!dialog || GetWindow(dialog, GW_OWNER) != f.Handle() || !IsWindowVisible(dialog)) {
         continue;
       }
-      box = fileNameBox(dialog);
+      box = FileNameBox(dialog);
       char text[MAX_PATH] = {};
       if (box) GetWindowTextA(box, text, sizeof text);
       shownName = text;
@@ -460,7 +427,7 @@ TEST_F(ReportPageTest, TheSystemsSaveDialogOffersTheDefaultNameAndSavesTheTypedO
   WaitForSingleObject(thread.Get(), INFINITE);
   EXPECT_EQ(shownName, "Orvensys");
   EXPECT_EQ(f.SaveDialog1.FileName, Path("typed"));
-  EXPECT_NE(Contents(Path("typed.txt")).find(kDriveLine), std::string::npos);
+  EXPECT_NE(FileBytes(Path("typed.txt")).find(kDriveLine), std::string::npos);
   ASSERT_EQ(world.opened.size(), 1u);
   EXPECT_EQ(world.opened[0].target, Path("typed.txt"));
   form.reset();  // before the outside it uses

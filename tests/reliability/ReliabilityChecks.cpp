@@ -17,7 +17,6 @@
 #include <functional>
 #include <map>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -26,6 +25,7 @@
 #include "tests/support/HandleProbe.h"
 #include "tests/support/RegistryScratch.h"
 #include "tests/support/Shortcut.h"
+#include "tests/support/WinTestTools.h"
 #include "tests/support/WindowTest.h"
 
 namespace orv {
@@ -109,13 +109,6 @@ bool DeleteValue(HKEY root, const std::string& keyPath, const std::string& name)
   return deleted;
 }
 
-std::string Contents(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
-}
-
 // The rows of a list view, each as its program text and location (Startup) or name and
 // publisher (Programs).
 std::vector<std::pair<std::string, std::string>> Rows(const ListView& list, int first, int second) {
@@ -157,14 +150,6 @@ class Reliability : public test::WindowTest {
     for (int tab = 0; tab < 6; ++tab) UserPicksTab(f, tab);
   }
 
-  void SaveBoth(TForm1& f, const std::string& stem) {
-    for (const bool html : {false, true}) {
-      outside.saveAnswer = stem;
-      (html ? f.SaveAsHTMLItem : f.SaveAsTXTItem).Click();
-      created.push_back(stem + (html ? ".html" : ".txt"));
-    }
-  }
-
   std::string ErrorBoxes() const {
     std::string text;
     for (const auto& message : outside.messages) text += message.text + "; ";
@@ -177,6 +162,26 @@ class Reliability : public test::WindowTest {
     key.SetSz("DisplayName", name);
     key.SetSz("Publisher", publisher);
     key.SetSz("UninstallString", "C:\\OrvRel\\unins000.exe");
+  }
+
+  // The bulk: Run values OrvRelRun<i> naming C:\OrvRel\<i>.exe (or runData) and programs
+  // OrvRelProgram<i>, every step-th from 0.
+  void Bulk(int runs, int programs, int step = 1, const std::string& runData = "") {
+    for (int i = 0; i < std::max(runs, programs); i += step) {
+      if (i < runs) {
+        const std::string data =
+            runData.empty() ? "C:\\OrvRel\\" + std::to_string(i) + ".exe" : runData;
+        registry.At(HKEY_CURRENT_USER, kRunKey).Set(Numbered("OrvRelRun", i), REG_SZ, Sz(data));
+      }
+      if (i < programs) Program(Numbered("OrvRelGood", i), Numbered("OrvRelProgram", i), "OrvRel");
+    }
+  }
+
+  // Our rows of the Startup page (program and location) or the Programs page (name and publisher).
+  static std::map<std::string, std::string> Ours(TForm1& f, int tab, std::size_t& doubled) {
+    return tab == kStartupTab
+               ? OursByName(Rows(f.Page4List, kProgramColumn, kLocationColumn), doubled)
+               : OursByName(Rows(f.Page5List, 0, 1), doubled);
   }
 
   std::vector<std::string> shortcuts;
@@ -285,7 +290,7 @@ TEST_F(Reliability, HostileRegistryData) {
   EXPECT_TRUE(outside.messages.empty()) << ErrorBoxes();
 
   std::size_t doubled = 0;
-  const auto startup = OursByName(Rows(f.Page4List, kProgramColumn, kLocationColumn), doubled);
+  const auto startup = Ours(f, kStartupTab, doubled);
   EXPECT_EQ(doubled, 0u);
   int startupMismatches = 0;
   for (const auto& [name, location] : wantStartup) {
@@ -321,8 +326,8 @@ TEST_F(Reliability, HostileRegistryData) {
 
   SaveBoth(f, dir + "\\hostile");
   EXPECT_TRUE(outside.messages.empty()) << ErrorBoxes();
-  const std::string text = Contents(dir + "\\hostile.txt");
-  const std::string html = Contents(dir + "\\hostile.html");
+  const std::string text = test::FileBytes(dir + "\\hostile.txt");
+  const std::string html = test::FileBytes(dir + "\\hostile.html");
   int reportMisses = 0;
   for (const std::string& name : {Numbered("OrvRelRun", runValues - 1) + " - ",
                                   Numbered("OrvRelProgram", programKeys - 1) + " - OrvRel"}) {
@@ -385,11 +390,7 @@ class FaultTimer {
 
 TEST_F(Reliability, FaultsDuringAFill) {
   const int count = Scaled(2000, 400);
-  for (int i = 0; i < count; ++i) {
-    registry.At(HKEY_CURRENT_USER, kRunKey)
-        .Set(Numbered("OrvRelRun", i), REG_SZ, Sz("C:\\OrvRel\\" + std::to_string(i) + ".exe"));
-    Program(Numbered("OrvRelGood", i), Numbered("OrvRelProgram", i), "OrvRel");
-  }
+  Bulk(count, count);
   TForm1& f = Make();
   f.Show();
   const std::string doomed = f.UserStartupDir + "OrvRelDoomed.lnk";
@@ -425,11 +426,8 @@ TEST_F(Reliability, FaultsDuringAFill) {
       EXPECT_TRUE(timer.Struck());
     }
     EXPECT_TRUE(outside.messages.empty()) << ErrorBoxes();
-    const ListView& list = tab == kStartupTab ? f.Page4List : f.Page5List;
     std::size_t doubled = 0;
-    const auto rows = OursByName(Rows(list, tab == kStartupTab ? kProgramColumn : 0,
-                                      tab == kStartupTab ? kLocationColumn : 1),
-                                 doubled);
+    const auto rows = Ours(f, tab, doubled);
     EXPECT_EQ(doubled, 0u);
     // A row of a value that is still there shows its data; one deleted meanwhile may be listed
     // or not, and then shows empty.
@@ -448,11 +446,7 @@ TEST_F(Reliability, FaultsDuringAFill) {
                (duringFill ? "struck during the fill" : "struck after the fill") + ", " +
                std::to_string(doubled) + " doubled, " + std::to_string(wrong) + " wrong); ";
     // Put back what the next page's fill is to lose.
-    for (int i = 0; i < count; i += 2) {
-      registry.At(HKEY_CURRENT_USER, kRunKey)
-          .Set(Numbered("OrvRelRun", i), REG_SZ, Sz("C:\\OrvRel\\" + std::to_string(i) + ".exe"));
-      Program(Numbered("OrvRelGood", i), Numbered("OrvRelProgram", i), "OrvRel");
-    }
+    Bulk(count, count, 2);
     ASSERT_EQ(test::SaveShortcut(doomed, "C:\\OrvRel\\doomed.exe"), S_OK);
   }
   Figure("faults during a fill",
@@ -478,11 +472,7 @@ Usage Measure() {
 }
 
 TEST_F(Reliability, NoLeaks) {
-  for (int i = 0; i < 100; ++i) {
-    registry.At(HKEY_CURRENT_USER, kRunKey)
-        .Set(Numbered("OrvRelRun", i), REG_SZ, Sz("%WINDIR%\\notepad.exe"));
-    Program(Numbered("OrvRelGood", i), Numbered("OrvRelProgram", i), "OrvRel");
-  }
+  Bulk(100, 100, 1, "%WINDIR%\\notepad.exe");
   const std::string link = std::string(dir) + "\\OrvRel.lnk";
   TForm1& f = Make();
   f.Show();
@@ -567,13 +557,7 @@ TEST_F(Reliability, NeverHangs) {
   const int programs = Scaled(3000, 600);
   const int entries = Scaled(1000, 200);
   const int tabChanges = Scaled(1000, 200);
-  for (int i = 0; i < programs; ++i) {
-    Program(Numbered("OrvRelGood", i), Numbered("OrvRelProgram", i), "OrvRel");
-  }
-  for (int i = 0; i < entries; ++i) {
-    registry.At(HKEY_CURRENT_USER, kRunKey)
-        .Set(Numbered("OrvRelRun", i), REG_SZ, Sz("C:\\OrvRel\\" + std::to_string(i) + ".exe"));
-  }
+  Bulk(entries, programs);
   TForm1& f = Make();
   f.Show();
 
@@ -634,9 +618,8 @@ TEST_F(Reliability, NeverHangs) {
   // The pages after the storm equal a single fill of each.
   std::size_t doubledStartup = 0;
   std::size_t doubledPrograms = 0;
-  const auto stormStartup =
-      OursByName(Rows(f.Page4List, kProgramColumn, kLocationColumn), doubledStartup);
-  const auto stormPrograms = OursByName(Rows(f.Page5List, 0, 1), doubledPrograms);
+  const auto stormStartup = Ours(f, kStartupTab, doubledStartup);
+  const auto stormPrograms = Ours(f, kProgramsTab, doubledPrograms);
   UserPicksTab(f, kStartupTab);
   UserPicksTab(f, kProgramsTab);
   std::size_t unused = 0;
@@ -644,8 +627,8 @@ TEST_F(Reliability, NeverHangs) {
   EXPECT_EQ(doubledPrograms, 0u);
   EXPECT_EQ(stormStartup.size(), static_cast<std::size_t>(entries));
   EXPECT_EQ(stormPrograms.size(), static_cast<std::size_t>(programs));
-  EXPECT_EQ(stormStartup, OursByName(Rows(f.Page4List, kProgramColumn, kLocationColumn), unused));
-  EXPECT_EQ(stormPrograms, OursByName(Rows(f.Page5List, 0, 1), unused));
+  EXPECT_EQ(stormStartup, Ours(f, kStartupTab, unused));
+  EXPECT_EQ(stormPrograms, Ours(f, kProgramsTab, unused));
   EXPECT_TRUE(outside.messages.empty()) << ErrorBoxes();
   // Checked only in the full run: on a loaded machine a short CI run reports the figure.
   if (!Quick()) {
@@ -653,20 +636,19 @@ TEST_F(Reliability, NeverHangs) {
   }
   char worstText[32];
   std::snprintf(worstText, sizeof(worstText), "%.1f", worst);
-  Figure(
-      "never hangs",
-      std::to_string(pings) + " WM_NULL pings from another process during fills of " +
-          std::to_string(programs) + " programs and " + std::to_string(entries) +
-          " startup entries, worst answer " + worstText + " ms (limit 250 ms" +
-          (Quick() ? ", reported only" : "") + "), " + std::to_string(slow) +
-          " slower than that, " + std::to_string(unanswered) + " unanswered; " +
-          std::to_string(tabChanges) + " tab changes posted into " + std::to_string(fills) +
-          " fills: " + std::to_string(doubledStartup + doubledPrograms) +
-          " doubled rows, final pages equal to a single fill: " +
-          (stormStartup == OursByName(Rows(f.Page4List, kProgramColumn, kLocationColumn), unused) &&
-                   stormPrograms == OursByName(Rows(f.Page5List, 0, 1), unused)
-               ? "yes"
-               : "no"));
+  Figure("never hangs",
+         std::to_string(pings) + " WM_NULL pings from another process during fills of " +
+             std::to_string(programs) + " programs and " + std::to_string(entries) +
+             " startup entries, worst answer " + worstText + " ms (limit 250 ms" +
+             (Quick() ? ", reported only" : "") + "), " + std::to_string(slow) +
+             " slower than that, " + std::to_string(unanswered) + " unanswered; " +
+             std::to_string(tabChanges) + " tab changes posted into " + std::to_string(fills) +
+             " fills: " + std::to_string(doubledStartup + doubledPrograms) +
+             " doubled rows, final pages equal to a single fill: " +
+             (stormStartup == Ours(f, kStartupTab, unused) &&
+                      stormPrograms == Ours(f, kProgramsTab, unused)
+                  ? "yes"
+                  : "no"));
 }
 
 // A plain session for the read-only check: every page shown, both reports saved into the folder

@@ -1,6 +1,6 @@
-// Helpers of the Windows tests: running a console tool and capturing its output, telling Wine from
-// Windows, the last display device, reading wmic's drive table, adding a drive letter to the Wine
-// prefix for one test.
+// Helpers of the Windows tests: running a console tool and capturing its output, reading a file
+// or a folder, telling Wine from Windows, the last display device, reading wmic's drive table,
+// adding a drive letter to the Wine prefix for one test.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +10,8 @@
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -88,6 +90,24 @@ inline std::string RunAndCapture(std::string commandLine) {
     if (c != '\r') out.push_back(c);
   }
   return out;
+}
+
+// A file's bytes, or "" when it cannot be read.
+inline std::string FileBytes(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// Every name in folder but "." and "..", so a test sees any file left behind.
+inline std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found{};
+  UniqueFind find(FindFirstFileA((folder + "\\*").c_str(), &found));
+  for (bool more = find.Valid(); more; more = FindNextFileA(find.Get(), &found)) {
+    const std::string name = found.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  }
+  return names;
 }
 
 inline std::vector<std::string> Lines(const std::string& text) {

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/Form1.h"
@@ -20,6 +21,16 @@
 #include "tests/support/RegistryScratch.h"
 
 namespace orv::test {
+
+// The first row of the list whose cells (column, text) all match, or -1.
+inline int RowWith(const ListView& list, const std::vector<std::pair<int, std::string>>& cells) {
+  for (int row = 0; row < list.Count(); ++row) {
+    bool all = true;
+    for (const auto& [column, text] : cells) all = all && list.ItemText(row, column) == text;
+    if (all) return row;
+  }
+  return -1;
+}
 
 class WindowTest : public ::testing::Test {
  protected:
@@ -51,12 +62,14 @@ class WindowTest : public ::testing::Test {
     return queries;
   }
 
-  // The window; tests replace Sources before Show.
-  TForm1& Make(SystemQueries queries) {
-    form = std::make_unique<TForm1>(outside, std::move(queries));
+  // The window, its outside world recorded in outside unless given; tests replace Sources
+  // before Show.
+  TForm1& Make(SystemQueries queries, Outside& world) {
+    form = std::make_unique<TForm1>(world, std::move(queries));
     EXPECT_TRUE(form->Create(nullptr));
     return *form;
   }
+  TForm1& Make(SystemQueries queries) { return Make(std::move(queries), outside); }
   TForm1& Make() { return Make(InDir()); }
 
   // The "Language" value the window reads at creation.
@@ -102,6 +115,15 @@ class WindowTest : public ::testing::Test {
   static void PostClick(Label& label) {
     PostMessageA(GetParent(label.Handle()), WM_COMMAND, MAKEWPARAM(0, STN_CLICKED),
                  reinterpret_cast<LPARAM>(label.Handle()));
+  }
+
+  // Both reports saved through the menu, the dialog answering stem; removed after the test.
+  void SaveBoth(TForm1& f, const std::string& stem) {
+    for (const bool html : {false, true}) {
+      outside.saveAnswer = stem;
+      (html ? f.SaveAsHTMLItem : f.SaveAsTXTItem).Click();
+      created.push_back(stem + (html ? ".html" : ".txt"));
+    }
   }
 
   // The bytes of a row "<caption><n> Mb", or -1 when the row is not of that form.
