@@ -273,9 +273,8 @@ TEST_F(KeyboardTest, CtrlCCopiesTheStartupRowsWithTheirHeaders) {
   Application::Instance().ProcessMessages();
   Press(VK_TAB);
   ASSERT_EQ(GetFocus(), f.Page4List.Handle());
-  int row = 0;
-  while (row < f.Page4List.Count() && f.Page4List.ItemText(row, 2) != "OrvKeyCopy") ++row;
-  ASSERT_LT(row, f.Page4List.Count());
+  const int row = test::RowWith(f.Page4List, {{2, "OrvKeyCopy"}});
+  ASSERT_GE(row, 0);
   const std::string header = "User\tProgram\tLocation\r\n";
   const std::string line = std::string(user) + "\tOrvKeyCopy\tC:\\Tools\\orv copy.exe /quiet\r\n";
 

@@ -136,13 +136,9 @@ class StartupPageTest : public test::WindowTest {
   std::vector<std::wstring> exactMade;
 
   static int RowOf(TForm1& f, const std::string& program, const std::string& user) {
-    for (int row = 0; row < f.Page4List.Count(); ++row) {
-      if (f.Page4List.ItemText(row, 2) == program && f.Page4List.ItemText(row, 1) == user) {
-        return row;
-      }
-    }
-    ADD_FAILURE() << program << " not listed for " << user;
-    return -1;
+    const int row = test::RowWith(f.Page4List, {{2, program}, {1, user}});
+    if (row < 0) ADD_FAILURE() << program << " not listed for " << user;
+    return row;
   }
 
   // Images count up from 0 in row order, one per row that has one, and the count is kept.
