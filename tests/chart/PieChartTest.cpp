@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "base/Handles.h"
+#include "tests/support/WindowWalk.h"
 
 namespace orv {
 namespace {
@@ -22,14 +23,11 @@ constexpr COLORREF kYellow = RGB(255, 255, 128);
 // A top-down 32-bit DIB selected into a memory DC.
 class Canvas {
  public:
-  Canvas(int width, int height, COLORREF fill = kWhite) : width_(width), height_(height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+  Canvas(int width, int height, COLORREF fill = kWhite)
+      : width_(width),
+        height_(height),
+        header_{sizeof header_, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0} {
+    const BITMAPINFO info{header_, {}};
     dc_.Reset(CreateCompatibleDC(nullptr));
     bitmap_.Reset(CreateDIBSection(dc_.Get(), &info, DIB_RGB_COLORS, &bits_, nullptr, 0));
     old_ = SelectObject(dc_.Get(), bitmap_.Get());
@@ -52,31 +50,33 @@ class Canvas {
   }
   COLORREF At(PiePointF p) const { return At(static_cast<int>(p.x), static_cast<int>(p.y)); }
 
+  // How many pixels meet the condition, asked of each (x, y).
+  template <typename Condition>
+  int Count(Condition condition) const {
+    int count = 0;
+    for (int y = 0; y < height_; ++y) {
+      for (int x = 0; x < width_; ++x) count += condition(x, y) ? 1 : 0;
+    }
+    return count;
+  }
+
   // Writes the picture as a BMP file into the folder ORV_CHART_DUMP names, if it names one.
   void Dump(const std::string& name) const {
     const char* dir = std::getenv("ORV_CHART_DUMP");
     if (!dir || !*dir) return;
     GdiFlush();
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
     const DWORD size = static_cast<DWORD>(width_) * height_ * 4;
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + size;
-    info.biSize = sizeof info;
-    info.biWidth = width_;
-    info.biHeight = -height_;
-    info.biPlanes = 1;
-    info.biBitCount = 32;
-    info.biCompression = BI_RGB;
+    const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof header_;
+    const BITMAPFILEHEADER file{0x4D42, offset + size, 0, 0, offset};  // "BM"
     std::ofstream out(std::string(dir) + "\\" + name + ".bmp", std::ios::binary);
     out.write(reinterpret_cast<const char*>(&file), sizeof file);
-    out.write(reinterpret_cast<const char*>(&info), sizeof info);
+    out.write(reinterpret_cast<const char*>(&header_), sizeof header_);
     out.write(static_cast<const char*>(bits_), size);
   }
 
  private:
   int width_, height_;
+  BITMAPINFOHEADER header_;
   UniqueMemoryDc dc_;
   UniqueBitmap bitmap_;
   HGDIOBJ old_ = nullptr;
@@ -154,12 +154,20 @@ bool InRect(const PieRectF& r, int x, int y, int slack) {
   return x >= r.left - slack && x <= r.right + slack && y >= r.top - slack && y <= r.bottom + slack;
 }
 
-TEST(DrawPieChartTest, DrivesChartShowsSlicesSidesAndMarks) {
-  Canvas canvas(250, 250);
-  const PieChartModel model = DrivesModel();
-  DrawPieChart(canvas.Dc(), kChart, model);
-  canvas.Dump("drives-25-75");
-  const PieLayout layout = LayoutPieChart(canvas.Dc(), kChart, model);
+// A chart drawn on a white 250 x 250 canvas (kept as a picture when asked) and its layout.
+class DrawPieChartTest : public ::testing::Test {
+ protected:
+  void Draw(const PieChartModel& model, const std::string& picture) {
+    DrawPieChart(canvas.Dc(), kChart, model);
+    canvas.Dump(picture);
+    layout = LayoutPieChart(canvas.Dc(), kChart, model);
+  }
+  Canvas canvas{250, 250};
+  PieLayout layout;
+};
+
+TEST_F(DrawPieChartTest, DrivesChartShowsSlicesSidesAndMarks) {
+  Draw(DrivesModel(), "drives-25-75");
   ASSERT_TRUE(layout.hasPie);
   const PieShape& pie = layout.pie;
 
@@ -197,12 +205,9 @@ TEST(DrawPieChartTest, DrivesChartShowsSlicesSidesAndMarks) {
   }
 }
 
-TEST(DrawPieChartTest, MemoryChartShowsBothSidesAndTitle) {
-  Canvas canvas(250, 250);
+TEST_F(DrawPieChartTest, MemoryChartShowsBothSidesAndTitle) {
   const PieChartModel model = MemoryModel();
-  DrawPieChart(canvas.Dc(), kChart, model);
-  canvas.Dump("memory-75-25");
-  const PieLayout layout = LayoutPieChart(canvas.Dc(), kChart, model);
+  Draw(model, "memory-75-25");
   ASSERT_TRUE(layout.hasPie);
   const PieShape& pie = layout.pie;
 
@@ -218,24 +223,20 @@ TEST(DrawPieChartTest, MemoryChartShowsBothSidesAndTitle) {
   EXPECT_GT(layout.marks[0].box.Width(), labelsOnly.marks[0].box.Width());
 
   // The title is drawn, centred: ink on both sides of the middle of its band.
-  int left = 0, right = 0;
-  for (int y = static_cast<int>(layout.title.top); y < layout.title.bottom; ++y) {
-    for (int x = 0; x < 250; ++x) {
-      if (IsDark(canvas.At(x, y))) ++(x < 125 ? left : right);
-    }
-  }
+  const auto titleInk = [this](bool leftHalf) {
+    return canvas.Count([&](int x, int y) {
+      return y >= static_cast<int>(layout.title.top) && y < layout.title.bottom &&
+             (x < 125) == leftHalf && IsDark(canvas.At(x, y));
+    });
+  };
+  const int left = titleInk(true), right = titleInk(false);
   EXPECT_GT(left, 10);
   EXPECT_GT(right, 10);
   EXPECT_LT(std::abs(left - right), (left + right) / 2);
 }
 
-TEST(DrawPieChartTest, EmptySliceDrawsNothingButKeepsItsMark) {
-  Canvas canvas(250, 250);
-  const PieChartModel model =
-      Model("Drive C: Fixed (NTFS)", {{100, "Free", kGreen}, {0, "Used", kBlue}});
-  DrawPieChart(canvas.Dc(), kChart, model);
-  canvas.Dump("drives-100-0");
-  const PieLayout layout = LayoutPieChart(canvas.Dc(), kChart, model);
+TEST_F(DrawPieChartTest, EmptySliceDrawsNothingButKeepsItsMark) {
+  Draw(Model("Drive C: Fixed (NTFS)", {{100, "Free", kGreen}, {0, "Used", kBlue}}), "drives-100-0");
   ASSERT_TRUE(layout.hasPie);
   const PieShape& pie = layout.pie;
 
@@ -243,14 +244,11 @@ TEST(DrawPieChartTest, EmptySliceDrawsNothingButKeepsItsMark) {
     EXPECT_EQ(canvas.At(OnFace(pie, degrees, 0.8)), kGreen) << degrees;
   }
   EXPECT_TRUE(IsDarkerShadeOf(canvas.At(OnSide(pie, 270)), kGreen));
-  int blue = 0;
-  for (int y = 0; y < 250; ++y) {
-    for (int x = 0; x < 250; ++x) {
-      const bool inMark =
-          InRect(layout.marks[0].box, x, y, 3) || InRect(layout.marks[1].box, x, y, 3);
-      if (!inMark && IsBluish(canvas.At(x, y))) ++blue;
-    }
-  }
+  const int blue = canvas.Count([this](int x, int y) {
+    const bool inMark =
+        InRect(layout.marks[0].box, x, y, 3) || InRect(layout.marks[1].box, x, y, 3);
+    return !inMark && IsBluish(canvas.At(x, y));
+  });
   EXPECT_EQ(blue, 0);
   // The used mark is there, at 3 o'clock where the empty slice sits.
   ASSERT_EQ(layout.marks.size(), 2u);
@@ -258,72 +256,63 @@ TEST(DrawPieChartTest, EmptySliceDrawsNothingButKeepsItsMark) {
   EXPECT_GT(layout.marks[1].box.left, pie.center.x + pie.rx);
 }
 
-TEST(DrawPieChartTest, NoSlicesOrZeroTotalDrawsTitleOnWhite) {
+TEST_F(DrawPieChartTest, NoSlicesOrZeroTotalDrawsTitleOnWhite) {
   for (const PieChartModel& model :
        {Model("TChart", {}), Model("TChart", {{0, "Free", kGreen}, {0, "Used", kBlue}}),
         Model("", {})}) {
-    Canvas canvas(250, 250, RGB(255, 0, 255));
-    DrawPieChart(canvas.Dc(), kChart, model);
-    const PieLayout layout = LayoutPieChart(canvas.Dc(), kChart, model);
-    EXPECT_FALSE(layout.hasPie);
-    int ink = 0, other = 0;
-    for (int y = 0; y < 250; ++y) {
-      for (int x = 0; x < 250; ++x) {
-        if (canvas.At(x, y) == kWhite) continue;
-        ++(y < layout.title.bottom ? ink : other);
-      }
-    }
-    EXPECT_EQ(other, 0) << model.title;
-    EXPECT_EQ(ink > 0, !model.title.empty()) << model.title;
+    Canvas magenta(250, 250, RGB(255, 0, 255));
+    DrawPieChart(magenta.Dc(), kChart, model);
+    const PieLayout titleOnly = LayoutPieChart(magenta.Dc(), kChart, model);
+    EXPECT_FALSE(titleOnly.hasPie);
+    const auto inkIn = [&](bool title) {
+      return magenta.Count([&](int x, int y) {
+        return magenta.At(x, y) != kWhite && (y < titleOnly.title.bottom) == title;
+      });
+    };
+    EXPECT_EQ(inkIn(false), 0) << model.title;
+    EXPECT_EQ(inkIn(true) > 0, !model.title.empty()) << model.title;
   }
 }
 
-TEST(DrawPieChartTest, DrawsOnlyInsideItsBoundsAndKeepsTheDcState) {
-  Canvas reference(250, 250);
-  DrawPieChart(reference.Dc(), kChart, MemoryModel());
+TEST_F(DrawPieChartTest, DrawsOnlyInsideItsBoundsAndKeepsTheDcState) {
+  DrawPieChart(canvas.Dc(), kChart, MemoryModel());  // the picture at the origin
 
   const COLORREF sentinel = RGB(255, 0, 255);
-  Canvas canvas(300, 300, sentinel);
+  Canvas moved(300, 300, sentinel);
   const UniqueFont font(
       CreateFontA(-20, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Courier New"));
-  const SelectGuard select(canvas.Dc(), font.Get());
-  SetTextColor(canvas.Dc(), RGB(1, 2, 3));
-  SetBkMode(canvas.Dc(), OPAQUE);
+  const SelectGuard select(moved.Dc(), font.Get());
+  SetTextColor(moved.Dc(), RGB(1, 2, 3));
+  SetBkMode(moved.Dc(), OPAQUE);
   const RECT bounds{20, 30, 270, 280};
-  DrawPieChart(canvas.Dc(), bounds, MemoryModel());
+  DrawPieChart(moved.Dc(), bounds, MemoryModel());
 
-  int outside = 0, different = 0;
-  for (int y = 0; y < 300; ++y) {
-    for (int x = 0; x < 300; ++x) {
-      const bool in = x >= 20 && x < 270 && y >= 30 && y < 280;
-      if (!in && canvas.At(x, y) != sentinel) ++outside;
-      if (in && canvas.At(x, y) != reference.At(x - 20, y - 30)) ++different;
-    }
-  }
+  const auto in = [](int x, int y) { return x >= 20 && x < 270 && y >= 30 && y < 280; };
+  const int outside =
+      moved.Count([&](int x, int y) { return !in(x, y) && moved.At(x, y) != sentinel; });
+  const int different = moved.Count(
+      [&](int x, int y) { return in(x, y) && moved.At(x, y) != canvas.At(x - 20, y - 30); });
   EXPECT_EQ(outside, 0);
   // The same picture, moved; anti-aliasing may round the odd edge pixel differently.
   EXPECT_LE(different, 250 * 250 / 200);
 
-  EXPECT_EQ(GetCurrentObject(canvas.Dc(), OBJ_FONT), font.Get());
-  EXPECT_EQ(GetTextColor(canvas.Dc()), RGB(1, 2, 3));
-  EXPECT_EQ(GetBkMode(canvas.Dc()), OPAQUE);
+  EXPECT_EQ(GetCurrentObject(moved.Dc(), OBJ_FONT), font.Get());
+  EXPECT_EQ(GetTextColor(moved.Dc()), RGB(1, 2, 3));
+  EXPECT_EQ(GetBkMode(moved.Dc()), OPAQUE);
   const UniqueRegion clip(CreateRectRgn(0, 0, 0, 0));
-  EXPECT_EQ(GetClipRgn(canvas.Dc(), clip.Get()), 0);  // no clipping left behind
+  EXPECT_EQ(GetClipRgn(moved.Dc(), clip.Get()), 0);  // no clipping left behind
 
   // Degenerate calls are harmless.
   DrawPieChart(nullptr, kChart, MemoryModel());
-  DrawPieChart(canvas.Dc(), RECT{10, 10, 10, 50}, MemoryModel());
-  DrawPieChart(canvas.Dc(), RECT{0, 0, 3, 3}, MemoryModel());
+  DrawPieChart(moved.Dc(), RECT{10, 10, 10, 50}, MemoryModel());
+  DrawPieChart(moved.Dc(), RECT{0, 0, 3, 3}, MemoryModel());
 }
 
 // Runs on Windows only: Wine counts no GDI objects, so there it always skips.
-TEST(DrawPieChartTest, RepeatedDrawingLeaksNoGdiObjects) {
+TEST_F(DrawPieChartTest, RepeatedDrawingLeaksNoGdiObjects) {
   const DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
   if (before == 0) GTEST_SKIP() << "GetGuiResources reports no GDI object count (Wine)";
-  {
-    Canvas canvas(250, 250);
-    for (int i = 0; i < 50; ++i) DrawPieChart(canvas.Dc(), kChart, DrivesModel());
-  }
+  for (int i = 0; i < 50; ++i) DrawPieChart(canvas.Dc(), kChart, DrivesModel());
   EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before);
 }
 
@@ -344,12 +333,6 @@ class PieChartWindowTest : public ::testing::Test {
   HWND parent_ = nullptr;
 };
 
-std::string WindowText(HWND hwnd) {
-  char buffer[256] = {};
-  GetWindowTextA(hwnd, buffer, sizeof buffer);
-  return buffer;
-}
-
 TEST_F(PieChartWindowTest, TitleAndSlicesReachTheModel) {
   PieChart chart;
   chart.SetTitle("TChart");  // before the window exists
@@ -367,11 +350,11 @@ TEST_F(PieChartWindowTest, TitleAndSlicesReachTheModel) {
   GetClientRect(hwnd, &r);
   EXPECT_EQ(r.right, 250);
   EXPECT_EQ(r.bottom, 250);
-  EXPECT_EQ(WindowText(hwnd), "TChart");
+  EXPECT_EQ(test::WindowText(hwnd), "TChart");
   EXPECT_TRUE(chart.Model().points.empty());
 
   chart.SetTitle("Drive C: Fixed (NTFS)");
-  EXPECT_EQ(WindowText(hwnd), "Drive C: Fixed (NTFS)");
+  EXPECT_EQ(test::WindowText(hwnd), "Drive C: Fixed (NTFS)");
   EXPECT_EQ(chart.Model().title, "Drive C: Fixed (NTFS)");
   SetWindowTextA(hwnd, "Memory usage");  // the window text is the title
   EXPECT_EQ(chart.Model().title, "Memory usage");
@@ -409,11 +392,7 @@ TEST_F(PieChartWindowTest, PrintClientRendersTheSamePicture) {
   printed.Dump("window-printclient");
   Canvas drawn(250, 250);
   DrawPieChart(drawn.Dc(), kChart, chart.Model());
-  int different = 0;
-  for (int y = 0; y < 250; ++y) {
-    for (int x = 0; x < 250; ++x) different += printed.At(x, y) != drawn.At(x, y);
-  }
-  EXPECT_EQ(different, 0);
+  EXPECT_EQ(printed.Count([&](int x, int y) { return printed.At(x, y) != drawn.At(x, y); }), 0);
 
   // A painted window (WM_PAINT through the off-screen buffer) does not disturb that.
   UpdateWindow(chart.Handle());

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "tests/support/ImportHook.h"
@@ -15,35 +14,27 @@
 namespace orv {
 namespace {
 
-std::string Folder() {
-  char temp[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, temp);
-  const std::string folder = std::string(temp) + "orv-report-file-test\\";
-  CreateDirectoryA(folder.c_str(), nullptr);
-  return folder;
-}
-
-std::string Contents(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
-int FilesIn(const std::string& folder) {
-  WIN32_FIND_DATAA found{};
-  HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-  int count = 0;
-  if (search == INVALID_HANDLE_VALUE) return count;
-  do {
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++count;
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  return count;
-}
+// A folder of the test's own under %TEMP%, emptied and removed with the report in it.
+class ReportFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    folder = std::string(temp) + "orv-report-file-test";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    path = folder + "\\Report.txt";
+  }
+  void TearDown() override {
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path.c_str());
+    RemoveDirectoryA(folder.c_str());
+  }
+  std::string folder;
+  std::string path;
+};
 
 // Runs on Windows only: Wine's ReplaceFile moves the new file in without the old one's attributes.
-TEST(ReportFile, AReplacedReportKeepsTheOldFilesAttributes) {
+TEST_F(ReportFile, AReplacedReportKeepsTheOldFilesAttributes) {
   if (test::RunningOnWine()) {
     GTEST_SKIP() << "Wine's ReplaceFile does not carry the replaced file's attributes over, as "
                     "Windows does";
@@ -55,8 +46,6 @@ TEST(ReportFile, AReplacedReportKeepsTheOldFilesAttributes) {
       {"a report the user hid", FILE_ATTRIBUTE_HIDDEN},
       {"a report marked as a system file", FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN},
   };
-  const std::string folder = Folder();
-  const std::string path = folder + "Report.txt";
   for (const auto& c : cases) {
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(path.c_str());
@@ -67,13 +56,10 @@ TEST(ReportFile, AReplacedReportKeepsTheOldFilesAttributes) {
       GTEST_SKIP() << "the file system keeps no such attribute: " << c.why;
     }
     WriteReportFile(path, "new");
-    EXPECT_EQ(Contents(path), "new") << c.why;
-    EXPECT_EQ(FilesIn(folder), 1) << c.why << ": a temporary file was left behind";
+    EXPECT_EQ(test::FileBytes(path), "new") << c.why;
+    EXPECT_EQ(test::FilesIn(folder).size(), 1u) << c.why << ": a temporary file was left behind";
     EXPECT_EQ(GetFileAttributesA(path.c_str()) & c.attributes, c.attributes) << c.why;
   }
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  DeleteFileA(path.c_str());
-  RemoveDirectoryA(folder.c_str());
 }
 
 // ReplaceFileA failing with its own errors, leaving the files as Microsoft documents: without a
@@ -100,7 +86,7 @@ BOOL WINAPI MoveUnlessRenameFails(LPCSTR from, LPCSTR to, DWORD flags) {
   return reinterpret_cast<decltype(&MoveFileExA)>(originalMove)(from, to, flags);
 }
 
-TEST(ReportFile, AFailedReplaceFallsBackToARenameAndNeverLosesTheReport) {
+TEST_F(ReportFile, AFailedReplaceFallsBackToARenameAndNeverLosesTheReport) {
   const struct {
     const char* why;
     DWORD replaceError;
@@ -113,8 +99,6 @@ TEST(ReportFile, AFailedReplaceFallsBackToARenameAndNeverLosesTheReport) {
       {"not renamed, nor by a plain rename", ERROR_UNABLE_TO_MOVE_REPLACEMENT, true},
       {"not moved, nor by a plain rename", ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, true},
   };
-  const std::string folder = Folder();
-  const std::string path = folder + "Report.txt";
   test::ImportHook replace("kernel32.dll", "ReplaceFileA",
                            reinterpret_cast<void*>(&FailingReplace));
   test::ImportHook move("kernel32.dll", "MoveFileExA",
@@ -130,11 +114,9 @@ TEST(ReportFile, AFailedReplaceFallsBackToARenameAndNeverLosesTheReport) {
     } else {
       EXPECT_NO_THROW(WriteReportFile(path, "new")) << c.why;
     }
-    EXPECT_EQ(Contents(path), c.renameFails ? "old" : "new") << c.why;
-    EXPECT_EQ(FilesIn(folder), 1) << c.why << ": a temporary file was left behind";
+    EXPECT_EQ(test::FileBytes(path), c.renameFails ? "old" : "new") << c.why;
+    EXPECT_EQ(test::FilesIn(folder).size(), 1u) << c.why << ": a temporary file was left behind";
   }
-  DeleteFileA(path.c_str());
-  RemoveDirectoryA(folder.c_str());
 }
 
 }  // namespace
