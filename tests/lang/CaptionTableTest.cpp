@@ -71,10 +71,6 @@ const struct {
     {"Edit", "SelectAll", T::SelectAllItem, "Select all"},
 };
 
-std::string Identity(const std::string&, const std::string&, const std::string& defaultText) {
-  return defaultText;
-}
-
 // The text of target among captions.
 std::string TextOf(const std::vector<CaptionText>& captions, T target) {
   for (const CaptionText& c : captions) {
@@ -84,7 +80,8 @@ std::string TextOf(const std::vector<CaptionText>& captions, T target) {
 }
 
 TEST(CreationCaptions, WithoutALanguageFileEveryCaptionIsTheEnglishDefault) {
-  const std::vector<CaptionText> actual = CreationCaptions(Identity);
+  test::FakeLookup english;
+  const std::vector<CaptionText> actual = CreationCaptions(english.Fn());
   std::size_t i = 0;
   for (const auto& row : kRows) {
     if (!row.english) continue;

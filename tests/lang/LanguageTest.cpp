@@ -22,60 +22,54 @@ namespace {
 using test::KnownLanguageKeys;
 using test::LanguageKey;
 
-// A scratch folder under %TEMP% for language files written by a test, removed with its files.
-class ScratchFolder {
- public:
-  ScratchFolder() {
+// A language file "Lang.ini" that the test writes into a scratch folder under %TEMP%; both go
+// with the test.
+class LanguageIniFile : public ::testing::Test {
+ protected:
+  LanguageIniFile() {
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
-    dir_ = std::string(temp) + "orv_lang_" + std::to_string(GetCurrentProcessId()) + "_" +
-           std::to_string(GetTickCount());
-    CreateDirectoryA(dir_.c_str(), nullptr);
+    dir = std::string(temp) + "orv_lang_" + std::to_string(GetCurrentProcessId()) + "_" +
+          std::to_string(GetTickCount());
+    CreateDirectoryA(dir.c_str(), nullptr);
+    path = dir + "\\Lang.ini";
   }
-  ~ScratchFolder() {
-    for (const std::string& f : files_) DeleteFileA(f.c_str());
-    RemoveDirectoryA(dir_.c_str());
+  ~LanguageIniFile() override {
+    DeleteFileA(path.c_str());
+    RemoveDirectoryA(dir.c_str());
   }
-  const std::string& Dir() const { return dir_; }
   // Writes bytes exactly as given (the test chooses the line ends).
-  std::string Write(const std::string& name, const std::string& bytes) {
-    const std::string path = dir_ + "\\" + name;
+  void Write(const std::string& bytes) const {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-    files_.push_back(path);
-    return path;
   }
 
- private:
-  std::string dir_;
-  std::vector<std::string> files_;
+  std::string dir;
+  std::string path;
 };
 
-TEST(LanguageIni, MissingFileSectionOrKeyGivesTheDefault) {
-  ScratchFolder folder;
-  const std::string path = folder.Write("Lang.ini", "[About]\r\nVersion=Verze\r\n");
+TEST_F(LanguageIniFile, MissingFileSectionOrKeyGivesTheDefault) {
+  Write("[About]\r\nVersion=Verze\r\n");
   LanguageIni ini(path);
   EXPECT_EQ(ini.Path(), path);
   EXPECT_EQ(ini.Read("About", "Version", "Version"), "Verze");
   EXPECT_EQ(ini.Read("About", "Internet", "Internet"), "Internet");
   EXPECT_EQ(ini.Read("Drives", "Version", "Version"), "Version");
-  EXPECT_EQ(LanguageIni(folder.Dir() + "\\Nothing.ini").Read("About", "Version", "Version"),
-            "Version");
+  EXPECT_EQ(LanguageIni(dir + "\\Nothing.ini").Read("About", "Version", "Version"), "Version");
   EXPECT_EQ(LanguageIni("").Read("About", "Version", "Version"), "Version");
 }
 
-TEST(LanguageIni, ValuesFollowTheWindowsIniRules) {
-  ScratchFolder folder;
-  const std::string path = folder.Write("Lang.ini",
-                                        "; comment\r\n"
-                                        "[Report]\r\n"
-                                        "Save=\"  Bericht speichern \"\r\n"
-                                        "SaveTxt='Als Text'\r\n"
-                                        "SaveHtml=   Als HTML   \r\n"
-                                        "Empty=\r\n"
-                                        "Inner=Nom de l'ordinateur\r\n"
-                                        "Lopsided=\"Bericht\r\n"
-                                        "[about]\r\n"
-                                        "e-mail=E-Mail\r\n");
+TEST_F(LanguageIniFile, ValuesFollowTheWindowsIniRules) {
+  Write(
+      "; comment\r\n"
+      "[Report]\r\n"
+      "Save=\"  Bericht speichern \"\r\n"
+      "SaveTxt='Als Text'\r\n"
+      "SaveHtml=   Als HTML   \r\n"
+      "Empty=\r\n"
+      "Inner=Nom de l'ordinateur\r\n"
+      "Lopsided=\"Bericht\r\n"
+      "[about]\r\n"
+      "e-mail=E-Mail\r\n");
   LanguageIni ini(path);
   EXPECT_EQ(ini.Read("Report", "Save", "x"), "  Bericht speichern ");
   EXPECT_EQ(ini.Read("Report", "SaveTxt", "x"), "Als Text");
@@ -86,41 +80,33 @@ TEST(LanguageIni, ValuesFollowTheWindowsIniRules) {
   EXPECT_EQ(ini.Read("About", "E-mail", "Email"), "E-Mail");  // names ignore case
 }
 
-TEST(LanguageIni, KeepsBytesOfTheFilesCodePage) {
-  ScratchFolder folder;
-  const std::string path = folder.Write("Lang.ini",
-                                        "[About]\r\nAbout=\xDC"
-                                        "ber\r\n");
-  EXPECT_EQ(LanguageIni(path).Read("About", "About", "About"),
-            "\xDC"
-            "ber");
+TEST_F(LanguageIniFile, KeepsBytesOfTheFilesCodePage) {
+  Write("[About]\r\nAbout=\334ber\r\n");
+  EXPECT_EQ(LanguageIni(path).Read("About", "About", "About"), "\334ber");
 }
 
-TEST(LanguageIni, CutsAValueLongerThan2047Characters) {
-  ScratchFolder folder;
+TEST_F(LanguageIniFile, CutsAValueLongerThan2047Characters) {
   std::string value(3000, 'x');
   value[2046] = 'L';
   value[2047] = 'C';
-  const std::string path = folder.Write("Lang.ini", "[Startup]\r\nInfo=" + value + "\r\n");
+  Write("[Startup]\r\nInfo=" + value + "\r\n");
   const std::string text = LanguageIni(path).Read("Startup", "Info", "Default");
   ASSERT_EQ(text.size(), 2047u);
   EXPECT_EQ(text.back(), 'L');
 }
 
-TEST(LanguageIni, ReadsTheFileAnewAtEveryLookup) {
-  ScratchFolder folder;
-  const std::string path = folder.Write("Lang.ini", "[General]\r\nGeneral=Allgemein\r\n");
+TEST_F(LanguageIniFile, ReadsTheFileAnewAtEveryLookup) {
+  Write("[General]\r\nGeneral=Allgemein\r\n");
   LanguageIni ini(path);
   EXPECT_EQ(ini.Read("General", "General", "General"), "Allgemein");
-  folder.Write("Lang.ini", "[General]\r\nGeneral=Obecne a jine\r\n");
+  Write("[General]\r\nGeneral=Obecne a jine\r\n");
   EXPECT_EQ(ini.Read("General", "General", "General"), "Obecne a jine");
   DeleteFileA(path.c_str());
   EXPECT_EQ(ini.Read("General", "General", "General"), "General");
 }
 
-TEST(LanguageIni, LeavesNoHandleOpen) {
-  ScratchFolder folder;
-  const std::string path = folder.Write("Lang.ini", "[General]\r\nGeneral=Allgemein\r\n");
+TEST_F(LanguageIniFile, LeavesNoHandleOpen) {
+  Write("[General]\r\nGeneral=Allgemein\r\n");
   LanguageIni ini(path);
   ini.Read("General", "General", "General");  // the first read may set up the loader's caches
   test::HandleProbe probe;
@@ -129,7 +115,7 @@ TEST(LanguageIni, LeavesNoHandleOpen) {
 }
 
 // A program in a drive's root has the folder "C:\", which gives "C:\\English.ini".
-TEST(LanguageIni, FindsAFileInADriveRootThroughADoubledBackslash) {
+TEST_F(LanguageIniFile, FindsAFileInADriveRootThroughADoubledBackslash) {
   const std::string name = "orv_lang_" + std::to_string(GetCurrentProcessId()) + ".ini";
   const std::string rootFile = "C:\\" + name;
   {
@@ -201,9 +187,7 @@ TEST(ShippedLanguageFiles, AnswerEveryKnownKeyThroughTheRealReader) {
       EXPECT_FALSE(text.empty()) << name << " " << k.section << "/" << k.key;
     }
   }
-  EXPECT_EQ(LanguageIni(folder + "\\German.ini").Read("About", "About", "About"),
-            "\xDC"
-            "ber");
+  EXPECT_EQ(LanguageIni(folder + "\\German.ini").Read("About", "About", "About"), "\334ber");
   EXPECT_EQ(LanguageIni(folder + "\\Czech.ini").Read("General", "Memory", "Memory"), "Pam\xEC\x9D");
 }
 

@@ -23,9 +23,6 @@ namespace orv::test {
 
 // The bytes the registry stores for a string: the text and its NUL.
 inline std::string Sz(const std::string& text) { return text + '\0'; }
-inline std::string DwordBytes(DWORD number) {
-  return std::string(reinterpret_cast<const char*>(&number), sizeof number);
-}
 
 class RegistryScratch {
  public:
@@ -52,7 +49,8 @@ class RegistryScratch {
       return Set(name, REG_SZ, Utf16Bytes(text + L'\0'));
     }
     bool SetDword(const std::string& name, DWORD number) const {
-      return Set(name, REG_DWORD, DwordBytes(number));
+      return Set(name, REG_DWORD,
+                 std::string(reinterpret_cast<const char*>(&number), sizeof number));
     }
     // strings holds the strings separated by NULs; the closing double NUL is added here.
     bool SetMultiSz(const std::string& name, const std::string& strings) const {
@@ -86,9 +84,8 @@ class RegistryScratch {
         return {std::string(name.data(), nameSize), data};
       }
     }
-    Key SubKey(const std::string& name) const { return SubKey(WideText(name)); }
-    Key SubKey(const std::wstring& name) const {
-      return scratch_->At(root_, exact_ + L"\\" + name, view_);
+    Key SubKey(const std::string& name) const {
+      return scratch_->At(root_, exact_ + L"\\" + WideText(name), view_);
     }
 
    private:

@@ -12,17 +12,14 @@
 namespace orv {
 namespace {
 
-std::string SystemFolder() {
+// The folder one of the system's folder calls names, with its backslash.
+std::string Folder(UINT(WINAPI* name)(LPSTR, UINT)) {
   char dir[MAX_PATH] = {};
-  GetSystemDirectoryA(dir, MAX_PATH);
+  name(dir, MAX_PATH);
   return std::string(dir) + "\\";
 }
-
-std::string WindowsFolder() {
-  char dir[MAX_PATH] = {};
-  GetWindowsDirectoryA(dir, MAX_PATH);
-  return std::string(dir) + "\\";
-}
+std::string SystemFolder() { return Folder(GetSystemDirectoryA); }
+std::string WindowsFolder() { return Folder(GetWindowsDirectoryA); }
 
 // The pixels and mask of an icon, to tell which file it came from.
 std::vector<char> Pixels(HICON icon) {
