@@ -33,10 +33,10 @@ class PeFile {
   std::optional<std::vector<Import>> Imports() const {
     const std::optional<std::uint32_t> nt = U32(0x3C);
     if (!nt || U32(*nt) != 0x00004550u) return std::nullopt;  // "PE\0\0"
-    const std::optional<std::uint16_t> sections = U16(*nt + 6);
-    const std::optional<std::uint16_t> optionalSize = U16(*nt + 20);
+    const std::optional<std::uint32_t> sections = Bytes(*nt + 6, 2);
+    const std::optional<std::uint32_t> optionalSize = Bytes(*nt + 20, 2);
     const std::uint32_t optional = *nt + 24;
-    const std::optional<std::uint16_t> magic = U16(optional);
+    const std::optional<std::uint32_t> magic = Bytes(optional, 2);
     if (!sections || !optionalSize || !magic || (*magic != 0x10B && *magic != 0x20B)) {
       return std::nullopt;
     }
@@ -91,10 +91,6 @@ class PeFile {
     std::uint32_t value = 0;
     for (int i = count - 1; i >= 0; --i) value = value << 8 | bytes_[at + static_cast<unsigned>(i)];
     return value;
-  }
-  std::optional<std::uint16_t> U16(std::uint64_t at) const {
-    const auto value = Bytes(at, 2);
-    return value ? std::optional<std::uint16_t>(static_cast<std::uint16_t>(*value)) : std::nullopt;
   }
   std::optional<std::uint32_t> U32(std::uint64_t at) const { return Bytes(at, 4); }
 

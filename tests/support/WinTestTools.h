@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "base/CodePage.h"
 #include "base/Handles.h"
 #include "base/TextRules.h"
 
@@ -67,29 +68,16 @@ inline std::string RunAndCapture(std::string commandLine) {
     if (ended || GetTickCount64() > deadline) break;
   }
 
-  std::string text;
   const bool utf16 = raw.size() >= 2 && ((raw[0] == '\xFF' && raw[1] == '\xFE') ||
                                          (raw.size() >= 4 && raw[1] == '\0' && raw[3] == '\0'));
   if (utf16) {
     std::wstring wide(raw.size() / 2, L'\0');
-    for (std::size_t i = 0; i < wide.size(); ++i) {
-      wide[i] = static_cast<wchar_t>(static_cast<unsigned char>(raw[2 * i]) |
-                                     (static_cast<unsigned char>(raw[2 * i + 1]) << 8));
-    }
+    std::memcpy(wide.data(), raw.data(), wide.size() * sizeof(wchar_t));
     if (!wide.empty() && wide[0] == 0xFEFF) wide.erase(0, 1);
-    const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    text.resize(size);
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size,
-                        nullptr, nullptr);
-  } else {
-    text = raw;
+    raw = NarrowText(wide);
   }
-  std::string out;
-  for (char c : text) {
-    if (c != '\r') out.push_back(c);
-  }
-  return out;
+  raw.erase(std::remove(raw.begin(), raw.end(), '\r'), raw.end());
+  return raw;
 }
 
 // A file's bytes, or "" when it cannot be read.
