@@ -14,7 +14,7 @@
 namespace orv {
 namespace {
 
-// A folder of the test's own under %TEMP%, emptied and removed with the report in it.
+// A folder of the test's own under %TEMP%, removed with the report in it.
 class ReportFile : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -22,6 +22,10 @@ class ReportFile : public ::testing::Test {
     GetTempPathA(MAX_PATH, temp);
     folder = std::string(temp) + "orv-report-file-test";
     CreateDirectoryA(folder.c_str(), nullptr);
+    // Whatever a failed earlier run left there goes first: the tests count the files.
+    for (const std::string& name : test::FilesIn(folder)) {
+      DeleteFileA((folder + "\\" + name).c_str());
+    }
     path = folder + "\\Report.txt";
   }
   void TearDown() override {

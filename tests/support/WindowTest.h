@@ -10,6 +10,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -78,17 +79,11 @@ class WindowTest : public ::testing::Test {
   // Writes the language file the window reads (index 0 when no choice is stored: English.ini).
   void Language(const std::string& text, const std::string& fileName = "English.ini") {
     const std::string path = dir + "\\" + fileName;
-    {
-      std::ofstream file(path, std::ios::binary | std::ios::trunc);
-      file << text;
-    }
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
     // Wine keeps the last profile file it read in a cache keyed by its time stamp; a rewrite in
     // the same second must still be seen, as on Windows.
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
-    for (const std::string& known : created) {
-      if (known == path) return;
-    }
-    created.push_back(path);
+    if (std::find(created.begin(), created.end(), path) == created.end()) created.push_back(path);
   }
 
   // Every page but the General one is made the first time it is shown. A test that reads a
