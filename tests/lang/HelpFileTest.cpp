@@ -72,11 +72,10 @@ class HelpFile : public ::testing::Test {
   IStorage* storage_ = nullptr;
 };
 
-struct Page {
+constexpr struct {
   const char* file;
   const char* title;
-};
-constexpr Page kPages[] = {
+} kPages[] = {
     {"index.html", "Orvendel Help"},       {"general.html", "General page"},
     {"drives.html", "Drives page"},        {"memory.html", "Memory page"},
     {"startup.html", "Startup list page"}, {"programs.html", "Installed programs page"},
@@ -87,7 +86,7 @@ constexpr Page kPages[] = {
 TEST_F(HelpFile, HoldsEveryPageAndListsItInTheContents) {
   const std::string contents = Read("Orvendex.hhc");
   ASSERT_FALSE(contents.empty()) << "no table of contents";
-  for (const Page& page : kPages) {
+  for (const auto& page : kPages) {
     const std::string html = Read(page.file);
     EXPECT_NE(html.find(std::string("<title>") + page.title + "</title>"), std::string::npos)
         << page.file;

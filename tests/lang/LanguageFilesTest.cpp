@@ -7,6 +7,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/TextRules.h"
@@ -67,12 +68,8 @@ IniFile ParseIni(const std::string& bytes) {
 }
 
 // Bytes that Windows-1252 and Windows-1250 leave undefined.
-bool DefinedIn1252(unsigned char c) {
-  return c != 0x81 && c != 0x8D && c != 0x8F && c != 0x90 && c != 0x9D;
-}
-bool DefinedIn1250(unsigned char c) {
-  return c != 0x81 && c != 0x83 && c != 0x88 && c != 0x90 && c != 0x98;
-}
+constexpr std::string_view kUndefinedIn1252 = "\x81\x8D\x8F\x90\x9D";
+constexpr std::string_view kUndefinedIn1250 = "\x81\x83\x88\x90\x98";
 
 bool IsValidUtf8(const std::string& s) {
   for (std::size_t i = 0; i < s.size(); ++i) {
@@ -143,7 +140,8 @@ TEST(LanguageFiles, AreStoredInTheirWindowsCodePageWithCrLfEnds) {
       const unsigned char c = bytes[i];
       if (c >= 0x80) highBytes = true;
       EXPECT_NE(c, 0) << name << " holds a NUL at " << i;
-      EXPECT_TRUE(czech ? DefinedIn1250(c) : DefinedIn1252(c)) << name << " byte " << i;
+      EXPECT_EQ((czech ? kUndefinedIn1250 : kUndefinedIn1252).find(bytes[i]), std::string::npos)
+          << name << " byte " << i;
       if (c == '\n') {
         EXPECT_TRUE(i > 0 && bytes[i - 1] == '\r') << name << " bare LF at " << i;
       }

@@ -51,16 +51,15 @@ TEST(ReportLines, DriveAndRowLinesJoinTheirParts) {
                       "Free: 125 Gb (25 %)"),
             "Drive C: Fixed (NTFS) Drive size: 500 Gb Used: 375 Gb (75 %) Free: 125 Gb (25 %)");
   EXPECT_EQ(DriveLine("", "", "", ""), "   ");
-  struct Case {
+  const struct {
     ReportRow row;
     std::string line;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {{"Tom & Jerry <Beta>", "Acme"}, "Tom & Jerry <Beta> - Acme"},
       {{"No publisher", ""}, "No publisher - "},  // a program without publisher
       {{"", ""}, " - "},
   };
-  for (const Case& c : cases) EXPECT_EQ(RowLine(c.row), c.line);
+  for (const auto& c : cases) EXPECT_EQ(RowLine(c.row), c.line);
 }
 
 TEST(ReportLines, TextReportFollowsTheSectionTable) {
@@ -77,12 +76,11 @@ TEST(ReportLines, TextReportFollowsTheSectionTable) {
   full.programRows = {{"Tom & Jerry <Beta>", ""}};
   ReportContent german = Bare({"Allgemein", "Laufwerke", "Speicher", "Autostart", "Programme"});
 
-  struct Case {
+  const struct {
     const char* name;
     ReportContent content;
     Lines lines;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"nothing listed (no fixed drive, no processes, no rows)", Bare(kEnglishTabs),
        Concat({GeneralText(stars12 + " General " + stars15),
                {heading("Drives"), "", ""},
@@ -103,7 +101,7 @@ TEST(ReportLines, TextReportFollowsTheSectionTable) {
                {heading("Autostart"), "", ""},
                {heading("Programme"), "", ""}})},
   };
-  for (const Case& c : cases) EXPECT_EQ(TextReportLines(c.content), c.lines) << c.name;
+  for (const auto& c : cases) EXPECT_EQ(TextReportLines(c.content), c.lines) << c.name;
 }
 
 TEST(ReportLines, HtmlReportFollowsTheLineTableEscaped) {
@@ -134,13 +132,12 @@ TEST(ReportLines, HtmlReportFollowsTheLineTableEscaped) {
   marked.startupRows = {{"<script>alert(1)</script>", ""}};
   marked.programRows = {{"Tom & Jerry <Beta>", "Acme \"Ltd\""}};
 
-  struct Case {
+  const struct {
     const char* name;
     ReportContent content;
     unsigned codePage;
     Lines lines;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"nothing listed: heading, line break and closing line", Bare(kEnglishTabs), 1252,
        Concat({head("windows-1252", "WINEHOST"),
                general,
@@ -162,7 +159,7 @@ TEST(ReportLines, HtmlReportFollowsTheLineTableEscaped) {
                 "Tom &amp; Jerry &lt;Beta&gt; - Acme &quot;Ltd&quot;", "<br>", ""},
                end})},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     EXPECT_EQ(HtmlReportLines(c.content, c.codePage), c.lines) << c.name;
   }
 }
