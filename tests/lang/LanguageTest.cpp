@@ -7,7 +7,6 @@
 #include <fstream>
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "base/Handles.h"
 #include "lang/CaptionTable.h"
