@@ -38,10 +38,6 @@ std::vector<char> Pixels(HICON icon) {
   return bits;
 }
 
-std::vector<char> FilePixels(const std::string& path) {
-  return Pixels(test::SmallFileIcon(path).Get());
-}
-
 struct IconImage {
   int size;
   std::uint32_t colour;  // 0xRRGGBB, every pixel, opaque
@@ -82,8 +78,8 @@ std::string IconFileBytes(const std::vector<IconImage>& images) {
 class IconsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    fallback_ = FilePixels(SystemFolder() + "msiexec.exe");
-    notepad_ = FilePixels(SystemFolder() + "notepad.exe");
+    fallback_ = Pixels(test::SmallFileIcon(SystemFolder() + "msiexec.exe").Get());
+    notepad_ = Pixels(test::SmallFileIcon(SystemFolder() + "notepad.exe").Get());
     if (fallback_.empty() || notepad_.empty() || fallback_ == notepad_) {
       GTEST_SKIP() << "msiexec.exe and notepad.exe lack distinct icons on this system";
     }

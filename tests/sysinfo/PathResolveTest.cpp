@@ -14,13 +14,11 @@ namespace {
 
 const PathFolders kFolders{"C:\\Windows\\", "C:\\Users\\Ann\\"};
 
-struct PathCase {
-  const char* commandLine;
-  const char* path;
-};
-
 TEST(CommandLineToPath, StoredCommandLinesGiveTheirFile) {
-  const PathCase cases[] = {
+  const struct {
+    const char* commandLine;
+    const char* path;
+  } cases[] = {
       {"\"C:\\Program Files\\App\\app.exe\" -min", "C:\\PROGRAM FILES\\APP\\APP.EXE"},
       {"RUNDLL32.EXE C:\\WINDOWS\\SYSTEM32\\SHELL.DLL,ENTRY", "C:\\WINDOWS\\SYSTEM32\\SHELL.DLL"},
       {"C:\\WINDOWS\\SYSTEM32\\RUNDLL32.EXE C:\\APP\\APP.DLL,RUN",
@@ -45,7 +43,7 @@ TEST(CommandLineToPath, StoredCommandLinesGiveTheirFile) {
       {"   \t\r\n ", ""},
       {"", ""},
   };
-  for (const PathCase& c : cases) {
+  for (const auto& c : cases) {
     EXPECT_EQ(CommandLineToPath(c.commandLine, kFolders), c.path) << c.commandLine;
   }
 }
