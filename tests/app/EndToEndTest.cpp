@@ -4,12 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "tests/support/KeysAndClipboard.h"
+#include "tests/support/RegistryScratch.h"
 #include "tests/support/WindowWalk.h"
 
 namespace orv {
@@ -18,9 +20,7 @@ namespace {
 // A path of the build folder as Wine sees it (drive Z: is the Linux root).
 std::string WinePath(const char* unixPath) {
   std::string path = std::string("Z:") + unixPath;
-  for (char& c : path) {
-    if (c == '/') c = '\\';
-  }
+  std::replace(path.begin(), path.end(), '/', '\\');
   return path;
 }
 
@@ -108,19 +108,9 @@ TEST(EndToEnd, ASecondStartThatFindsNoWindowEndsAtOnceInSilence) {
   CloseHandle(mutex);
 }
 
-// Keys pressed together and let go in reverse order, as the user types them.
-void Press(std::initializer_list<WORD> keys) {
-  std::vector<INPUT> inputs;
-  const auto add = [&inputs](WORD key, DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.dwFlags = flags;
-    inputs.push_back(input);
-  };
-  for (const WORD key : keys) add(key, 0);
-  for (auto it = std::rbegin(keys); it != std::rend(keys); ++it) add(*it, KEYEVENTF_KEYUP);
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+// A key typed into the program's foreground window, with a moment for it to arrive there.
+void Press(UINT key, unsigned modifiers = kNoModifier) {
+  test::Type(key, modifiers);
   Sleep(100);
 }
 
@@ -134,14 +124,14 @@ void Click(HWND label) {
 void SaveReport(const Program& program, HWND form, int item, const std::string& path, bool byKeys) {
   SetForegroundWindow(form);
   if (byKeys) {
-    Press({VK_CONTROL, 'S'});
+    Press('S', kCtrl);
   } else {
     Click(ChildWithText(form, "Save report"));
   }
   ASSERT_TRUE(WaitUntil([&] { return WindowOfClass(program.Id(), "#32768") != nullptr; }, 5000))
       << "the menu did not open";
-  for (int i = 0; i < item; ++i) Press({VK_DOWN});
-  Press({VK_RETURN});
+  for (int i = 0; i < item; ++i) Press(VK_DOWN);
+  Press(VK_RETURN);
   HWND dialog = nullptr;
   ASSERT_TRUE(
       WaitUntil([&] { return (dialog = WindowOfClass(program.Id(), "#32770")) != nullptr; }, 10000))
@@ -181,25 +171,19 @@ TEST(EndToEnd, DllsPlantedBesideTheProgramNeverLoad) {
         DeleteFileA((file + ".loaded").c_str());
       }
       RemoveDirectoryA(folder.c_str());
-      RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Orvendex.exe");
     }
   } cleanup{folder, files};
   ASSERT_TRUE(CopyFileA(ProgramPath().c_str(), files[0].c_str(), FALSE));
   CopyFileA((bin + "Orvendex.chm").c_str(), files[1].c_str(), FALSE);
   // Wine reads a program's overrides from its own key when the process starts.
-  const char kOverrides[] = "Software\\Wine\\AppDefaults\\Orvendex.exe\\DllOverrides";
-  HKEY overrides = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kOverrides, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                            &overrides, nullptr),
-            ERROR_SUCCESS);
+  test::RegistryScratch registry;
+  const auto overrides =
+      registry.At(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Orvendex.exe\\DllOverrides");
   for (const char* name : planted) {
     files.push_back(folder + name);
     ASSERT_TRUE(CopyFileA(WinePath(ORV_PLANTED_DLL_PATH).c_str(), files.back().c_str(), FALSE));
-    const std::string module(name, std::strlen(name) - 4);
-    RegSetValueExA(overrides, module.c_str(), 0, REG_SZ,
-                   reinterpret_cast<const BYTE*>("native,builtin"), 15);
+    ASSERT_TRUE(overrides.SetSz(std::string(name, std::strlen(name) - 4), "native,builtin"));
   }
-  RegCloseKey(overrides);
   {
     Program program;
     ASSERT_TRUE(program.Start(files[0]));
@@ -209,7 +193,7 @@ TEST(EndToEnd, DllsPlantedBesideTheProgramNeverLoad) {
     // Every page, as the user goes through them.
     SetForegroundWindow(form);
     for (int page = 0; page < 6; ++page) {
-      Press({VK_CONTROL, VK_TAB});
+      Press(VK_TAB, kCtrl);
       Sleep(300);
     }
     // Both reports, and the help file.

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -19,11 +20,6 @@
 
 namespace orv {
 namespace {
-
-void WriteFile(const std::string& path, const std::string& text) {
-  std::ofstream file(path, std::ios::binary);
-  file << text;
-}
 
 // Tests that read a page's controls as they are before any fill make every page first
 // (MakeEveryPage): only the General page is made with the window.
@@ -141,16 +137,11 @@ TEST_F(FormTest, TheSharedStateIsPreparedInCreationOrder) {
   };
   q.folderPath = [&](int id) {
     log.push_back("folder " + std::to_string(id));
-    switch (id) {
-      case kFolderProgramFiles:
-        return std::string("C:\\Program Files (x86)");
-      case kFolderAppData:
-        return std::string("C:\\Users\\User1\\AppData\\Roaming");
-      case kFolderProfile:
-        return std::string("C:\\Users\\User1");
-      default:
-        return std::string();
-    }
+    const std::map<int, std::string> known = {
+        {kFolderProgramFiles, "C:\\Program Files (x86)"},
+        {kFolderAppData, "C:\\Users\\User1\\AppData\\Roaming"},
+        {kFolderProfile, "C:\\Users\\User1"}};
+    return known.count(id) ? known.at(id) : std::string();
   };
   q.exactFolderPath = [&](int id) {
     log.push_back("folder " + std::to_string(id));
@@ -319,7 +310,7 @@ TEST_F(FormTest, AProgramInADriveRootFindsItsLanguageFile) {
   GetWindowsDirectoryA(windows, MAX_PATH);
   const std::string root = std::string(windows, 3);  // "C:\"
   const std::string path = root + "German.ini";
-  WriteFile(path, "[General]\r\nGeneral=Allgemein\r\n");
+  std::ofstream(path, std::ios::binary) << "[General]\r\nGeneral=Allgemein\r\n";
   created.push_back(path);
   ChooseLanguage(2);
   SystemQueries q = SystemQueries::Real();
@@ -526,12 +517,9 @@ TEST_F(FormTest, RequestsDuringAFillWaitForItAndRunOnce) {
   bool closedDuringFill = false;
   f.RunRequest("fake fill", [&] {
     // What the user does while a long fill lets messages through.
-    PostMessageA(f.Page1.Handle(), WM_COMMAND, MAKEWPARAM(0, STN_CLICKED),
-                 reinterpret_cast<LPARAM>(f.Page1Label14.Handle()));
-    PostMessageA(f.Handle(), WM_COMMAND, MAKEWPARAM(0, STN_CLICKED),
-                 reinterpret_cast<LPARAM>(f.HelpLabel.Handle()));
-    PostMessageA(f.Handle(), WM_COMMAND, MAKEWPARAM(0, STN_CLICKED),
-                 reinterpret_cast<LPARAM>(f.HelpLabel.Handle()));
+    PostClick(f.Page1Label14);
+    PostClick(f.HelpLabel);
+    PostClick(f.HelpLabel);
     PostMessageA(f.Handle(), WM_CLOSE, 0, 0);
     for (int item = 0; item < 3; ++item) {
       f.ProcessMessages();

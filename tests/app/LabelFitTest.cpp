@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "base/Handles.h"
-
 #include "tests/support/WindowTest.h"
+#include "tests/support/WindowWalk.h"
 
 namespace orv {
 namespace {
@@ -37,21 +37,11 @@ UINT DrawFormat(LONG_PTR style) {
   return format;
 }
 
-BOOL CALLBACK AddTextLabel(HWND child, LPARAM labels) {
+bool IsTextLabel(HWND window) {
   char name[32] = {};
-  GetClassNameA(child, name, sizeof(name));
-  const LONG_PTR type = GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK;
-  if (lstrcmpiA(name, "Static") == 0 && (type <= SS_RIGHT || type == SS_LEFTNOWORDWRAP)) {
-    reinterpret_cast<std::vector<HWND>*>(labels)->push_back(child);
-  }
-  return TRUE;
-}
-
-// The text labels of window, at any depth.
-std::vector<HWND> TextLabels(HWND window) {
-  std::vector<HWND> labels;
-  EnumChildWindows(window, &AddTextLabel, reinterpret_cast<LPARAM>(&labels));
-  return labels;
+  GetClassNameA(window, name, sizeof(name));
+  const LONG_PTR type = GetWindowLongPtrA(window, GWL_STYLE) & SS_TYPEMASK;
+  return lstrcmpiA(name, "Static") == 0 && (type <= SS_RIGHT || type == SS_LEFTNOWORDWRAP);
 }
 
 class LabelFitTest : public test::WindowTest {};
@@ -77,9 +67,9 @@ TEST_F(LabelFitTest, NoLabelCutsItsTextOnTheScreen) {
       Application::Instance().ProcessMessages();
     }
     int checked = 0;
-    for (HWND label : TextLabels(f.Handle())) {
+    for (HWND label : test::ChildrenOf(f.Handle())) {
       char text[512] = {};
-      if (GetWindowTextA(label, text, sizeof(text)) <= 0) continue;
+      if (!IsTextLabel(label) || GetWindowTextA(label, text, sizeof(text)) <= 0) continue;
       const LONG_PTR style = GetWindowLongPtrA(label, GWL_STYLE);
       RECT client{};
       GetClientRect(label, &client);

@@ -17,6 +17,7 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -60,8 +61,12 @@ bool Quick() {
 }
 int Scaled(int full, int quick) { return Quick() ? quick : full; }
 
-void Figure(const std::string& check, const std::string& figures) {
-  std::printf("RELIABILITY %s: %s\n", check.c_str(), figures.c_str());
+// One line of figures, its parts written one after the other.
+template <typename... Parts>
+void Figure(const std::string& check, const Parts&... parts) {
+  std::ostringstream figures;
+  (figures << ... << parts);
+  std::printf("RELIABILITY %s: %s\n", check.c_str(), figures.str().c_str());
   std::fflush(stdout);
 }
 
@@ -99,35 +104,6 @@ std::vector<Shape> WrongShapes() {
       {"OddSize", REG_SZ, "C:\\odd.ex", "C:\\odd.ex"},
       {"DwordShort", REG_DWORD, "\x01", ""},
   };
-}
-
-bool DeleteValue(HKEY root, const std::string& keyPath, const std::string& name) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return false;
-  const bool deleted = RegDeleteValueA(key, name.c_str()) == ERROR_SUCCESS;
-  RegCloseKey(key);
-  return deleted;
-}
-
-// The rows of a list view, each as its program text and location (Startup) or name and
-// publisher (Programs).
-std::vector<std::pair<std::string, std::string>> Rows(const ListView& list, int first, int second) {
-  std::vector<std::pair<std::string, std::string>> rows;
-  for (int row = 0; row < list.Count(); ++row) {
-    rows.emplace_back(list.ItemText(row, first), list.ItemText(row, second));
-  }
-  return rows;
-}
-
-std::map<std::string, std::string> OursByName(
-    const std::vector<std::pair<std::string, std::string>>& rows, std::size_t& doubled) {
-  std::map<std::string, std::string> ours;
-  doubled = 0;
-  for (const auto& [name, second] : rows) {
-    if (name.rfind("OrvRel", 0) != 0) continue;
-    if (!ours.emplace(name, second).second) ++doubled;
-  }
-  return ours;
 }
 
 // Lets every waiting message through until the window's requests are all done.
@@ -177,11 +153,21 @@ class Reliability : public test::WindowTest {
     }
   }
 
-  // Our rows of the Startup page (program and location) or the Programs page (name and publisher).
+  // Our rows of the Startup page (program and location) or the Programs page (name and
+  // publisher), by name; doubled counts the names listed again.
   static std::map<std::string, std::string> Ours(TForm1& f, int tab, std::size_t& doubled) {
-    return tab == kStartupTab
-               ? OursByName(Rows(f.Page4List, kProgramColumn, kLocationColumn), doubled)
-               : OursByName(Rows(f.Page5List, 0, 1), doubled);
+    const ListView& list = tab == kStartupTab ? f.Page4List : f.Page5List;
+    const int name = tab == kStartupTab ? kProgramColumn : 0;
+    const int second = tab == kStartupTab ? kLocationColumn : 1;
+    std::map<std::string, std::string> ours;
+    doubled = 0;
+    for (int row = 0; row < list.Count(); ++row) {
+      const std::string text = list.ItemText(row, name);
+      if (text.rfind("OrvRel", 0) == 0 && !ours.emplace(text, list.ItemText(row, second)).second) {
+        ++doubled;
+      }
+    }
+    return ours;
   }
 
   std::vector<std::string> shortcuts;
@@ -241,13 +227,12 @@ TEST_F(Reliability, HostileRegistryData) {
   for (const Shape& shape : shapes) {
     for (const char* value : {"DisplayName", "UninstallString", "QuietUninstallString",
                               "SystemComponent", "ReleaseType", "Publisher", "DisplayIcon"}) {
-      const std::string subkey = Numbered("OrvRelBad", k++);
-      const std::string path = std::string(kUninstallKey) + "\\" + subkey;
       const std::string name = std::string("OrvRelShape ") + shape.name + " " + value;
-      registry.Fresh(HKEY_CURRENT_USER, path);
-      registry.At(HKEY_CURRENT_USER, path).Set("DisplayName", REG_SZ, Sz(name));
-      registry.At(HKEY_CURRENT_USER, path).Set("UninstallString", REG_SZ, Sz("C:\\OrvRel\\u.exe"));
-      registry.At(HKEY_CURRENT_USER, path).Set(value, shape.type, shape.bytes);
+      const auto key = registry.Fresh(
+          HKEY_CURRENT_USER, std::string(kUninstallKey) + "\\" + Numbered("OrvRelBad", k++));
+      key.SetSz("DisplayName", name);
+      key.SetSz("UninstallString", "C:\\OrvRel\\u.exe");
+      key.Set(value, shape.type, shape.bytes);
       const std::string shown = std::string(value) == "DisplayName" ? shape.asText : name;
       const std::string command = std::string(value) == "UninstallString" ? shape.asText : "x";
       // A system component is only a DWORD that is not 0; every other shape reads as false.
@@ -305,11 +290,10 @@ TEST_F(Reliability, HostileRegistryData) {
   ASSERT_NE(shortcutRow, startup.end());
   EXPECT_EQ(UpperAscii(shortcutRow->second), UpperAscii(target));
 
-  const auto programRows = Rows(f.Page5List, 0, 1);
   EXPECT_EQ(doubled, 0u);
   // A display name taken from a wrong shape need not start with the check's own prefix.
   std::set<std::string> programs;
-  for (const auto& row : programRows) programs.insert(row.first);
+  for (int row = 0; row < f.Page5List.Count(); ++row) programs.insert(f.Page5List.ItemText(row));
   int programMismatches = 0;
   for (const std::string& name : wantPrograms) {
     if (programs.count(name) == 0) {
@@ -337,54 +321,42 @@ TEST_F(Reliability, HostileRegistryData) {
   }
   EXPECT_EQ(reportMisses, 0);
 
-  Figure("hostile registry",
-         std::to_string(shapes.size()) + " shapes x (2 Run values, 7 " + "uninstall values, " +
-             std::to_string(std::size(kGeneralValues)) + " General values), " +
-             std::to_string(runValues) + " Run values, " + std::to_string(programKeys) +
-             " uninstall keys, 255-character " + "name, 259-character shortcut target, " +
-             std::to_string(intlNames) + " names outside the code page; " +
-             std::to_string(f.Page4List.Count()) + " Startup rows, " +
-             std::to_string(f.Page5List.Count()) + " program rows, " +
-             std::to_string(generalShows) + " General fills, all tabs in " +
-             std::to_string(filled) + " ms, reports " + std::to_string(text.size()) + " + " +
-             std::to_string(html.size()) + " bytes; " + std::to_string(startupMismatches) +
-             " Startup and " + std::to_string(programMismatches) + " program mismatches, " +
-             std::to_string(outside.messages.size()) + " error boxes");
+  Figure("hostile registry", shapes.size(), " shapes x (2 Run values, 7 uninstall values, ",
+         std::size(kGeneralValues), " General values), ", runValues, " Run values, ", programKeys,
+         " uninstall keys, 255-character name, 259-character shortcut target, ", intlNames,
+         " names outside the code page; ", f.Page4List.Count(), " Startup rows, ",
+         f.Page5List.Count(), " program rows, ", generalShows, " General fills, all tabs in ",
+         filled, " ms, reports ", text.size(), " + ", html.size(), " bytes; ", startupMismatches,
+         " Startup and ", programMismatches, " program mismatches, ", outside.messages.size(),
+         " error boxes");
 }
 
-// A window of the check's own whose timer strikes once the fill has let messages through for a
-// while: the fault then happens in the middle of the fill, on the window's thread.
+// A timer of the check's own that strikes once the fill has let messages through for a while:
+// the fault then happens in the middle of the fill, on the window's thread.
 class FaultTimer {
  public:
   explicit FaultTimer(std::function<void()> fault) : fault_(std::move(fault)) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = &FaultTimer::Proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "OrvRelFaultTimer";
-    RegisterClassA(&wc);
-    window_ = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              wc.hInstance, nullptr);
-    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetTimer(window_, 1, USER_TIMER_MINIMUM, nullptr);
+    armed_ = this;
+    id_ = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, &FaultTimer::Strike);
   }
-  ~FaultTimer() { DestroyWindow(window_); }
+  ~FaultTimer() {
+    KillTimer(nullptr, id_);
+    armed_ = nullptr;
+  }
   FaultTimer(const FaultTimer&) = delete;
   FaultTimer& operator=(const FaultTimer&) = delete;
   bool Struck() const { return struck_; }
 
  private:
-  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<FaultTimer*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (message == WM_TIMER && self != nullptr && !self->struck_) {
-      KillTimer(window, 1);
-      self->struck_ = true;
-      self->fault_();
-      return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+  static void CALLBACK Strike(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    if (armed_ == nullptr || armed_->struck_) return;
+    armed_->struck_ = true;
+    armed_->fault_();
   }
+  static inline FaultTimer* armed_ = nullptr;
   std::function<void()> fault_;
-  HWND window_ = nullptr;
+  UINT_PTR id_ = 0;
   bool struck_ = false;
 };
 
@@ -401,7 +373,7 @@ TEST_F(Reliability, FaultsDuringAFill) {
   // Every other value and key goes, new ones come, and the shortcut file is deleted.
   auto strike = [&] {
     for (int i = 0; i < count; i += 2) {
-      DeleteValue(HKEY_CURRENT_USER, kRunKey, Numbered("OrvRelRun", i));
+      registry.At(HKEY_CURRENT_USER, kRunKey).Delete(Numbered("OrvRelRun", i));
       RegDeleteTreeA(HKEY_CURRENT_USER,
                      (std::string(kUninstallKey) + "\\" + Numbered("OrvRelGood", i)).c_str());
     }
@@ -412,7 +384,7 @@ TEST_F(Reliability, FaultsDuringAFill) {
     }
     DeleteFileA(doomed.c_str());
   };
-  std::string figures;
+  std::ostringstream figures;
   for (const int tab : {kStartupTab, kProgramsTab}) {
     UserPicksTab(f, 5);
     bool duringFill = false;
@@ -441,16 +413,15 @@ TEST_F(Reliability, FaultsDuringAFill) {
       }
     }
     EXPECT_EQ(wrong, 0);
-    figures += std::string(tab == kStartupTab ? "Startup" : "Programs") + " " +
-               std::to_string(rows.size()) + " rows of ours after the fault (" +
-               (duringFill ? "struck during the fill" : "struck after the fill") + ", " +
-               std::to_string(doubled) + " doubled, " + std::to_string(wrong) + " wrong); ";
+    figures << (tab == kStartupTab ? "Startup " : "Programs ") << rows.size()
+            << " rows of ours after the fault ("
+            << (duringFill ? "struck during the fill" : "struck after the fill") << ", " << doubled
+            << " doubled, " << wrong << " wrong); ";
     // Put back what the next page's fill is to lose.
     Bulk(count, count, 2);
     ASSERT_EQ(test::SaveShortcut(doomed, "C:\\OrvRel\\doomed.exe"), S_OK);
   }
-  Figure("faults during a fill",
-         figures + std::to_string(outside.messages.size()) + " error boxes");
+  Figure("faults during a fill", figures.str(), outside.messages.size(), " error boxes");
 }
 
 struct Usage {
@@ -505,19 +476,18 @@ TEST_F(Reliability, NoLeaks) {
     EXPECT_LE(after.gdi, before.gdi);
     EXPECT_LE(after.user, before.user);
   }
-  Figure("no leaks",
-         std::to_string(cycles) + " cycles of six tabs and " + std::to_string(saved / 2) +
-             " text and " + std::to_string(saved / 2) + " HTML reports after " +
-             std::to_string(warmUp) + " warm-up cycles: handles " + std::to_string(before.handles) +
-             " -> " + std::to_string(after.handles) + " (" + std::to_string(handleDelta) +
-             ", tolerance 0), private bytes " + std::to_string(before.privateBytes) + " -> " +
-             std::to_string(after.privateBytes) + " (" + std::to_string(byteDelta) +
-             ", tolerance " + std::to_string(kByteTolerance) + "), " +
-             (guiCounted ? "GDI " + std::to_string(before.gdi) + " -> " +
-                               std::to_string(after.gdi) + ", USER " + std::to_string(before.user) +
-                               " -> " + std::to_string(after.user)
-                         : std::string("GDI and USER objects not counted (GetGuiResources "
-                                       "gives 0 under Wine)")));
+  std::ostringstream gui;
+  if (guiCounted) {
+    gui << "GDI " << before.gdi << " -> " << after.gdi << ", USER " << before.user << " -> "
+        << after.user;
+  } else {
+    gui << "GDI and USER objects not counted (GetGuiResources gives 0 under Wine)";
+  }
+  Figure("no leaks", cycles, " cycles of six tabs and ", saved / 2, " text and ", saved / 2,
+         " HTML reports after ", warmUp, " warm-up cycles: handles ", before.handles, " -> ",
+         after.handles, " (", handleDelta, ", tolerance 0), private bytes ", before.privateBytes,
+         " -> ", after.privateBytes, " (", byteDelta, ", tolerance ", kByteTolerance, "), ",
+         gui.str());
 }
 
 constexpr double kLatencyLimitMs = 250;
@@ -567,11 +537,9 @@ TEST_F(Reliability, NeverHangs) {
   created.push_back(result);
   char self[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, self, MAX_PATH);
-  char window[32];
-  std::snprintf(window, sizeof(window), "%llx",
-                static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(f.Handle())));
-  std::string command =
-      std::string("\"") + self + "\" --ping " + window + " " + stopName + " \"" + result + "\"";
+  std::string command = std::string("\"") + self + "\" --ping " +
+                        std::to_string(reinterpret_cast<UINT_PTR>(f.Handle())) + " " + stopName +
+                        " \"" + result + "\"";
   STARTUPINFOA startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION child{};
@@ -636,19 +604,14 @@ TEST_F(Reliability, NeverHangs) {
   }
   char worstText[32];
   std::snprintf(worstText, sizeof(worstText), "%.1f", worst);
-  Figure("never hangs",
-         std::to_string(pings) + " WM_NULL pings from another process during fills of " +
-             std::to_string(programs) + " programs and " + std::to_string(entries) +
-             " startup entries, worst answer " + worstText + " ms (limit 250 ms" +
-             (Quick() ? ", reported only" : "") + "), " + std::to_string(slow) +
-             " slower than that, " + std::to_string(unanswered) + " unanswered; " +
-             std::to_string(tabChanges) + " tab changes posted into " + std::to_string(fills) +
-             " fills: " + std::to_string(doubledStartup + doubledPrograms) +
-             " doubled rows, final pages equal to a single fill: " +
-             (stormStartup == Ours(f, kStartupTab, unused) &&
-                      stormPrograms == Ours(f, kProgramsTab, unused)
-                  ? "yes"
-                  : "no"));
+  const bool asOneFill = stormStartup == Ours(f, kStartupTab, unused) &&
+                         stormPrograms == Ours(f, kProgramsTab, unused);
+  Figure("never hangs", pings, " WM_NULL pings from another process during fills of ", programs,
+         " programs and ", entries, " startup entries, worst answer ", worstText,
+         " ms (limit 250 ms", Quick() ? ", reported only" : "", "), ", slow, " slower than that, ",
+         unanswered, " unanswered; ", tabChanges, " tab changes posted into ", fills,
+         " fills: ", doubledStartup + doubledPrograms,
+         " doubled rows, final pages equal to a single fill: ", asOneFill ? "yes" : "no");
 }
 
 // A plain session for the read-only check: every page shown, both reports saved into the folder
@@ -672,7 +635,7 @@ TEST_F(Reliability, Session) {
                      GetFileAttributesA((std::string(folder) + "\\session.html").c_str()) !=
                          INVALID_FILE_ATTRIBUTES;
   EXPECT_TRUE(saved);
-  Figure("session", std::string("six tabs shown, both reports ") + (saved ? "saved" : "MISSING"));
+  Figure("session", "six tabs shown, both reports ", saved ? "saved" : "MISSING");
 }
 
 }  // namespace
@@ -681,7 +644,7 @@ TEST_F(Reliability, Session) {
 int main(int argc, char** argv) {
   if (argc == 5 && std::string(argv[1]) == "--ping") {
     const auto window =
-        reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoull(argv[2], nullptr, 16)));
+        reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoull(argv[2], nullptr, 10)));
     return orv::Ping(window, argv[3], argv[4]);
   }
   ::testing::InitGoogleTest(&argc, argv);

@@ -6,10 +6,8 @@
 #include <gtest/gtest.h>
 #include <shellapi.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <functional>
-#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -47,6 +45,18 @@ SIZE TextSize(const std::string& text, const FontSpec& font) {
 void ExpectFits(int width, int measured, const std::string& why) {
   EXPECT_GE(width, measured) << why;
   EXPECT_LE(width, measured + 2) << why;
+}
+
+HBITMAP MakeDib(int width, int height, WORD bits, std::uint32_t pixel) {
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, bits, BI_RGB, 0, 0, 0, 0, 0};
+  void* data = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &data, nullptr, 0);
+  if (bits == 32) {
+    auto* p = static_cast<std::uint32_t*>(data);
+    for (int i = 0; i < width * height; ++i) p[i] = pixel;
+  }
+  return bitmap;
 }
 
 class ToolkitTest : public ::testing::Test {
@@ -124,15 +134,14 @@ TEST_F(ToolkitTest, ControlBoundsFollowTheirWindow) {
   ASSERT_TRUE(label.Create(form.Handle(), 32, 112, 0, 14, "Computer name", LabelStyle{}));
   Label inner;
   ASSERT_TRUE(inner.Create(label.Handle(), 3, 4, 0, 14, "x", LabelStyle{}));
-  const auto actual = [](const Control& control) {
+  const auto edges = [](RECT rc) {
+    return std::vector<LONG>{rc.left, rc.top, rc.right, rc.bottom};
+  };
+  const auto actual = [&](const Control& control) {
     RECT rc{};
     GetWindowRect(control.Handle(), &rc);
     MapWindowPoints(HWND_DESKTOP, GetParent(control.Handle()), reinterpret_cast<POINT*>(&rc), 2);
-    return std::vector<LONG>{rc.left, rc.top, rc.right, rc.bottom};
-  };
-  const auto known = [](const Control& control) {
-    const RECT rc = control.Bounds();
-    return std::vector<LONG>{rc.left, rc.top, rc.right, rc.bottom};
+    return edges(rc);
   };
   const std::vector<std::pair<const char*, std::function<void()>>> moves = {
       {"made", [] {}},
@@ -145,8 +154,8 @@ TEST_F(ToolkitTest, ControlBoundsFollowTheirWindow) {
   };
   for (const auto& [what, move] : moves) {
     move();
-    EXPECT_EQ(known(label), actual(label)) << what;
-    EXPECT_EQ(known(inner), actual(inner)) << what;
+    EXPECT_EQ(edges(label.Bounds()), actual(label)) << what;
+    EXPECT_EQ(edges(inner.Bounds()), actual(inner)) << what;
   }
 }
 
@@ -190,9 +199,12 @@ TEST_F(ToolkitTest, AClickOnALabelRaisesItsClickEventOnce) {
 TEST_F(ToolkitTest, AnExceptionFromAnEventHandlerEndsInTheErrorBox) {
   Label link;
   ASSERT_TRUE(link.Create(form.Handle(), 0, 0, 0, 14, "x", LabelStyle{}));
+  const auto clickThroughTheWindow = [&] {
+    SendMessageA(form.Handle(), WM_COMMAND, MAKEWPARAM(0, STN_CLICKED),
+                 reinterpret_cast<LPARAM>(link.Handle()));
+  };
   link.OnClick = [](Label&) { throw std::runtime_error("Cannot create file \"C:\\r.txt\""); };
-  SendMessageA(form.Handle(), WM_COMMAND, MAKEWPARAM(0, STN_CLICKED),
-               reinterpret_cast<LPARAM>(link.Handle()));
+  clickThroughTheWindow();
   ASSERT_EQ(outside.messages.size(), 1u);
   EXPECT_EQ(outside.messages[0].text, "Cannot create file \"C:\\r.txt\"");
   EXPECT_EQ(outside.messages[0].caption, "Orvendel");
@@ -200,8 +212,7 @@ TEST_F(ToolkitTest, AnExceptionFromAnEventHandlerEndsInTheErrorBox) {
 
   link.OnClick = [](Label&) { throw std::runtime_error("Stream write error"); };
   EXPECT_THROW(link.Click(), std::runtime_error);  // not through a window: the caller's to catch
-  SendMessageA(form.Handle(), WM_COMMAND, MAKEWPARAM(0, STN_CLICKED),
-               reinterpret_cast<LPARAM>(link.Handle()));
+  clickThroughTheWindow();
   ASSERT_EQ(outside.messages.size(), 2u);
   EXPECT_EQ(outside.messages[1].text, "Stream write error.");
 }
@@ -210,13 +221,8 @@ TEST_F(ToolkitTest, TransparentLabelsPaintTheirParentsBackgroundUnderTheText) {
   Label label;
   ASSERT_TRUE(label.Create(form.Handle(), 10, 10, 0, 14, "Text", LabelStyle{}));
   UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), 40, 14, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  UniqueBitmap bitmap(CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  SelectGuard select(dc.Get(), bitmap.Get());
-  RECT all{0, 0, 40, 14};
-  FillRect(dc.Get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  UniqueBitmap black(MakeDib(40, 14, 32, 0));
+  SelectGuard select(dc.Get(), black.Get());
 
   const auto brush = reinterpret_cast<HBRUSH>(
       SendMessageA(form.Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.Get()),
@@ -484,18 +490,27 @@ TEST_F(TabsTest, CtrlTabSwitchesToTheNextPage) {
   EXPECT_EQ(shown, std::vector<int>{1});
 }
 
-TEST_F(ToolkitTest, PopupMenusRunTheChosenItem) {
+// A menu of two items, each noting its choice.
+class MenuTest : public ToolkitTest {
+ protected:
+  void SetUp() override {
+    ToolkitTest::SetUp();
+    ASSERT_TRUE(menu.Create());
+    menu.Add(text, 101, "Save as text");
+    menu.Add(html, 102, "Save as html");
+    text.OnClick = [this] { chosen.push_back("text"); };
+    html.OnClick = [this] { chosen.push_back("html"); };
+  }
+
   PopupMenu menu;
-  ASSERT_TRUE(menu.Create());
   MenuItem text, html;
-  menu.Add(text, 101, "Save as text");
-  menu.Add(html, 102, "Save as html");
+  std::vector<std::string> chosen;
+};
+
+TEST_F(MenuTest, PopupMenusRunTheChosenItem) {
   html.SetCaption("Save as HTML");
   EXPECT_EQ(html.Caption(), "Save as HTML");
   EXPECT_EQ(text.Caption(), "Save as text");
-  std::vector<std::string> chosen;
-  text.OnClick = [&] { chosen.push_back("text"); };
-  html.OnClick = [&] { chosen.push_back("html"); };
 
   outside.popupAnswer = 102;
   EXPECT_EQ(menu.Popup(outside, form.Handle(), 600, 500), 102u);
@@ -508,14 +523,7 @@ TEST_F(ToolkitTest, PopupMenusRunTheChosenItem) {
   EXPECT_EQ(outside.popups[0].y, 500);
 }
 
-TEST_F(ToolkitTest, TheSystemsPopupMenuReturnsTheItemChosenWithTheKeyboard) {
-  PopupMenu menu;
-  ASSERT_TRUE(menu.Create());
-  MenuItem text, html;
-  menu.Add(text, 101, "Save as text");
-  menu.Add(html, 102, "Save as html");
-  std::vector<std::string> chosen;
-  html.OnClick = [&] { chosen.push_back("html"); };
+TEST_F(MenuTest, TheSystemsPopupMenuReturnsTheItemChosenWithTheKeyboard) {
   form.Show();
   // What the user types once the menu is open: the menu's own loop takes the keys from the queue.
   const auto type = [&](std::initializer_list<WPARAM> keys) {
@@ -540,18 +548,6 @@ TEST_F(ToolkitTest, TheSaveDialogOffersTheNameChosenLast) {
   EXPECT_TRUE(dialog.Execute(outside, form.Handle()));
   EXPECT_EQ(outside.offeredFileNames,
             (std::vector<std::string>{"Orvensys", "Orvensys", "C:\\Reports\\pc"}));
-}
-
-HBITMAP MakeDib(int width, int height, WORD bits, std::uint32_t pixel) {
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, bits, BI_RGB, 0, 0, 0, 0, 0};
-  void* data = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &data, nullptr, 0);
-  if (bits == 32) {
-    auto* p = static_cast<std::uint32_t*>(data);
-    for (int i = 0; i < width * height; ++i) p[i] = pixel;
-  }
-  return bitmap;
 }
 
 TEST_F(ToolkitTest, PicturesSizeThemselvesAndBlendStraightAlphaPremultiplied) {
@@ -656,16 +652,15 @@ TEST(SystemErrorText, TheSystemsDescriptionWithoutItsEnding) {
 TEST_F(ToolkitTest, ImageBatchesAppendWhatAddIconWould) {
   char windows[MAX_PATH] = {};
   GetWindowsDirectoryA(windows, MAX_PATH);
-  const UniqueIcon a(
-      ExtractIconA(GetModuleHandleA(nullptr), (std::string(windows) + "\\notepad.exe").c_str(), 0));
-  const UniqueIcon b(
-      ExtractIconA(GetModuleHandleA(nullptr), (std::string(windows) + "\\regedit.exe").c_str(), 0));
-  BYTE andBits[16 * 16 / 8];
-  BYTE xorBits[16 * 16 / 8];
-  std::fill(std::begin(andBits), std::end(andBits), BYTE{0x0F});
-  std::fill(std::begin(xorBits), std::end(xorBits), BYTE{0x33});
-  const UniqueIcon mono(CreateIcon(GetModuleHandleA(nullptr), 16, 16, 1, 1, andBits, xorBits));
-  const UniqueIcon smallB = test::SmallFileIcon(std::string(windows) + "\\regedit.exe");
+  const std::string notepad = std::string(windows) + "\\notepad.exe";
+  const std::string regedit = std::string(windows) + "\\regedit.exe";
+  const UniqueIcon a(ExtractIconA(GetModuleHandleA(nullptr), notepad.c_str(), 0));
+  const UniqueIcon b(ExtractIconA(GetModuleHandleA(nullptr), regedit.c_str(), 0));
+  const std::vector<BYTE> andBits(16 * 16 / 8, 0x0F);
+  const std::vector<BYTE> xorBits(16 * 16 / 8, 0x33);
+  const UniqueIcon mono(
+      CreateIcon(GetModuleHandleA(nullptr), 16, 16, 1, 1, andBits.data(), xorBits.data()));
+  const UniqueIcon smallB = test::SmallFileIcon(regedit);
   ASSERT_TRUE(a && b && mono && smallB);
   std::vector<HICON> icons = {a.Get(),    b.Get(),      a.Get(), nullptr,     a.Get(),
                               mono.Get(), smallB.Get(), b.Get(), smallB.Get()};

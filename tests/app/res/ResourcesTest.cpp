@@ -46,16 +46,11 @@ struct IconEntry {
 std::vector<IconEntry> IconGroup(const char* name) {
   Bytes group = FindBytes(name, RT_GROUP_ICON);
   std::vector<IconEntry> entries;
-  if (group.size < 6) return entries;
-  WORD count;
-  std::memcpy(&count, group.data + 4, 2);
+  WORD count = 0;
+  if (group.size >= 6) std::memcpy(&count, group.data + 4, 2);
   for (WORD i = 0; i < count && 6 + 14u * (i + 1) <= group.size; ++i) {
     const BYTE* e = group.data + 6 + 14 * i;
-    IconEntry entry;
-    entry.side = e[0] == 0 ? 256 : e[0];
-    WORD bits;
-    std::memcpy(&bits, e + 6, 2);
-    entry.bits = bits;
+    IconEntry entry{e[0] == 0 ? 256 : e[0], e[6] | e[7] << 8, 0, 0};
     std::memcpy(&entry.bytes, e + 8, 4);
     std::memcpy(&entry.id, e + 12, 2);
     entries.push_back(entry);
@@ -310,8 +305,8 @@ TEST(VersionBlock, NamesProgramVersionAndMaker) {
   EXPECT_EQ(fixed->dwProductVersionMS, 0x00020002u);
   EXPECT_EQ(fixed->dwProductVersionLS, 0u);
   EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
-  EXPECT_EQ(fixed->dwFileFlags & fixed->dwFileFlagsMask,
-            0u);  // a release: no debug, no pre-release
+  // A release: no debug, no pre-release.
+  EXPECT_EQ(fixed->dwFileFlags & fixed->dwFileFlagsMask, 0u);
 
   const std::pair<const char*, const char*> expected[] = {
       {"FileVersion", "2.2.0.0"},
@@ -398,12 +393,10 @@ TEST(Manifest, TakesEffectWhenTheProgramStarts) {
       {0x1f676c76, 0x80e1, 0x4239, {0x95, 0xbb, 0x83, 0xd0, 0xf6, 0xd0, 0xda, 0x78}},  // 8.1
       {0x8e0f7a12, 0xbfb3, 0x4fe8, {0xb9, 0xa5, 0x48, 0xfd, 0x50, 0xa1, 0x5a, 0x9a}},  // 10, 11
   };
-  int index = 0;
-  for (const GUID& id : systems) {
-    auto at = std::search(info.begin(), info.end(), reinterpret_cast<const BYTE*>(&id),
-                          reinterpret_cast<const BYTE*>(&id) + sizeof id);
-    EXPECT_NE(at, info.end()) << "supportedOS entry " << index;
-    ++index;
+  for (std::size_t i = 0; i < std::size(systems); ++i) {
+    const auto* id = reinterpret_cast<const BYTE*>(&systems[i]);
+    EXPECT_NE(std::search(info.begin(), info.end(), id, id + sizeof(GUID)), info.end())
+        << "supportedOS entry " << i;
   }
 }
 
