@@ -19,6 +19,7 @@
 
 #include "base/Handles.h"
 #include "pages/DriveText.h"
+#include "tests/support/PageTest.h"
 #include "tests/support/WinTestTools.h"
 #include "tests/support/WindowTest.h"
 #include "tests/support/WindowWalk.h"
@@ -33,6 +34,7 @@ constexpr char kDriveLine[] =
 
 using test::FileBytes;
 using test::FilesIn;
+using test::Sorted;
 
 void Put(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
@@ -178,9 +180,8 @@ TEST_F(ReportPageTest, NamesGetTheExtensionAppendedAndASecondSaveReplacesTheFirs
     EXPECT_EQ(f.SaveDialog1.FileName, Path(c.typed));
   }
   EXPECT_TRUE(outside.messages.empty());
-  std::vector<std::string> files = FilesIn(dir);
-  std::sort(files.begin(), files.end());
-  EXPECT_EQ(files, (std::vector<std::string>{"plain.txt", "report.html.html", "report.txt.txt"}));
+  EXPECT_EQ(Sorted(FilesIn(dir)),
+            (std::vector<std::string>{"plain.txt", "report.html.html", "report.txt.txt"}));
 }
 
 TEST_F(ReportPageTest, CancellingRefreshesNothingAndWritesNothing) {
@@ -253,9 +254,7 @@ TEST_F(ReportPageTest, FailuresKeepThePreviousReportAndLeaveNoFileBehind) {
     EXPECT_EQ(outside.messages[0].caption, "Orvendel");
     EXPECT_EQ(outside.messages[0].style, static_cast<UINT>(MB_OK | MB_ICONERROR));
     EXPECT_EQ(FileBytes(readOnly), "previous report") << c.name;
-    std::vector<std::string> files = FilesIn(dir);
-    std::sort(files.begin(), files.end());
-    EXPECT_EQ(files, (std::vector<std::string>{"folder.txt", "kept.txt"})) << c.name;
+    EXPECT_EQ(Sorted(FilesIn(dir)), (std::vector<std::string>{"folder.txt", "kept.txt"})) << c.name;
   }
   EXPECT_TRUE(outside.opened.empty());
   EXPECT_EQ(f.Page2Label11.Caption(), "Drive size: 500 Gb");  // the pages stay refreshed

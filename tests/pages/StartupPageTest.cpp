@@ -16,6 +16,7 @@
 
 #include "base/CodePage.h"
 #include "base/Handles.h"
+#include "tests/support/PageTest.h"
 #include "tests/support/Shortcut.h"
 #include "tests/support/WinTestTools.h"
 #include "tests/support/WindowTest.h"
@@ -36,7 +37,9 @@ struct Seed {
   std::string data;  // as stored, terminating NULs included
 };
 
+using test::Sorted;
 using test::Sz;
+using test::ThisProgram;
 
 // Under Wine, once HKCU\Software\Wow6432Node exists, a 32-bit program's HKCU\Software\... is
 // sent there, which Windows never does (the user's Software key is shared by both views): seeding
@@ -44,12 +47,6 @@ using test::Sz;
 bool WineHidesUserRunKeysBehindWow6432Node() {
   BOOL wow64 = FALSE;
   return test::RunningOnWine() && IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
-}
-
-std::string ThisProgram() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return path;
 }
 
 class StartupPageTest : public test::WindowTest {
@@ -312,16 +309,7 @@ TEST_F(StartupPageTest, NamesOutsideTheCodePageKeepTheirLocation) {
     expected.push_back(user + "|" + program + "|" + c.location);
   }
   f.Page4Show();
-  std::vector<std::string> rows;
-  for (int row = 0; row < f.Page4List.Count(); ++row) {
-    const std::string program = f.Page4List.ItemText(row, 2);
-    if (program.rfind("OrvIntl", 0) != 0) continue;
-    rows.push_back(f.Page4List.ItemText(row, 1) + "|" + program + "|" +
-                   f.Page4List.ItemText(row, 3));
-  }
-  std::sort(rows.begin(), rows.end());
-  std::sort(expected.begin(), expected.end());
-  EXPECT_EQ(rows, expected);
+  EXPECT_EQ(Sorted(SeededRows(f)), Sorted(expected));
 }
 
 // A Startup folder whose path holds characters outside the code page (a user's name in Greek on
