@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "pages/DriveProbe.h"
+#include "tests/pages/FakeLookup.h"
 #include "tests/support/PageTest.h"
 #include "tests/support/WinTestTools.h"
 #include "tests/support/WindowTest.h"
@@ -69,14 +70,7 @@ Texts DesignSlotsWith(const Texts& first) {
 Texts Figures(TForm1& f) {
   Texts out = {f.Page2Label11.Caption(), f.Page2Label12.Caption(), f.Page2Label13.Caption(),
                "title " + f.DriveChart.Model().title};
-  for (const PiePoint& point : f.DriveChart.Model().points) {
-    const std::string colour = point.color == RGB(0, 128, 0)   ? "green"
-                               : point.color == RGB(0, 0, 255) ? "blue"
-                                                               : std::to_string(point.color);
-    char value[32];
-    std::snprintf(value, sizeof value, "%g", point.value);
-    out.push_back(point.label + " " + value + " " + colour);
-  }
+  for (const PiePoint& point : f.DriveChart.Model().points) out.push_back(test::SliceText(point));
   return out;
 }
 

@@ -32,8 +32,10 @@ class FakeLookup {
   std::map<std::pair<std::string, std::string>, std::string> texts_;
 };
 
-// "<label> <value> <colour>": green and blue by their COLORREF values, any other colour "other".
-inline std::string SliceText(const ChartSlice& slice) {
+// A chart slice (or a drawn chart's point) as "<label> <value> <colour>": green and blue by their
+// COLORREF values, any other colour "other".
+template <typename Slice>
+std::string SliceText(const Slice& slice) {
   char value[32];
   std::snprintf(value, sizeof value, "%g", slice.value);
   return slice.label + " " + value +

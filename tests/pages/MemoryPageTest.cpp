@@ -6,11 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "tests/pages/FakeLookup.h"
 #include "tests/support/PageTest.h"
 #include "tests/support/WindowTest.h"
 
@@ -25,12 +25,7 @@ std::vector<std::string> Shown(TForm1& f) {
   std::vector<std::string> out = {f.Page3Label01.Caption(), f.Page3Label02.Caption(),
                                   f.Page3Label03.Caption(), f.Page3Label04.Caption(),
                                   "title " + f.MemoryChart.Model().title};
-  for (const PiePoint& point : f.MemoryChart.Model().points) {
-    out.push_back(point.label + " " + std::to_string(static_cast<int>(point.value)) +
-                  (point.color == RGB(0, 128, 0)   ? " green"
-                   : point.color == RGB(0, 0, 255) ? " blue"
-                                                   : " other"));
-  }
+  for (const PiePoint& point : f.MemoryChart.Model().points) out.push_back(test::SliceText(point));
   return out;
 }
 

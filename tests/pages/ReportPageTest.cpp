@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
-#include <memory>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -400,18 +399,15 @@ TEST_F(ReportPageTest, TheSystemsSaveDialogOffersTheDefaultNameAndSavesTheTypedO
     // The dialog is ready once it is on screen and its file name box holds the offered name.
     HWND dialog = nullptr;
     HWND box = nullptr;
-    for (int i = 0; i < 300 && shownName.empty(); ++i) {
-      Sleep(50);
+    const auto ready = [&] {
       dialog = FindWindowA("#32770", nullptr);
-      if (!dialog || GetWindow(dialog, GW_OWNER) != f.Handle() || !IsWindowVisible(dialog)) {
-        continue;
-      }
-      box = FileNameBox(dialog);
-      char text[MAX_PATH] = {};
-      if (box) GetWindowTextA(box, text, sizeof text);
-      shownName = text;
-    }
-    if (shownName.empty()) {
+      box = dialog && GetWindow(dialog, GW_OWNER) == f.Handle() && IsWindowVisible(dialog)
+                ? FileNameBox(dialog)
+                : nullptr;
+      shownName = box ? test::WindowText(box) : "";
+      return !shownName.empty();
+    };
+    if (!test::WaitUntil(ready, 15000)) {
       if (dialog) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
       return;
     }
