@@ -12,13 +12,12 @@
 #include "base/Handles.h"
 #include "base/TextRules.h"
 #include "tests/support/PageTest.h"
+#include "tests/support/WinTestTools.h"
 #include "tests/support/WindowTest.h"
 #include "tests/support/WindowWalk.h"
 
 namespace orv {
 namespace {
-
-using test::RegOrEmpty;
 
 constexpr char kCurrentVersion[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 constexpr char kSystem[] = "HARDWARE\\DESCRIPTION\\System";
@@ -26,6 +25,12 @@ constexpr char kDisplayClass[] =
     "SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E968-E325-11CE-BFC1-08002BE10318}\\0000";
 constexpr char kMonitorClass[] =
     "SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E96E-E325-11CE-BFC1-08002BE10318}\\0000";
+
+// reg.exe's answer for a value below HKLM, with "(missing)" read as no value.
+std::string RegOrEmpty(const std::string& key, const std::string& value) {
+  const std::string data = test::RegQueryValue("HKLM\\" + key, value);
+  return data == "(missing)" ? std::string() : data;
+}
 
 // The name of the system's language, as the keyboard row gives it.
 std::string SystemLanguage() {

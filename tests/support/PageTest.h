@@ -1,6 +1,5 @@
 // What several page tests ask of the system or give the pages in its place: this program's path,
-// reg.exe's reading of a value, a volume's file system with the kind and row suffix the Drives
-// page gives it, and a process list.
+// a volume's file system with the kind and row suffix the Drives page gives it, and a process list.
 #pragma once
 
 #include <windows.h>
@@ -10,8 +9,6 @@
 #include <functional>
 #include <string>
 #include <vector>
-
-#include "tests/support/WinTestTools.h"
 
 namespace orv::test {
 
@@ -24,12 +21,6 @@ inline std::string ThisProgram() {
 inline std::vector<std::string> Sorted(std::vector<std::string> texts) {
   std::sort(texts.begin(), texts.end());
   return texts;
-}
-
-// reg.exe's answer for a value below HKLM, with "(missing)" read as no value.
-inline std::string RegOrEmpty(const std::string& key, const std::string& value) {
-  const std::string data = RegQueryValue("HKLM\\" + key, value);
-  return data == "(missing)" ? std::string() : data;
 }
 
 // The file-system name the volume query gives for a root ("C:\"), or "".
