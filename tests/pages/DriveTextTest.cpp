@@ -33,6 +33,7 @@ TEST(DriveFsKind, FirstSectorLooksAtFourBytesAboveCode30) {
       {"codes of 30 and below are dropped", "\001FAT", 16},
       {"only the first four bytes count", "\036NTFS", 0},
       {"a code inside", "N\x05TFS", 0},
+      {"a dropped code inside joins the name", "F\005AT", 16},
       {"code 31 is kept", "\x1FNTFS", 0},
       {"code 31, then 30", "\x1F\x1ENTFS", 0},
       {"a real NTFS boot sector names itself at offset 3", "\xEB\x52\x90NTFS    ", 0},
