@@ -6,10 +6,8 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,6 +15,7 @@
 #include "base/TextRules.h"
 #include "tests/pages/FakeLookup.h"
 #include "tests/support/HandleProbe.h"
+#include "tests/support/PageTest.h"
 #include "tests/support/WinTestTools.h"
 
 namespace orv {
@@ -26,30 +25,8 @@ namespace {
 constexpr char kWineDrives[] = "HKLM\\Software\\Wine\\Drives";
 
 using test::FakeLookup;
-
-std::string VolumeFsNameOf(const std::string& root) {
-  char fs[MAX_PATH + 1] = {};
-  if (!GetVolumeInformationA(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, fs, sizeof fs)) {
-    return "";
-  }
-  return fs;
-}
-
-// The page's kind and row suffix by the file-system name Windows reports; every other name is
-// none of them.
-struct FsExpectation {
-  const char* name;
-  std::uint8_t kind;
-  const char* suffix;
-};
-FsExpectation Expected(const std::string& fsName) {
-  static const FsExpectation kKnown[] = {
-      {"FAT", 16, "(FAT16)"}, {"FAT32", 32, "(FAT32)"}, {"NTFS", 64, "(NTFS)"}};
-  for (const FsExpectation& known : kKnown) {
-    if (fsName == known.name) return known;
-  }
-  return {"", 0, ""};
-}
+using test::KnownFsNamed;
+using test::VolumeFsName;
 
 // The last letter before Z: that names no drive, or 0.
 char MissingLetter() {
@@ -70,7 +47,7 @@ TEST(DriveProbe, FileSystemOfTheFixedDrivesAgreesWithTheSystem) {
     }
     const std::uint8_t kind = GetDriveFileSystemKind(drive);
     // Source 1: the volume query itself.
-    EXPECT_EQ(kind, Expected(VolumeFsNameOf(root)).kind) << drive;
+    EXPECT_EQ(kind, KnownFsNamed(VolumeFsName(root)).kind) << drive;
     if (test::RunningOnWine()) {
       EXPECT_EQ(kind, 64) << drive << ": the Wine prefix reports NTFS";
     }
@@ -78,7 +55,7 @@ TEST(DriveProbe, FileSystemOfTheFixedDrivesAgreesWithTheSystem) {
     if (wmic.empty()) continue;
     ASSERT_TRUE(wmic.count(drive)) << drive << " missing from wmic";
     EXPECT_EQ(wmic.at(drive).at("DriveType"), "3") << drive;
-    EXPECT_EQ(kind, Expected(wmic.at(drive).at("FileSystem")).kind) << drive;
+    EXPECT_EQ(kind, KnownFsNamed(wmic.at(drive).at("FileSystem")).kind) << drive;
     wmicCompared = true;
   }
   if (!wmicCompared) GTEST_SKIP() << "wmic gave no output; only the volume query was compared";
@@ -201,7 +178,7 @@ TEST(DriveProbe, ListingOfThisSystem) {
       std::find_if(rows.begin(), rows.end(), [](const DriveRow& r) { return r.letter == 'C'; });
   ASSERT_NE(c, rows.end());
   EXPECT_TRUE(c->fixed);
-  EXPECT_EQ(c->text, std::string("Drive C: Fixed ") + Expected(VolumeFsNameOf("C:\\")).suffix);
+  EXPECT_EQ(c->text, "Drive C: Fixed " + KnownFsNamed(VolumeFsName("C:\\")).suffix);
   for (std::size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i].slot, static_cast<int>(i) + 1);
   EXPECT_LE(rows.size(), 9u);
 }
@@ -236,7 +213,7 @@ TEST(DriveProbe, DrivesAddedToThePrefixAreListedAsRemovable) {
       // The volume's own name decides, else the raw probe, and the raw volume of a folder-backed
       // drive gives no FAT or NTFS signature.
       const std::uint8_t kind = GetDriveFileSystemKind(driveText);
-      EXPECT_EQ(kind, Expected(VolumeFsNameOf(driveText + "\\")).kind) << c.why;
+      EXPECT_EQ(kind, KnownFsNamed(VolumeFsName(driveText + "\\")).kind) << c.why;
 
       FakeLookup lookup;
       DriveFsKind = 0;

@@ -23,27 +23,30 @@ TEST(DriveFsKind, VolumeNamesAreMatchedExactly) {
 }
 
 TEST(DriveFsKind, FirstSectorLooksAtFourBytesAboveCode30) {
-  auto kind = [](std::string bytes) {
-    bytes.resize(512, '\0');
-    return FsKindFromFirstSector(reinterpret_cast<const unsigned char*>(bytes.data()), 512);
+  const struct {
+    const char* why;
+    std::string bytes;
+    int kind;
+  } cases[] = {
+      {"NTFS", "NTFS", 64},
+      {"FAT and any fourth byte", "FATx", 16},
+      {"codes of 30 and below are dropped", "\001FAT", 16},
+      {"only the first four bytes count", "\036NTFS", 0},
+      {"a code inside", "N\x05TFS", 0},
+      {"a dropped code inside joins the name", "F\005AT", 16},
+      {"code 31 is kept", "\x1FNTFS", 0},
+      {"code 31, then 30", "\x1F\x1ENTFS", 0},
+      {"a real NTFS boot sector names itself at offset 3", "\xEB\x52\x90NTFS    ", 0},
+      {"a real FAT boot sector", "\xEB\x58\x90MSDOS5.0", 0},
+      {"\"FAT32\" needs five characters and is never found in four", "FAT32", 16},
   };
-  EXPECT_EQ(kind("NTFS"), 64);
-  EXPECT_EQ(kind("FATx"), 16);
-  EXPECT_EQ(kind("\x01"
-                 "FAT"),
-            16);  // codes of 30 and below are dropped
-  EXPECT_EQ(kind("\x1E"
-                 "NTF"
-                 "S"),
-            0);  // only the first four bytes count
-  EXPECT_EQ(kind("N\x05TFS"), 0);
-  EXPECT_EQ(kind("\x1FNTFS"), 0);
-  EXPECT_EQ(kind("\x1F\x1ENTFS"), 0);
-  // The boot sector of a real volume carries its name at offset 3: not recognised.
-  EXPECT_EQ(kind("\xEB\x52\x90NTFS    "), 0);
-  EXPECT_EQ(kind("\xEB\x58\x90MSDOS5.0"), 0);
-  // "FAT32" needs five characters and can never be found in four.
-  EXPECT_EQ(kind("FAT32"), 16);
+  for (const auto& c : cases) {
+    std::string sector = c.bytes;
+    sector.resize(512, '\0');
+    EXPECT_EQ(FsKindFromFirstSector(reinterpret_cast<const unsigned char*>(sector.data()), 512),
+              c.kind)
+        << c.why;
+  }
   const unsigned char shortBuffer[] = {'N', 'T'};
   EXPECT_EQ(FsKindFromFirstSector(shortBuffer, 2), 0);
 }
@@ -131,12 +134,11 @@ TEST(DriveRowText, DefaultAndTranslatedWords) {
 
 // A machine of fake drives: letter -> (GetDriveTypeA type, file-system kind).
 struct FakeDrives {
-  std::map<char, std::pair<unsigned, std::uint8_t>> drives;
-  std::vector<std::string> typeAsked;
-  std::vector<std::string> kindAsked;
-  int messagePumps = 0;
+  explicit FakeDrives(std::map<char, std::pair<unsigned, std::uint8_t>> fake)
+      : drives(std::move(fake)) {}
 
-  DriveListQueries Queries() {
+  // The listing's rows as "<slot> <letter> fixed|removable <kind> <text>".
+  std::vector<std::string> List(std::uint8_t& fsKind) {
     DriveListQueries q;
     q.logicalDrives = [this] {
       std::uint32_t mask = 0;
@@ -152,66 +154,60 @@ struct FakeDrives {
       return drives.at(drive[0]).second;
     };
     q.processMessages = [this] { ++messagePumps; };
-    return q;
+    FakeLookup lookup;
+    std::vector<std::string> rows;
+    for (const DriveRow& r : ListDriveRows(q, lookup.Fn(), fsKind)) {
+      rows.push_back(std::to_string(r.slot) + " " + r.letter +
+                     (r.fixed ? " fixed " : " removable ") + std::to_string(r.kind) + " " + r.text);
+    }
+    return rows;
   }
+
+  std::map<char, std::pair<unsigned, std::uint8_t>> drives;
+  std::vector<std::string> typeAsked;
+  std::vector<std::string> kindAsked;
+  int messagePumps = 0;
 };
 
+using Rows = std::vector<std::string>;
 constexpr unsigned kCdRom = 5;
 
 TEST(ListDriveRows, FixedCdRomAndRemovable) {
-  FakeDrives fake{{{'C', {3, 64}}, {'D', {kCdRom, 0}}, {'E', {2, 32}}}, {}, {}, 0};
-  FakeLookup lookup;
+  FakeDrives fake({{'C', {3, 64}}, {'D', {kCdRom, 0}}, {'E', {2, 32}}});
   std::uint8_t fsKind = 0;
-  const auto rows = ListDriveRows(fake.Queries(), lookup.Fn(), fsKind);
-  ASSERT_EQ(rows.size(), 3u);
-  EXPECT_EQ(rows[0].text, "Drive C: Fixed (NTFS)");
-  EXPECT_TRUE(rows[0].fixed);
-  EXPECT_EQ(rows[1].text, "Drive D: Removable ");  // the CD-ROM inherits C:'s kind
-  EXPECT_FALSE(rows[1].fixed);
-  EXPECT_EQ(rows[1].kind, 64);
-  EXPECT_EQ(rows[2].text, "Drive E: Removable ");
-  EXPECT_EQ(rows[2].kind, 32);
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(rows[i].slot, i + 1);
-    EXPECT_EQ(rows[i].letter, "CDE"[i]);
-  }
+  EXPECT_EQ(fake.List(fsKind), (Rows{"1 C fixed 64 Drive C: Fixed (NTFS)",
+                                     "2 D removable 64 Drive D: Removable ",  // C:'s kind carried
+                                     "3 E removable 32 Drive E: Removable "}));
   EXPECT_EQ(fsKind, 32);
   EXPECT_EQ(fake.messagePumps, 26);
-  EXPECT_EQ(fake.typeAsked, (std::vector<std::string>{"C:\\", "D:\\", "E:\\"}));
-  EXPECT_EQ(fake.kindAsked, (std::vector<std::string>{"C:", "E:"}));  // never the CD-ROM
+  EXPECT_EQ(fake.typeAsked, (Rows{"C:\\", "D:\\", "E:\\"}));
+  EXPECT_EQ(fake.kindAsked, (Rows{"C:", "E:"}));  // never the CD-ROM
 }
 
 TEST(ListDriveRows, GapsAndDriveAAreSkipped) {
-  FakeDrives fake{{{'A', {2, 16}}, {'C', {3, 64}}, {'E', {3, 64}}}, {}, {}, 0};
-  FakeLookup lookup;
+  FakeDrives fake({{'A', {2, 16}}, {'C', {3, 64}}, {'E', {3, 64}}});
   std::uint8_t fsKind = 0;
-  const auto rows = ListDriveRows(fake.Queries(), lookup.Fn(), fsKind);
-  ASSERT_EQ(rows.size(), 2u);
-  EXPECT_EQ(rows[1].slot, 2);
-  EXPECT_EQ(rows[1].text, "Drive E: Fixed (NTFS)");
+  EXPECT_EQ(fake.List(fsKind),
+            (Rows{"1 C fixed 64 Drive C: Fixed (NTFS)", "2 E fixed 64 Drive E: Fixed (NTFS)"}));
   EXPECT_EQ(fake.typeAsked.front(), "C:\\");  // A: is never asked
 }
 
 TEST(ListDriveRows, RemovableDriveBComesFirst) {
-  FakeDrives fake{{{'B', {2, 16}}, {'C', {3, 64}}}, {}, {}, 0};
-  FakeLookup lookup;
+  FakeDrives fake({{'B', {2, 16}}, {'C', {3, 64}}});
   std::uint8_t fsKind = 0;
-  const auto rows = ListDriveRows(fake.Queries(), lookup.Fn(), fsKind);
-  ASSERT_EQ(rows.size(), 2u);
-  EXPECT_EQ(rows[0].letter, 'B');
-  EXPECT_FALSE(rows[0].fixed);  // the first slot has no figures
-  EXPECT_EQ(rows[0].text, "Drive B: Removable ");
+  // The first slot has no figures.
+  EXPECT_EQ(fake.List(fsKind),
+            (Rows{"1 B removable 16 Drive B: Removable ", "2 C fixed 64 Drive C: Fixed (NTFS)"}));
 }
 
 TEST(ListDriveRows, NineShownAllExamined) {
-  FakeDrives fake;
-  for (char c = 'C'; c <= 'M'; ++c) fake.drives[c] = {3, 64};  // eleven fixed drives
-  FakeLookup lookup;
+  std::map<char, std::pair<unsigned, std::uint8_t>> drives;
+  for (char c = 'C'; c <= 'M'; ++c) drives[c] = {3, 64};  // eleven fixed drives
+  FakeDrives fake(drives);
   std::uint8_t fsKind = 0;
-  const auto rows = ListDriveRows(fake.Queries(), lookup.Fn(), fsKind);
+  const Rows rows = fake.List(fsKind);
   ASSERT_EQ(rows.size(), 9u);
-  EXPECT_EQ(rows.back().letter, 'K');
-  EXPECT_EQ(rows.back().slot, 9);
+  EXPECT_EQ(rows.back(), "9 K fixed 64 Drive K: Fixed (NTFS)");
   EXPECT_EQ(fake.kindAsked.size(), 11u);
   EXPECT_EQ(fake.kindAsked.back(), "M:");
 }
@@ -220,39 +216,32 @@ TEST(ListDriveRows, KindCarriesOverBetweenDrivesAndListings) {
   // An unknown file system on a fixed drive resets the carried kind; a network drive after it is
   // then left out, and so is one at the start of a listing when nothing known came before.
   constexpr unsigned kNetwork = 4;
-  FakeDrives fake{
-      {{'C', {3, 64}}, {'D', {3, 0}}, {'E', {kNetwork, 0}}, {'F', {kCdRom, 0}}}, {}, {}, 0};
-  FakeLookup lookup;
+  FakeDrives fake({{'C', {3, 64}}, {'D', {3, 0}}, {'E', {kNetwork, 0}}, {'F', {kCdRom, 0}}});
   std::uint8_t fsKind = 0;
-  auto rows = ListDriveRows(fake.Queries(), lookup.Fn(), fsKind);
-  ASSERT_EQ(rows.size(), 1u);
-  EXPECT_EQ(rows[0].letter, 'C');
+  EXPECT_EQ(fake.List(fsKind), (Rows{"1 C fixed 64 Drive C: Fixed (NTFS)"}));
   EXPECT_EQ(fsKind, 0);
 
-  FakeDrives cdOnly{{{'D', {kCdRom, 0}}}, {}, {}, 0};
-  EXPECT_TRUE(ListDriveRows(cdOnly.Queries(), lookup.Fn(), fsKind).empty());
+  FakeDrives cdOnly({{'D', {kCdRom, 0}}});
+  EXPECT_TRUE(cdOnly.List(fsKind).empty());
   // The program-wide kind survives between listings: after an NTFS drive was seen, the same
   // CD-ROM alone is listed.
   fsKind = 64;
-  rows = ListDriveRows(cdOnly.Queries(), lookup.Fn(), fsKind);
-  ASSERT_EQ(rows.size(), 1u);
-  EXPECT_EQ(rows[0].text, "Drive D: Removable ");
+  EXPECT_EQ(cdOnly.List(fsKind), (Rows{"1 D removable 64 Drive D: Removable "}));
 }
 
 constexpr std::int64_t kGb = 1073741824;
 
+// The three rows and the two slices (free, then used) as the user sees them.
+Rows Shown(const DriveFigures& f) {
+  return {f.sizeText, f.usedText, f.freeText, test::SliceText(f.slices[0]),
+          test::SliceText(f.slices[1])};
+}
+
 TEST(DriveFigures, FiveHundredGigabyteExample) {
   FakeLookup lookup;
-  const DriveFigures f = ComputeDriveFigures(500 * kGb, 125 * kGb, lookup.Fn());
-  EXPECT_EQ(f.sizeText, "Drive size: 500 Gb");
-  EXPECT_EQ(f.usedText, "Used: 375 Gb (75 %)");
-  EXPECT_EQ(f.freeText, "Free: 125 Gb (25 %)");
-  EXPECT_EQ(f.slices[0].value, 25);
-  EXPECT_EQ(f.slices[0].label, "Free");
-  EXPECT_EQ(f.slices[0].color, 0x008000u);
-  EXPECT_EQ(f.slices[1].value, 75);
-  EXPECT_EQ(f.slices[1].label, "Used");
-  EXPECT_EQ(f.slices[1].color, 0xFF0000u);
+  EXPECT_EQ(Shown(ComputeDriveFigures(500 * kGb, 125 * kGb, lookup.Fn())),
+            (Rows{"Drive size: 500 Gb", "Used: 375 Gb (75 %)", "Free: 125 Gb (25 %)",
+                  "Free 25 green", "Used 75 blue"}));
 }
 
 TEST(DriveFigures, HalvesRoundToEven) {
@@ -272,12 +261,10 @@ TEST(DriveFigures, HalvesRoundToEven) {
 TEST(DriveFigures, EmptyAndFailedQueriesShowZero) {
   FakeLookup lookup;
   for (auto [size, free] : {std::pair<std::int64_t, std::int64_t>{0, 0}, {-1, -1}}) {
-    const DriveFigures f = ComputeDriveFigures(size, free, lookup.Fn());
-    EXPECT_EQ(f.sizeText, "Drive size: 0 Gb");
-    EXPECT_EQ(f.usedText, "Used: 0 Gb (0 %)");
-    EXPECT_EQ(f.freeText, "Free: 0 Gb (100 %)");
-    EXPECT_EQ(f.slices[0].value, 100);
-    EXPECT_EQ(f.slices[1].value, 0);
+    EXPECT_EQ(Shown(ComputeDriveFigures(size, free, lookup.Fn())),
+              (Rows{"Drive size: 0 Gb", "Used: 0 Gb (0 %)", "Free: 0 Gb (100 %)", "Free 100 green",
+                    "Used 0 blue"}))
+        << size << " / " << free;
   }
 }
 
@@ -294,19 +281,12 @@ TEST(DriveFigures, ExtremeFiguresStayInRange) {
 }
 
 TEST(DriveFigures, TranslatedWordsFeedLabelsAndSlices) {
-  FakeLookup lookup({{{"Drives", "Size"},
-                      "Gr\xF6\xDF"
-                      "e"},
+  FakeLookup lookup({{{"Drives", "Size"}, "Gr\366\337e"},
                      {{"Drives", "Used"}, "Belegt"},
                      {{"Drives", "Free"}, "Frei"}});
-  const DriveFigures f = ComputeDriveFigures(500 * kGb, 125 * kGb, lookup.Fn());
-  EXPECT_EQ(f.sizeText,
-            "Gr\xF6\xDF"
-            "e: 500 Gb");
-  EXPECT_EQ(f.usedText, "Belegt: 375 Gb (75 %)");
-  EXPECT_EQ(f.freeText, "Frei: 125 Gb (25 %)");
-  EXPECT_EQ(f.slices[0].label, "Frei");
-  EXPECT_EQ(f.slices[1].label, "Belegt");
+  EXPECT_EQ(Shown(ComputeDriveFigures(500 * kGb, 125 * kGb, lookup.Fn())),
+            (Rows{"Gr\366\337e: 500 Gb", "Belegt: 375 Gb (75 %)", "Frei: 125 Gb (25 %)",
+                  "Frei 25 green", "Belegt 75 blue"}));
 }
 
 }  // namespace

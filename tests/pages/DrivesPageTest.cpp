@@ -17,12 +17,15 @@
 #include <vector>
 
 #include "pages/DriveProbe.h"
+#include "tests/pages/FakeLookup.h"
+#include "tests/support/PageTest.h"
 #include "tests/support/WinTestTools.h"
 #include "tests/support/WindowTest.h"
 
 namespace orv {
 namespace {
 
+using Texts = std::vector<std::string>;
 constexpr std::int64_t kGb = 1073741824;
 
 struct FakeDrive {
@@ -35,8 +38,8 @@ struct FakeDrive {
 
 // The nine drive slots as the user (and a report) sees them: text, letter, shown or hidden, and
 // whether the slot carries the clickable mark (underlined font together with the hand cursor).
-std::vector<std::string> Slots(TForm1& f) {
-  std::vector<std::string> out;
+Texts Slots(TForm1& f) {
+  Texts out;
   const auto labels = f.DriveLabels();
   for (std::size_t i = 0; i < labels.size(); ++i) {
     const Label& label = *labels[i];
@@ -51,39 +54,31 @@ std::vector<std::string> Slots(TForm1& f) {
   return out;
 }
 
-const std::vector<std::string> kDesignSlots = {
+const Texts kDesignSlots = {
     "Drive C: Fixed|C|hidden|marked", "Drive D:|D|hidden|marked", "Drive E:|E|hidden|marked",
     "Drive F:|F|hidden|marked",       "Drive G:|G|hidden|marked", "Drive H:|H|hidden|marked",
     "Drive I:|I|hidden|marked",       "Drive j:|J|hidden|marked", "Drive K:|K|hidden|marked"};
 
 // The design's slots with the first ones as given.
-std::vector<std::string> DesignSlotsWith(const std::vector<std::string>& first) {
-  std::vector<std::string> slots = first;
+Texts DesignSlotsWith(const Texts& first) {
+  Texts slots = first;
   slots.insert(slots.end(), kDesignSlots.begin() + first.size(), kDesignSlots.end());
   return slots;
 }
 
 // The three figure labels, the chart's title and its slices in order.
-std::vector<std::string> Figures(TForm1& f) {
-  std::vector<std::string> out = {f.Page2Label11.Caption(), f.Page2Label12.Caption(),
-                                  f.Page2Label13.Caption(), "title " + f.DriveChart.Model().title};
-  for (const PiePoint& point : f.DriveChart.Model().points) {
-    const std::string colour = point.color == RGB(0, 128, 0)   ? "green"
-                               : point.color == RGB(0, 0, 255) ? "blue"
-                                                               : std::to_string(point.color);
-    char value[32];
-    std::snprintf(value, sizeof value, "%g", point.value);
-    out.push_back(point.label + " " + value + " " + colour);
-  }
+Texts Figures(TForm1& f) {
+  Texts out = {f.Page2Label11.Caption(), f.Page2Label12.Caption(), f.Page2Label13.Caption(),
+               "title " + f.DriveChart.Model().title};
+  for (const PiePoint& point : f.DriveChart.Model().points) out.push_back(test::SliceText(point));
   return out;
 }
 
-const std::vector<std::string> kDesignFigures = {"Drive size:", "Used:", "Free:", "title TChart"};
+const Texts kDesignFigures = {"Drive size:", "Used:", "Free:", "title TChart"};
 
 // The figures of a drive worked out here from its byte counts, rounding to nearest with ties to
 // even as the floating-point unit does by default.
-std::vector<std::string> ExpectedFigures(std::int64_t size, std::int64_t free,
-                                         const std::string& title) {
+Texts ExpectedFigures(std::int64_t size, std::int64_t free, const std::string& title) {
   const double used = static_cast<double>(size - free);
   const auto gb = [](double bytes) {
     return std::to_string(static_cast<long long>(std::nearbyint(bytes / kGb)));
@@ -159,7 +154,7 @@ class DrivesPageTest : public test::WindowTest {
     };
   }
 
-  std::vector<std::string> log;
+  Texts log;
 };
 
 // ---- The system's own drives.
@@ -183,14 +178,8 @@ TEST_F(DrivesPageTest, ThePrefixsOwnDrivesAgreeWithTheSystem) {
     const char letter = f.DriveLabelLetter[i];
     const std::string drive{letter, ':'};
     const bool fixed = GetDriveTypeA((drive + "\\").c_str()) == DRIVE_FIXED;
-    char fsName[MAX_PATH + 1] = {};
-    GetVolumeInformationA((drive + "\\").c_str(), nullptr, 0, nullptr, nullptr, nullptr, fsName,
-                          sizeof fsName);
-    const std::string fs = fsName;
-    const std::string suffix = fs == "FAT"     ? "(FAT16)"
-                               : fs == "FAT32" ? "(FAT32)"
-                               : fs == "NTFS"  ? "(NTFS)"
-                                               : "";
+    const std::string fs = test::VolumeFsName(drive + "\\");
+    const std::string suffix = test::KnownFsNamed(fs).suffix;
     if (fixed && suffix.empty()) {
       // Another file system (exFAT, ReFS): the row's kind then comes from the first sector, which
       // no independent source here reads.
@@ -296,12 +285,11 @@ TEST_F(DrivesPageTest, NothingBeforeTheFirstShowAndNoFiguresWhenARemovableDriveC
   EXPECT_EQ(Slots(f), DesignSlotsWith({"Drive B: Removable |B|shown|plain",
                                        "Drive C: Fixed (NTFS)|C|shown|marked"}));
   EXPECT_EQ(Figures(f), kDesignFigures);  // the first slot carries no mark
-  EXPECT_EQ(log, (std::vector<std::string>{"list", "type B:\\", "fs B:", "type C:\\", "fs C:"}));
+  EXPECT_EQ(log, (Texts{"list", "type B:\\", "fs B:", "type C:\\", "fs C:"}));
 
   f.Page2Label03.Click();
-  EXPECT_EQ(Figures(f), (std::vector<std::string>{"Drive size: 8 Gb", "Used: 8 Gb (100 %)",
-                                                  "Free: 0 Gb (0 %)", "title Drive C: Fixed (NTFS)",
-                                                  "Free 0 green", "Used 100 blue"}));
+  EXPECT_EQ(Figures(f), (Texts{"Drive size: 8 Gb", "Used: 8 Gb (100 %)", "Free: 0 Gb (0 %)",
+                               "title Drive C: Fixed (NTFS)", "Free 0 green", "Used 100 blue"}));
 }
 
 TEST_F(DrivesPageTest, FixedCdromAndRemovableDrives) {
@@ -317,13 +305,13 @@ TEST_F(DrivesPageTest, FixedCdromAndRemovableDrives) {
                              "Drive E: Removable |E|shown|plain",
                              "Drive F: Fixed (FAT16)|F|shown|marked"}));
   EXPECT_EQ(f.Page2Label01.Caption(), "Drive A: Removable");
-  const std::vector<std::string> cFigures = {"Drive size: 8 Gb",  "Used: 5 Gb (62 %)",
-                                             "Free: 3 Gb (38 %)", "title Drive C: Fixed (NTFS)",
-                                             "Free 38 green",     "Used 62 blue"};
+  const Texts cFigures = {"Drive size: 8 Gb",  "Used: 5 Gb (62 %)",
+                          "Free: 3 Gb (38 %)", "title Drive C: Fixed (NTFS)",
+                          "Free 38 green",     "Used 62 blue"};
   EXPECT_EQ(Figures(f), cFigures);
   // Only removable and fixed drives are examined; only the first listed is measured.
-  EXPECT_EQ(log, (std::vector<std::string>{"list", "type C:\\", "fs C:", "type D:\\", "type E:\\",
-                                           "fs E:", "type F:\\", "fs F:", "space C"}));
+  EXPECT_EQ(log, (Texts{"list", "type C:\\", "fs C:", "type D:\\", "type E:\\",
+                        "fs E:", "type F:\\", "fs F:", "space C"}));
 
   // A click on a row without the mark changes nothing and asks nothing.
   log.clear();
@@ -343,28 +331,21 @@ TEST_F(DrivesPageTest, ClickingAnotherFixedDriveShowsItsFiguresAndTitle) {
   EXPECT_EQ(Slots(f)[1], "Drive E: Fixed (NTFS)|E|shown|marked");
   PostClick(f.Page2Label03);  // as Windows reports a user's click
   f.ProcessMessages();
-  EXPECT_EQ(Figures(f), (std::vector<std::string>{
-                            "Drive size: 500 Gb", "Used: 375 Gb (75 %)", "Free: 125 Gb (25 %)",
-                            "title Drive E: Fixed (NTFS)", "Free 25 green", "Used 75 blue"}));
+  EXPECT_EQ(Figures(f), (Texts{"Drive size: 500 Gb", "Used: 375 Gb (75 %)", "Free: 125 Gb (25 %)",
+                               "title Drive E: Fixed (NTFS)", "Free 25 green", "Used 75 blue"}));
   EXPECT_EQ(log.back(), "space E");
 }
 
 TEST_F(DrivesPageTest, FiguresOfAnEmptyAndOfAnUnreadableDriveAndHalvesToEven) {
   struct Case {
     std::int64_t size, free;
-    std::vector<std::string> figures;  // without the title
+    Texts figures;  // without the title
   };
+  const Texts zero = {"Drive size: 0 Gb", "Used: 0 Gb (0 %)", "Free: 0 Gb (100 %)",
+                      "Free 100 green", "Used 0 blue"};
   const std::vector<Case> cases = {
-      // A size of 0 would divide zero by zero: it shows as 0 % used.
-      {0,
-       0,
-       {"Drive size: 0 Gb", "Used: 0 Gb (0 %)", "Free: 0 Gb (100 %)", "Free 100 green",
-        "Used 0 blue"}},
-      // The space query failed (-1 and -1).
-      {-1,
-       -1,
-       {"Drive size: 0 Gb", "Used: 0 Gb (0 %)", "Free: 0 Gb (100 %)", "Free 100 green",
-        "Used 0 blue"}},
+      {0, 0, zero},    // a size of 0 would divide zero by zero: it shows as 0 % used
+      {-1, -1, zero},  // the space query failed
       // 2.5 Gb used rounds down to 2, 1.5 Gb free up to 2, 62.5 % to 62.
       {4 * kGb,
        kGb + kGb / 2,
@@ -428,9 +409,8 @@ TEST_F(DrivesPageTest, TheLanguageFilesWords) {
   EXPECT_EQ(Slots(f)[0], "Laufwerk C: Festplatte (NTFS)|C|shown|marked");
   EXPECT_EQ(Slots(f)[1], "Laufwerk E: Wechselmedium |E|shown|plain");
   EXPECT_EQ(Figures(f),
-            (std::vector<std::string>{"Laufwerksgroesse: 500 Gb", "Belegt: 375 Gb (75 %)",
-                                      "Frei: 125 Gb (25 %)", "title Laufwerk C: Festplatte (NTFS)",
-                                      "Frei 25 green", "Belegt 75 blue"}));
+            (Texts{"Laufwerksgroesse: 500 Gb", "Belegt: 375 Gb (75 %)", "Frei: 125 Gb (25 %)",
+                   "title Laufwerk C: Festplatte (NTFS)", "Frei 25 green", "Belegt 75 blue"}));
 }
 
 // ---- One fill at a time.
@@ -440,7 +420,7 @@ TEST_F(DrivesPageTest, ATabChangeAndADriveClickDuringTheListingWaitForIt) {
                         {'D', DRIVE_FIXED, kFsNtfs, 500 * kGb, 125 * kGb},
                         {'E', DRIVE_REMOVABLE, kFsFat32}});
   f.Sources.memoryLoad = [this] { return log.push_back("memory"), std::uint8_t{10}; };
-  f.Sources.processPaths = [](const std::function<void()>&) { return std::vector<std::string>(); };
+  f.Sources.processPaths = test::FakeProcesses({});
   f.Show();
   bool delivered = false;
   OnceAtD(f, [&] {
@@ -453,8 +433,8 @@ TEST_F(DrivesPageTest, ATabChangeAndADriveClickDuringTheListingWaitForIt) {
   ASSERT_TRUE(delivered);
   // The listing ran through once, then the first drive's figures, then the Memory page, then the
   // click, in the order they came.
-  EXPECT_EQ(log, (std::vector<std::string>{"list", "type C:\\", "fs C:", "type D:\\", "fs D:",
-                                           "type E:\\", "fs E:", "space C", "memory", "space D"}));
+  EXPECT_EQ(log, (Texts{"list", "type C:\\", "fs C:", "type D:\\", "fs D:", "type E:\\",
+                        "fs E:", "space C", "memory", "space D"}));
   EXPECT_EQ(f.PageShowCount, (std::array<int, 6>{1, 1, 1, 0, 0, 0}));
   EXPECT_EQ(f.Pages.ActiveIndex(), 2);
   EXPECT_EQ(Slots(f), DesignSlotsWith({"Drive C: Fixed (NTFS)|C|shown|marked",
@@ -472,9 +452,8 @@ TEST_F(DrivesPageTest, HandlersCalledDuringTheListingRunAfterItAndInARequestAtOn
     f.Page2LabelClick(f.Page2Label03);
   });
   f.Page2Show();
-  EXPECT_EQ(log, (std::vector<std::string>{"list", "type C:\\", "fs C:", "type D:\\",
-                                           "fs D:", "space C", "list", "type C:\\",
-                                           "fs C:", "type D:\\", "fs D:", "space C", "space D"}));
+  EXPECT_EQ(log, (Texts{"list", "type C:\\", "fs C:", "type D:\\", "fs D:", "space C", "list",
+                        "type C:\\", "fs C:", "type D:\\", "fs D:", "space C", "space D"}));
   EXPECT_EQ(Slots(f)[1], "Drive D: Fixed (NTFS)|D|shown|marked");
   EXPECT_EQ(Slots(f)[2], kDesignSlots[2]);
   EXPECT_EQ(f.DriveChart.Model().title, "Drive D: Fixed (NTFS)");
@@ -487,8 +466,7 @@ TEST_F(DrivesPageTest, HandlersCalledDuringTheListingRunAfterItAndInARequestAtOn
     f.Page2LabelClick(f.Page2Label03);
     EXPECT_EQ(f.Page2Label11.Caption(), "Drive size: 500 Gb");
   });
-  EXPECT_EQ(log, (std::vector<std::string>{"list", "type C:\\", "fs C:", "type D:\\",
-                                           "fs D:", "space C", "space D"}));
+  EXPECT_EQ(log, (Texts{"list", "type C:\\", "fs C:", "type D:\\", "fs D:", "space C", "space D"}));
 }
 
 }  // namespace

@@ -11,13 +11,13 @@
 
 #include "base/Handles.h"
 #include "base/TextRules.h"
+#include "tests/support/PageTest.h"
 #include "tests/support/WinTestTools.h"
 #include "tests/support/WindowTest.h"
+#include "tests/support/WindowWalk.h"
 
 namespace orv {
 namespace {
-
-using test::RegQueryValue;
 
 constexpr char kCurrentVersion[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 constexpr char kSystem[] = "HARDWARE\\DESCRIPTION\\System";
@@ -26,12 +26,17 @@ constexpr char kDisplayClass[] =
 constexpr char kMonitorClass[] =
     "SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E96E-E325-11CE-BFC1-08002BE10318}\\0000";
 
-std::string Hklm(const std::string& key) { return "HKLM\\" + key; }
-
-// reg.exe's answer, with "(missing)" read as no value.
+// reg.exe's answer for a value below HKLM, with "(missing)" read as no value.
 std::string RegOrEmpty(const std::string& key, const std::string& value) {
-  const std::string data = RegQueryValue(Hklm(key), value);
+  const std::string data = test::RegQueryValue("HKLM\\" + key, value);
   return data == "(missing)" ? std::string() : data;
+}
+
+// The name of the system's language, as the keyboard row gives it.
+std::string SystemLanguage() {
+  char language[128] = {};
+  VerLanguageNameA(GetSystemDefaultLangID(), language, sizeof(language));
+  return language;
 }
 
 std::vector<std::string> Rows(TForm1& f) {
@@ -69,10 +74,9 @@ TEST_F(GeneralPageTest, RowsAgreeWithRegAndTheSystemOnThisPrefix) {
   EXPECT_EQ(rows[2],
             "Product Id: " +
                 RegOrEmpty("SOFTWARE\\Microsoft\\Internet Explorer\\Registration", "ProductId"));
-  char computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
-  DWORD computerSize = sizeof(computer);
-  ASSERT_TRUE(GetComputerNameA(computer, &computerSize));
-  EXPECT_EQ(rows[3], std::string("Computer name: ") + computer);
+  const std::string computer = test::ComputerName();
+  ASSERT_FALSE(computer.empty());
+  EXPECT_EQ(rows[3], "Computer name: " + computer);
   char user[256] = {};
   DWORD userSize = sizeof(user);
   ASSERT_TRUE(GetUserNameA(user, &userSize));
@@ -98,9 +102,7 @@ TEST_F(GeneralPageTest, RowsAgreeWithRegAndTheSystemOnThisPrefix) {
   ASSERT_TRUE(GlobalMemoryStatusEx(&memory));
   // Within half a megabyte of the system's figure (the rounding has its own test).
   EXPECT_NEAR(MegabytesIn(rows[11], "Memory: "), memory.ullTotalPhys, 1048576 / 2);
-  char language[128] = {};
-  VerLanguageNameA(GetSystemDefaultLangID(), language, sizeof(language));
-  EXPECT_EQ(rows[12], std::string("Keyboard language: ") + language);
+  EXPECT_EQ(rows[12], "Keyboard language: " + SystemLanguage());
 
   // The labels sit where the page's design puts them, each one line high.
   EXPECT_EQ(f.Page1Label01.Left(), 144);
@@ -163,14 +165,12 @@ TEST_F(GeneralPageTest, AChangedValueOrLanguageFileShowsAtTheNextShow) {
   EXPECT_EQ(f.PageShowCount[0], 2);
   EXPECT_EQ(f.Page1Label06.Caption(), "Besitzer: Bob Example");
   // An empty caption in the file still gives the colon and the blank.
-  char language[128] = {};
-  VerLanguageNameA(GetSystemDefaultLangID(), language, sizeof(language));
-  EXPECT_EQ(f.Page1Label13.Caption(), std::string(": ") + language);
+  EXPECT_EQ(f.Page1Label13.Caption(), ": " + SystemLanguage());
 
   Language("[General]\nOwner=Proprietaire enregistre\n");
   f.Page1Show();
   EXPECT_EQ(f.Page1Label06.Caption(), "Proprietaire enregistre: Bob Example");
-  EXPECT_EQ(f.Page1Label13.Caption(), std::string("Keyboard language: ") + language);
+  EXPECT_EQ(f.Page1Label13.Caption(), "Keyboard language: " + SystemLanguage());
 }
 
 TEST_F(GeneralPageTest, TheBiosRowIsCutAt450PixelsAtEveryShow) {
@@ -233,10 +233,7 @@ TEST_F(GeneralPageTest, RequestsArrivingDuringTheFillWaitForIt) {
   TForm1& f = Make();
   f.Show();
   ASSERT_EQ(f.PageShowCount[0], 1);
-  f.Sources.processPaths = [](const std::function<void()>& beforeEach) {
-    beforeEach();
-    return std::vector<std::string>{"C:\\windows\\system32\\winlogon.exe"};
-  };
+  f.Sources.processPaths = test::FakeProcesses({"C:\\windows\\system32\\winlogon.exe"});
   int generalFills = 0;
   bool asked = false;
   std::vector<std::string> seenInside;
@@ -273,11 +270,7 @@ TEST_F(GeneralPageTest, AReportReadsThePagesRightAfterCallingTheirHandlers) {
   TForm1& f = Make();
   f.Show();
   f.Sources.general.userName = [] { return std::string("reporter"); };
-  f.Sources.processPaths = [](const std::function<void()>& beforeEach) {
-    beforeEach();
-    beforeEach();
-    return std::vector<std::string>{"a.exe", "b.exe"};
-  };
+  f.Sources.processPaths = test::FakeProcesses({"a.exe", "b.exe"});
   // A report runs as a request of its own and calls the show handlers itself, page by page.
   std::vector<std::string> read;
   f.RunRequest("report", [&] {

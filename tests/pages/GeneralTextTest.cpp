@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -99,78 +101,76 @@ TEST(ProductName, BuildNumberParsing) {
 // Sources whose every call is recorded, with values that tests change one by one.
 struct FakeSources {
   std::vector<std::string> calls;
-  std::string productId = "00371-OEM-8992671-00524";
-  std::string owner = "Ann", organization = "Tellwick";
-  std::string adapter = "Standard VGA Graphics Adapter", deviceName = "\\\\.\\DISPLAY1";
-  std::string monitor = "Generic PnP Monitor";
-  std::string versionNumber = "6.1 (7601.Service Pack 1)";
+  std::map<std::string, std::string> text = {{"productId", "00371-OEM-8992671-00524"},
+                                             {"owner", "Ann"},
+                                             {"organization", "Tellwick"},
+                                             {"adapter", "Standard VGA Graphics Adapter"},
+                                             {"deviceName", "\\\\.\\DISPLAY1"},
+                                             {"monitor", "Generic PnP Monitor"},
+                                             {"versionNumber", "6.1 (7601.Service Pack 1)"},
+                                             {"productName", "Windows 7 Professional"},
+                                             {"versionText", "OS Version 6.1 build 7601"},
+                                             {"computerName", "WORKSTATION"},
+                                             {"userName", "ann"},
+                                             {"biosVersion", "DELL   - 1072009"},
+                                             {"biosDate", "03/14/19"},
+                                             {"cpu", "Intel(R) Core(TM) i5 CPU"},
+                                             {"language", "English (United States)"}};
   bool versionNumberFails = false;
-  std::string product = "Windows 7 Professional";
   std::uint32_t build = 7601;
-  std::string versionText = "OS Version 6.1 build 7601";
-  std::string biosVersion = "DELL   - 1072009", biosDate = "03/14/19";
   std::uint64_t memory = 4294967296ull;
+
+  // The text source of that name.
+  std::function<std::string()> Text(const char* name) {
+    return [this, name] {
+      calls.push_back(name);
+      return text.at(name);
+    };
+  }
 
   GeneralSources Sources() {
     GeneralSources s;
-    auto text = [this](const char* name, const std::string* value) {
-      return [this, name, value] {
-        calls.push_back(name);
-        return *value;
-      };
-    };
-    s.productId = text("productId", &productId);
-    s.registeredOwner = [this](std::string& o, std::string& org) {
+    s.productId = Text("productId");
+    s.registeredOwner = [this](std::string& owner, std::string& organization) {
       calls.push_back("owner");
-      o = owner;
-      org = organization;
+      owner = text.at("owner");
+      organization = text.at("organization");
     };
-    s.displayAdapterDesc = text("adapter", &adapter);
-    s.displayDeviceName = [this](std::string& name) {
-      calls.push_back("deviceName");
-      name = deviceName;
-    };
-    s.monitorDesc = text("monitor", &monitor);
+    s.displayAdapterDesc = Text("adapter");
+    s.displayDeviceName = [this](std::string& name) { name = Text("deviceName")(); };
+    s.monitorDesc = Text("monitor");
     s.osVersionNumber = [this](std::string& t) {
-      calls.push_back("versionNumber");
-      if (!versionNumberFails) t = versionNumber;
+      const std::string number = Text("versionNumber")();
+      if (!versionNumberFails) t = number;
     };
-    s.productName = text("productName", &product);
+    s.productName = Text("productName");
     s.osBuild = [this] {
       calls.push_back("build");
       return build;
     };
-    s.osVersionText = text("versionText", &versionText);
-    s.computerName = [this] {
-      calls.push_back("computerName");
-      return std::string("WORKSTATION");
-    };
-    s.userName = [this] {
-      calls.push_back("userName");
-      return std::string("ann");
-    };
-    s.biosVersion = text("biosVersion", &biosVersion);
-    s.biosDate = text("biosDate", &biosDate);
-    s.cpuName = [this] {
-      calls.push_back("cpu");
-      return std::string("Intel(R) Core(TM) i5 CPU");
-    };
+    s.osVersionText = Text("versionText");
+    s.computerName = Text("computerName");
+    s.userName = Text("userName");
+    s.biosVersion = Text("biosVersion");
+    s.biosDate = Text("biosDate");
+    s.cpuName = Text("cpu");
     s.totalPhysicalMemory = [this] {
       calls.push_back("memory");
       return memory;
     };
-    s.languageName = [this] {
-      calls.push_back("language");
-      return std::string("English (United States)");
-    };
+    s.languageName = Text("language");
     return s;
   }
+
+  GeneralRows Rows() {
+    FakeLookup lookup;
+    return GatherGeneralRows(Sources(), lookup.Fn());
+  }
+  long Asked(const std::string& call) const { return std::count(calls.begin(), calls.end(), call); }
 };
 
 TEST(GeneralRows, AllThirteenRowsWithDefaultCaptions) {
   FakeSources fake;
-  FakeLookup lookup;
-  const GeneralRows rows = GatherGeneralRows(fake.Sources(), lookup.Fn());
   const GeneralRows expected = {
       "Windows 6.1 (7601.Service Pack 1)",
       "Windows 7 Professional",
@@ -186,7 +186,7 @@ TEST(GeneralRows, AllThirteenRowsWithDefaultCaptions) {
       "Memory: 4096 Mb",
       "Keyboard language: English (United States)",
   };
-  EXPECT_EQ(rows, expected);
+  EXPECT_EQ(fake.Rows(), expected);
 }
 
 TEST(GeneralRows, QueriesAndCaptionsInPageOrder) {
@@ -209,13 +209,11 @@ TEST(GeneralRows, QueriesAndCaptionsInPageOrder) {
 
 TEST(GeneralRows, Fallbacks) {
   FakeSources fake;
-  fake.adapter.clear();
-  fake.monitor.clear();
-  fake.product.clear();
+  for (const char* empty : {"adapter", "monitor", "productName", "biosVersion"}) {
+    fake.text[empty].clear();
+  }
   fake.versionNumberFails = true;
-  fake.biosVersion.clear();
-  FakeLookup lookup;
-  const GeneralRows rows = GatherGeneralRows(fake.Sources(), lookup.Fn());
+  const GeneralRows rows = fake.Rows();
   EXPECT_EQ(rows[0], "Windows ");
   EXPECT_EQ(rows[1], "OS Version 6.1 build 7601");
   EXPECT_EQ(rows[7], "BIOS:  03/14/19");
@@ -223,23 +221,22 @@ TEST(GeneralRows, Fallbacks) {
   EXPECT_EQ(rows[10], "Monitor: Standart monitor");
   // The display-device name is asked only when the class key has no description.
   FakeSources withAdapter;
-  GatherGeneralRows(withAdapter.Sources(), lookup.Fn());
-  EXPECT_EQ(std::count(withAdapter.calls.begin(), withAdapter.calls.end(), "deviceName"), 0);
-  EXPECT_EQ(std::count(withAdapter.calls.begin(), withAdapter.calls.end(), "versionText"), 0);
+  withAdapter.Rows();
+  EXPECT_EQ(withAdapter.Asked("deviceName"), 0);
+  EXPECT_EQ(withAdapter.Asked("versionText"), 0);
 }
 
 TEST(GeneralRows, Windows11NameUsesTheBuild) {
   FakeSources fake;
-  fake.product = "Windows 10 Pro";
+  fake.text["productName"] = "Windows 10 Pro";
   fake.build = 22631;
-  FakeLookup lookup;
-  EXPECT_EQ(GatherGeneralRows(fake.Sources(), lookup.Fn())[1], "Windows 11 Pro");
+  EXPECT_EQ(fake.Rows()[1], "Windows 11 Pro");
   fake.build = 19045;
-  EXPECT_EQ(GatherGeneralRows(fake.Sources(), lookup.Fn())[1], "Windows 10 Pro");
+  EXPECT_EQ(fake.Rows()[1], "Windows 10 Pro");
   // Other names never ask for the build.
   FakeSources seven;
-  GatherGeneralRows(seven.Sources(), lookup.Fn());
-  EXPECT_EQ(std::count(seven.calls.begin(), seven.calls.end(), "build"), 0);
+  seven.Rows();
+  EXPECT_EQ(seven.Asked("build"), 0);
 }
 
 TEST(GeneralRows, TranslatedAndEmptyCaptions) {
@@ -251,9 +248,9 @@ TEST(GeneralRows, TranslatedAndEmptyCaptions) {
   EXPECT_EQ(rows[8], "Prozessor: Intel(R) Core(TM) i5 CPU");
   EXPECT_EQ(rows[11], "Memory: 512 Mb");
   fake.memory = 513 * 1048576ull + 1048576 / 2;
-  EXPECT_EQ(GatherGeneralRows(fake.Sources(), lookup.Fn())[11], "Memory: 514 Mb");
-  fake.productId.clear();
-  EXPECT_EQ(GatherGeneralRows(fake.Sources(), lookup.Fn())[2], "Product Id: ");
+  EXPECT_EQ(fake.Rows()[11], "Memory: 514 Mb");
+  fake.text["productId"].clear();
+  EXPECT_EQ(fake.Rows()[2], "Product Id: ");
 }
 
 TEST(GeneralRows, RegistryErrorEndsTheGathering) {

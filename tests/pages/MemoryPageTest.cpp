@@ -6,38 +6,26 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "tests/pages/FakeLookup.h"
+#include "tests/support/PageTest.h"
 #include "tests/support/WindowTest.h"
 
 namespace orv {
 namespace {
 
+using Texts = std::vector<std::string>;
 constexpr std::uint64_t kMb = 1048576;
-
-// A process list that lets messages through before each of its lines, as the real one does.
-std::function<std::vector<std::string>(const std::function<void()>&)> FakeProcesses(
-    std::vector<std::string> lines) {
-  return [lines](const std::function<void()>& beforeEach) {
-    for (std::size_t i = 0; i < lines.size(); ++i) beforeEach();
-    return lines;
-  };
-}
 
 // The four rows, the chart's title and its slices (label, value, colour) as the user sees them.
 std::vector<std::string> Shown(TForm1& f) {
   std::vector<std::string> out = {f.Page3Label01.Caption(), f.Page3Label02.Caption(),
                                   f.Page3Label03.Caption(), f.Page3Label04.Caption(),
                                   "title " + f.MemoryChart.Model().title};
-  for (const PiePoint& point : f.MemoryChart.Model().points) {
-    out.push_back(point.label + " " + std::to_string(static_cast<int>(point.value)) +
-                  (point.color == RGB(0, 128, 0)   ? " green"
-                   : point.color == RGB(0, 0, 255) ? " blue"
-                                                   : " other"));
-  }
+  for (const PiePoint& point : f.MemoryChart.Model().points) out.push_back(test::SliceText(point));
   return out;
 }
 
@@ -49,7 +37,7 @@ class MemoryPageTest : public test::WindowTest {
     f.Sources.memoryLoad = [load] { return load; };
     f.Sources.totalPhysicalMemory = [physical] { return physical; };
     f.Sources.totalVirtualMemory = [virtualBytes] { return virtualBytes; };
-    f.Sources.processPaths = FakeProcesses({"C:\\windows\\system32\\winlogon.exe"});
+    f.Sources.processPaths = test::FakeProcesses({"C:\\windows\\system32\\winlogon.exe"});
     return f;
   }
 };
@@ -59,9 +47,8 @@ TEST_F(MemoryPageTest, FiguresAndChartForTheLoadsAtBothEnds) {
   EXPECT_TRUE(f.MemoryChart.Model().points.empty());  // nothing before the first show
   f.Page3Show();
   EXPECT_EQ(Shown(f),
-            (std::vector<std::string>{"Memory size: 4096 Mb", "Used: 37 % , Free: 63 %",
-                                      "Virtual memory: 8388608 Mb", "Processes: 1",
-                                      "title Memory usage", "Free 63 green", "Used 37 blue"}));
+            (Texts{"Memory size: 4096 Mb", "Used: 37 % , Free: 63 %", "Virtual memory: 8388608 Mb",
+                   "Processes: 1", "title Memory usage", "Free 63 green", "Used 37 blue"}));
   EXPECT_EQ(f.MemoryChart.Model().marks, PieMarks::LabelAndValue);
   // The slices are replaced, not added to, at every show.
   const struct {
@@ -74,9 +61,8 @@ TEST_F(MemoryPageTest, FiguresAndChartForTheLoadsAtBothEnds) {
   for (const auto& l : loads) {
     f.Sources.memoryLoad = [&l] { return l.load; };
     f.Page3Show();
-    EXPECT_EQ(Shown(f),
-              (std::vector<std::string>{"Memory size: 4096 Mb", l.row, "Virtual memory: 8388608 Mb",
-                                        "Processes: 1", "title Memory usage", l.free, l.used}));
+    EXPECT_EQ(Shown(f), (Texts{"Memory size: 4096 Mb", l.row, "Virtual memory: 8388608 Mb",
+                               "Processes: 1", "title Memory usage", l.free, l.used}));
   }
 }
 
@@ -107,8 +93,7 @@ TEST_F(MemoryPageTest, TheSystemsFiguresWhenShownAsATab) {
   EXPECT_EQ(f.Page3Label02.Caption(),
             "Used: " + std::to_string(used) + " % , Free: " + std::to_string(100 - used) + " %");
   // This test program is among the listed processes, and the count is the number of lines.
-  char own[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, own, MAX_PATH);
+  const std::string own = test::ThisProgram();
   const std::vector<std::string> lines = f.Page3List.Lines();
   EXPECT_NE(std::find(lines.begin(), lines.end(), own), lines.end()) << own;
   EXPECT_EQ(f.Page3Label04.Caption(), "Processes: " + std::to_string(lines.size()));
@@ -117,11 +102,11 @@ TEST_F(MemoryPageTest, TheSystemsFiguresWhenShownAsATab) {
 TEST_F(MemoryPageTest, TheListIsRebuiltAtEveryShowWithEveryCopyCounted) {
   TForm1& f = MakeWith(10, kMb, kMb);
   MakeEveryPage(f);
-  EXPECT_EQ(f.Page3List.Lines(), std::vector<std::string>{""});
+  EXPECT_EQ(f.Page3List.Lines(), Texts{""});
   const std::vector<std::string> processes = {"C:\\windows\\system32\\winlogon.exe",
                                               "C:\\Program Files\\Tool\\tool.exe",
                                               "C:\\Program Files\\Tool\\tool.exe", "svchost.exe"};
-  f.Sources.processPaths = FakeProcesses(processes);
+  f.Sources.processPaths = test::FakeProcesses(processes);
   f.Page3Show();
   EXPECT_EQ(f.Page3List.Lines(), processes);  // in order, the two copies on two lines
   EXPECT_EQ(f.Page3Label04.Caption(), "Processes: 4");
@@ -130,13 +115,13 @@ TEST_F(MemoryPageTest, TheListIsRebuiltAtEveryShowWithEveryCopyCounted) {
   EXPECT_EQ(f.Page3Label04.Caption(), "Processes: 4");
 
   // No process list at all: an empty box and a count of 0, the figures all the same.
-  f.Sources.processPaths = FakeProcesses({});
+  f.Sources.processPaths = test::FakeProcesses({});
   f.Sources.memoryLoad = [] { return std::uint8_t{20}; };
   f.Page3Show();
   EXPECT_TRUE(f.Page3List.Lines().empty());
-  EXPECT_EQ(Shown(f), (std::vector<std::string>{
-                          "Memory size: 1 Mb", "Used: 20 % , Free: 80 %", "Virtual memory: 1 Mb",
-                          "Processes: 0", "title Memory usage", "Free 80 green", "Used 20 blue"}));
+  EXPECT_EQ(Shown(f),
+            (Texts{"Memory size: 1 Mb", "Used: 20 % , Free: 80 %", "Virtual memory: 1 Mb",
+                   "Processes: 0", "title Memory usage", "Free 80 green", "Used 20 blue"}));
 }
 
 // The release program is 32-bit and nearly always runs on 64-bit Windows, where it cannot read the
@@ -167,18 +152,16 @@ TEST_F(MemoryPageTest, TheLanguageFilesWordsOnTheRowsAndTheChart) {
       "Processes=Prozesse\n[Drives]\nUsed=Belegt\nFree=Frei\n");
   TForm1& f = MakeWith(25, 2048 * kMb, 4096 * kMb);
   f.Page3Show();
-  EXPECT_EQ(Shown(f),
-            (std::vector<std::string>{"Speichergroesse: 2048 Mb", "Belegt: 25 % , Frei: 75 %",
-                                      "Virtueller Speicher: 4096 Mb", "Prozesse: 1",
-                                      "title Speichernutzung", "Frei 75 green", "Belegt 25 blue"}));
+  EXPECT_EQ(Shown(f), (Texts{"Speichergroesse: 2048 Mb", "Belegt: 25 % , Frei: 75 %",
+                             "Virtueller Speicher: 4096 Mb", "Prozesse: 1", "title Speichernutzung",
+                             "Frei 75 green", "Belegt 25 blue"}));
 
   // The title holds one line, the file's current word, after the next show.
   Language("[Drives]\nUsed=In use\n");
   f.Page3Show();
   EXPECT_EQ(Shown(f),
-            (std::vector<std::string>{"Memory size: 2048 Mb", "In use: 25 % , Free: 75 %",
-                                      "Virtual memory: 4096 Mb", "Processes: 1",
-                                      "title Memory usage", "Free 75 green", "In use 25 blue"}));
+            (Texts{"Memory size: 2048 Mb", "In use: 25 % , Free: 75 %", "Virtual memory: 4096 Mb",
+                   "Processes: 1", "title Memory usage", "Free 75 green", "In use 25 blue"}));
 }
 
 TEST_F(MemoryPageTest, RequestsArrivingDuringTheListWaitForIt) {
@@ -213,7 +196,7 @@ TEST_F(MemoryPageTest, RequestsArrivingDuringTheListWaitForIt) {
       }
     }
     --depth;
-    return std::vector<std::string>{"a.exe", "b.exe", "c.exe"};
+    return Texts{"a.exe", "b.exe", "c.exe"};
   };
   f.Page3Show();
   EXPECT_EQ(deepest, 1) << "one list at a time";
@@ -228,7 +211,7 @@ TEST_F(MemoryPageTest, RequestsArrivingDuringTheListWaitForIt) {
   EXPECT_EQ(f.PageShowCount[0], generalShows + 1);
   EXPECT_EQ(f.Page1Label04.Caption(), "Computer name: AFTER-PC");
   EXPECT_EQ(outside.opened.size(), 1u);
-  EXPECT_EQ(f.Page3List.Lines(), (std::vector<std::string>{"a.exe", "b.exe", "c.exe"}));
+  EXPECT_EQ(f.Page3List.Lines(), (Texts{"a.exe", "b.exe", "c.exe"}));
   EXPECT_EQ(f.Page3Label04.Caption(), "Processes: 3");
   EXPECT_FALSE(f.FillRunning());
 }

@@ -11,6 +11,7 @@
 
 #include "base/Handles.h"
 #include "tests/support/HandleProbe.h"
+#include "tests/support/PageTest.h"
 #include "tests/support/SleepingCopies.h"
 
 namespace orv {
@@ -19,12 +20,6 @@ namespace {
 constexpr char kSleeperFlag[] = "--pages-sleeping-child";
 
 const bool kIsSleeper = test::SleepIfAskedTo(kSleeperFlag);
-
-std::string OwnPath() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return path;
-}
 
 long CountOf(const std::vector<std::string>& lines, const std::string& line) {
   return std::count(lines.begin(), lines.end(), line);
@@ -35,7 +30,7 @@ TEST(ProcessList, ContainsThisProgramsPath) {
   test::HandleProbe probe;
   const auto lines = ListProcessPaths([&records] { ++records; });
   EXPECT_TRUE(probe.NothingLeaked());
-  EXPECT_GE(CountOf(lines, OwnPath()), 1) << OwnPath();
+  EXPECT_GE(CountOf(lines, test::ThisProgram()), 1) << test::ThisProgram();
   EXPECT_GE(records, static_cast<int>(lines.size()));
   for (const std::string& line : lines) EXPECT_GE(line.size(), 1u);
 }
@@ -47,7 +42,7 @@ TEST(ProcessList, TwoCopiesOfOneProgramGiveTwoLines) {
   GetTempPathA(MAX_PATH, tempDir);
   const std::string copy =
       std::string(tempDir) + "orv_sleeper_" + std::to_string(GetCurrentProcessId()) + ".exe";
-  ASSERT_TRUE(CopyFileA(OwnPath().c_str(), copy.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(test::ThisProgram().c_str(), copy.c_str(), FALSE));
   {
     test::SleepingCopies copies(copy, kSleeperFlag, 2);
     ASSERT_EQ(copies.Count(), 2u);
@@ -96,7 +91,7 @@ HANDLE WINAPI FailedSnapshot(DWORD, DWORD) { return INVALID_HANDLE_VALUE; }
 BOOL WINAPI NoFirstRecord(HANDLE, PROCESSENTRY32*) { return FALSE; }
 
 TEST(ProcessList, ImagePathFirstThenModulePathThenSnapshotName) {
-  const std::string own = OwnPath();
+  const std::string own = test::ThisProgram();
   const std::string fileName = own.substr(own.rfind('\\') + 1);
   const struct {
     const char* why;

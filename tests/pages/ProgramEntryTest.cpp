@@ -14,45 +14,43 @@
 namespace orv {
 namespace {
 
+// An entry's fields, in order, for one comparison.
+std::vector<std::string> Fields(const ProgramEntry& e) {
+  return {e.name, e.publisher, std::string(1, e.root), e.keyPath, e.command};
+}
+
 TEST(ProgramEntry, SplitTakesFieldsByPositionAndIsTotal) {
   struct Case {
-    std::string entry, name, publisher;
-    char root;
-    std::string keyPath, command;
+    std::string entry;
+    ProgramEntry fields;
   };
   const Case cases[] = {
-      {"Tool|Maker|U|\\K\\Tool|\"C:\\t.exe\" /u", "Tool", "Maker", 'U', "\\K\\Tool",
-       "\"C:\\t.exe\" /u"},
-      {"Tool||M|\\K\\Tool|cmd", "Tool", "", 'M', "\\K\\Tool", "cmd"},
+      {"Tool|Maker|U|\\K\\Tool|\"C:\\t.exe\" /u",
+       {"Tool", "Maker", 'U', "\\K\\Tool", "\"C:\\t.exe\" /u"}},
+      {"Tool||M|\\K\\Tool|cmd", {"Tool", "", 'M', "\\K\\Tool", "cmd"}},
       // The command is the whole rest, bars and all.
-      {"Tool|Maker|M|\\K|a|b||", "Tool", "Maker", 'M', "\\K", "a|b||"},
+      {"Tool|Maker|M|\\K|a|b||", {"Tool", "Maker", 'M', "\\K", "a|b||"}},
       // The root letter's bar is taken by position, whatever it is.
-      {"Tool|Maker|UX\\K|cmd", "Tool", "Maker", 'U', "\\K", "cmd"},
+      {"Tool|Maker|UX\\K|cmd", {"Tool", "Maker", 'U', "\\K", "cmd"}},
       // Malformed texts: what is not reached stays empty.
-      {"", "", "", 'M', "", ""},
-      {"Tool", "Tool", "", 'M', "", ""},
-      {"Tool|", "Tool", "", 'M', "", ""},
-      {"Tool|Maker", "Tool", "Maker", 'M', "", ""},
-      {"Tool|Maker|U", "Tool", "Maker", 'U', "", ""},
-      {"Tool|Maker|U|", "Tool", "Maker", 'U', "", ""},
-      {"Tool|Maker|U|\\K", "Tool", "Maker", 'U', "\\K", ""},
-      {"|||||", "", "", '|', "", ""},
-      {std::string("A\0B|P", 5), std::string("A\0B", 3), "P", 'M', "", ""},
+      {"", {"", "", 'M', "", ""}},
+      {"Tool", {"Tool", "", 'M', "", ""}},
+      {"Tool|", {"Tool", "", 'M', "", ""}},
+      {"Tool|Maker", {"Tool", "Maker", 'M', "", ""}},
+      {"Tool|Maker|U", {"Tool", "Maker", 'U', "", ""}},
+      {"Tool|Maker|U|", {"Tool", "Maker", 'U', "", ""}},
+      {"Tool|Maker|U|\\K", {"Tool", "Maker", 'U', "\\K", ""}},
+      {"|||||", {"", "", '|', "", ""}},
+      {std::string("A\0B|P", 5), {std::string("A\0B", 3), "P", 'M', "", ""}},
   };
   for (const Case& c : cases) {
-    const ProgramEntry e = SplitProgramEntry(c.entry);
-    EXPECT_EQ(e.name, c.name) << c.entry;
-    EXPECT_EQ(e.publisher, c.publisher) << c.entry;
-    EXPECT_EQ(e.root, c.root) << c.entry;
-    EXPECT_EQ(e.keyPath, c.keyPath) << c.entry;
-    EXPECT_EQ(e.command, c.command) << c.entry;
-    EXPECT_EQ(ProgramEntryName(c.entry), c.name) << c.entry;
+    EXPECT_EQ(Fields(SplitProgramEntry(c.entry)), Fields(c.fields)) << c.entry;
+    EXPECT_EQ(ProgramEntryName(c.entry), c.fields.name) << c.entry;
   }
   // Fields without bars come back as they were joined.
   const ProgramEntry joined{"N", "", 'U', "\\A\\B\\", "x y"};
   EXPECT_EQ(JoinProgramEntry(joined), "N||U|\\A\\B\\|x y");
-  const ProgramEntry back = SplitProgramEntry(JoinProgramEntry(joined));
-  EXPECT_EQ(back.name + back.publisher + back.root + back.keyPath + back.command, "NU\\A\\B\\x y");
+  EXPECT_EQ(Fields(SplitProgramEntry(JoinProgramEntry(joined))), Fields(joined));
 }
 
 TEST(ProgramEntry, BarsInsideFieldsNeitherSplitNorHideAnEntry) {
@@ -69,12 +67,7 @@ TEST(ProgramEntry, BarsInsideFieldsNeitherSplitNorHideAnEntry) {
   };
   for (const auto& c : cases) {
     const std::string joined = JoinProgramEntry(c.entry);
-    const ProgramEntry back = SplitProgramEntry(joined);
-    EXPECT_EQ(back.name, c.entry.name) << c.why;
-    EXPECT_EQ(back.publisher, c.entry.publisher) << c.why;
-    EXPECT_EQ(back.root, c.entry.root) << c.why;
-    EXPECT_EQ(back.keyPath, c.entry.keyPath) << c.why;
-    EXPECT_EQ(back.command, c.entry.command) << c.why;
+    EXPECT_EQ(Fields(SplitProgramEntry(joined)), Fields(c.entry)) << c.why;
     // The list is de-duplicated by this name: a genuine "Genuine" later must not match it.
     EXPECT_EQ(ProgramEntryName(joined), c.entry.name) << c.why;
   }

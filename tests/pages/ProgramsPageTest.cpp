@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <iostream>
 #include <map>
 #include <set>
@@ -20,6 +19,7 @@
 #include "base/TextRules.h"
 #include "pages/ProgramEntry.h"
 #include "tests/support/ImagePixels.h"
+#include "tests/support/PageTest.h"
 #include "tests/support/WinTestTools.h"
 #include "tests/support/WindowTest.h"
 
@@ -39,7 +39,13 @@ struct Value {
 };
 Value Sz(const std::string& name, const std::string& text) { return {name, REG_SZ, text + '\0'}; }
 Value Dword(const std::string& name, DWORD number) {
-  return {name, REG_DWORD, std::string(reinterpret_cast<const char*>(&number), sizeof number)};
+  return {name, REG_DWORD, test::DwordBytes(number)};
+}
+// A listed entry's values: its name, the uninstall command u.exe and those given.
+std::vector<Value> Entry(const std::string& name, std::vector<Value> more = {}) {
+  more.push_back(Sz("DisplayName", name));
+  more.push_back(Sz("UninstallString", "u.exe"));
+  return more;
 }
 
 // The seeded rows in list order: name, publisher.
@@ -59,13 +65,6 @@ std::optional<ProgramEntry> EntryAt(TForm1& f, const std::string& keyPath) {
     if (entry.keyPath == keyPath) return entry;
   }
   return std::nullopt;
-}
-
-int RowNamed(TForm1& f, const std::string& name) {
-  for (int row = 0; row < f.Page5List.Count(); ++row) {
-    if (f.Page5List.ItemText(row) == name) return row;
-  }
-  return -1;
 }
 
 // The first icon of a file, its 16 x 16 image, as an image list of the page's kind shows it.
@@ -101,18 +100,11 @@ TEST_F(ProgramsPageTest, WhichSubkeysAreListed) {
     std::string publisher = "Maker";
   };
   const std::string longName = std::string(kSeed) + " Long " + std::string(10000, 'x');
+  const Value maker = Sz("Publisher", "Maker");
   const std::vector<Case> cases = {
-      {"plain",
-       {Sz("DisplayName", "OrvSeed Plain"), Sz("UninstallString", "u.exe"),
-        Sz("Publisher", "Maker")},
-       true},
-      {"system component",
-       {Dword("SystemComponent", 1), Sz("DisplayName", "OrvSeed System"),
-        Sz("UninstallString", "u.exe")},
-       false},
-      {"system component as text",
-       {Sz("SystemComponent", "1"), Sz("DisplayName", "OrvSeed Text1"),
-        Sz("UninstallString", "u.exe"), Sz("Publisher", "Maker")},
+      {"plain", Entry("OrvSeed Plain", {maker}), true},
+      {"system component", Entry("OrvSeed System", {Dword("SystemComponent", 1)}), false},
+      {"system component as text", Entry("OrvSeed Text1", {Sz("SystemComponent", "1"), maker}),
        true},
       {"no uninstall value", {Sz("DisplayName", "OrvSeed NoCommand")}, false},
       {"only a quiet one",
@@ -123,41 +115,17 @@ TEST_F(ProgramsPageTest, WhichSubkeysAreListed) {
        {Sz("DisplayName", "OrvSeed Empty"), Sz("UninstallString", " "),
         Sz("QuietUninstallString", "")},
        false},
-      {"windows live",
-       {Sz("DisplayName", "OrvSeed wINDOWS lIVE Mail"), Sz("UninstallString", "u.exe")},
-       false},
-      {"kb number",
-       {Sz("DisplayName", "OrvSeed Security Update for Windows (kb2345678)"),
-        Sz("UninstallString", "u.exe")},
-       false},
-      {"hotfix",
-       {Sz("DisplayName", "OrvSeed Fix"), Sz("UninstallString", "u.exe"),
-        Sz("ReleaseType", "Hotfix")},
-       false},
-      {"security update",
-       {Sz("DisplayName", "OrvSeed Sec"), Sz("UninstallString", "u.exe"),
-        Sz("ReleaseType", "Security Update")},
-       false},
-      {"update rollup",
-       {Sz("DisplayName", "OrvSeed Rollup"), Sz("UninstallString", "u.exe"),
-        Sz("ReleaseType", "Update Rollup")},
-       false},
-      {"other release type",
-       {Sz("DisplayName", "OrvSeed Pack"), Sz("UninstallString", "u.exe"),
-        Sz("ReleaseType", "Service Pack"), Sz("Publisher", "Maker")},
+      {"windows live", Entry("OrvSeed wINDOWS lIVE Mail"), false},
+      {"kb number", Entry("OrvSeed Security Update for Windows (kb2345678)"), false},
+      {"hotfix", Entry("OrvSeed Fix", {Sz("ReleaseType", "Hotfix")}), false},
+      {"security update", Entry("OrvSeed Sec", {Sz("ReleaseType", "Security Update")}), false},
+      {"update rollup", Entry("OrvSeed Rollup", {Sz("ReleaseType", "Update Rollup")}), false},
+      {"other release type", Entry("OrvSeed Pack", {Sz("ReleaseType", "Service Pack"), maker}),
        true},
       {"name not a string", {Dword("DisplayName", 7), Sz("UninstallString", "u.exe")}, false},
-      {"long name",
-       {Sz("DisplayName", longName), Sz("UninstallString", "u.exe"), Sz("Publisher", "Maker")},
-       true},
-      {"case 1",
-       {Sz("DisplayName", "OrvSeed Case"), Sz("UninstallString", "u.exe"),
-        Sz("Publisher", "Maker")},
-       true},
-      {"case 2",
-       {Sz("DisplayName", "OrvSeed CASE"), Sz("UninstallString", "u.exe"),
-        Sz("Publisher", "Maker")},
-       true},
+      {"long name", Entry(longName, {maker}), true},
+      {"case 1", Entry("OrvSeed Case", {maker}), true},
+      {"case 2", Entry("OrvSeed CASE", {maker}), true},
   };
   std::vector<std::string> paths;
   for (std::size_t i = 0; i < cases.size(); ++i) {
@@ -171,7 +139,7 @@ TEST_F(ProgramsPageTest, WhichSubkeysAreListed) {
     EXPECT_EQ(entry.has_value(), cases[i].listed) << cases[i].what;
     if (!entry) continue;
     EXPECT_EQ(entry->root, 'M') << cases[i].what;
-    const int row = RowNamed(f, entry->name);
+    const int row = test::RowWith(f.Page5List, {{0, entry->name}});
     ASSERT_GE(row, 0) << cases[i].what;
     EXPECT_EQ(f.Page5List.ItemText(row, 1), cases[i].publisher) << cases[i].what;
   }
@@ -218,19 +186,12 @@ TEST_F(ProgramsPageTest, KeysNamedOutsideTheCodePageAreListed) {
   }
   TForm1& f = Make();
   f.Page5Show();
-  std::vector<std::string> rows = SeededRows(f);
-  std::sort(rows.begin(), rows.end());
-  std::sort(expected.begin(), expected.end());
-  EXPECT_EQ(rows, expected);
+  EXPECT_EQ(test::Sorted(SeededRows(f)), test::Sorted(expected));
 }
 
 TEST_F(ProgramsPageTest, OrderAndWhichEntryWinsAName) {
-  const std::vector<Value> common = {Sz("UninstallString", "u.exe")};
-  auto named = [&common](const std::string& name, const std::string& publisher) {
-    std::vector<Value> values = common;
-    values.push_back(Sz("DisplayName", name));
-    values.push_back(Sz("Publisher", publisher));
-    return values;
+  auto named = [](const std::string& name, const std::string& publisher) {
+    return Entry(name, {Sz("Publisher", publisher)});
   };
   Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-z", named("OrvSeed zeta", "Z"));
   Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-a", named("OrvSeed Alpha", "A"));
@@ -341,7 +302,7 @@ TEST_F(ProgramsPageTest, EachRowsIcon) {
   }
   f.Page5Show();
   for (const Case& c : cases) {
-    const int row = RowNamed(f, c.name);
+    const int row = test::RowWith(f.Page5List, {{0, c.name}});
     ASSERT_GE(row, 0) << c.name;
     EXPECT_EQ(test::ImagePixels(f.ImageList1.Handle(), f.Page5List.ImageIndex(row)), c.icon)
         << c.name;
@@ -351,8 +312,7 @@ TEST_F(ProgramsPageTest, EachRowsIcon) {
 }
 
 TEST_F(ProgramsPageTest, ImageIndexesFollowTheStartupPagesImages) {
-  Seed(HKEY_CURRENT_USER, kUninstall, "OrvSeed-1",
-       {Sz("DisplayName", "OrvSeed One"), Sz("UninstallString", "u.exe")});
+  Seed(HKEY_CURRENT_USER, kUninstall, "OrvSeed-1", Entry("OrvSeed One"));
   TForm1& f = Make();
   const std::string msiexec = WithTrailingBackslash(f.SysDir) + "msiexec.exe";
   // What the Startup page's fill leaves behind: its own images and their count. Simulated here, so
@@ -391,8 +351,7 @@ TEST_F(ProgramsPageTest, ImageIndexesFollowTheStartupPagesImages) {
 }
 
 TEST_F(ProgramsPageTest, ShownAsATab) {
-  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-t",
-       {Sz("DisplayName", "OrvSeed Tab"), Sz("UninstallString", "u.exe")});
+  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-t", Entry("OrvSeed Tab"));
   TForm1& f = Make();
   f.Show();
   UserPicksTab(f, 4);
@@ -424,16 +383,12 @@ std::string OurReason(HKEY root, const std::string& path) {
 
 TEST_F(ProgramsPageTest, CrossCheckWithWinesUninstaller) {
   if (!test::RunningOnWine()) GTEST_SKIP() << "Wine's uninstaller is only on Wine";
-  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-x1",
-       {Sz("DisplayName", "OrvSeed Both"), Sz("UninstallString", "u.exe")});
+  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-x1", Entry("OrvSeed Both"));
   Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-x2",
-       {Sz("DisplayName", "OrvSeed Component"), Sz("UninstallString", "u.exe"),
-        Dword("SystemComponent", 1)});
+       Entry("OrvSeed Component", {Dword("SystemComponent", 1)}));
   Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-x3",
-       {Sz("DisplayName", "OrvSeed Hotfix"), Sz("UninstallString", "u.exe"),
-        Sz("ReleaseType", "Hotfix")});
-  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-x4",
-       {Sz("DisplayName", "OrvSeed Update (KB1)"), Sz("UninstallString", "u.exe")});
+       Entry("OrvSeed Hotfix", {Sz("ReleaseType", "Hotfix")}));
+  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-x4", Entry("OrvSeed Update (KB1)"));
   Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-x5", {Sz("DisplayName", "OrvSeed NoCommand")});
 
   // "key|||name" per entry that the uninstaller shows.

@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
-#include <memory>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -19,6 +18,7 @@
 
 #include "base/Handles.h"
 #include "pages/DriveText.h"
+#include "tests/support/PageTest.h"
 #include "tests/support/WinTestTools.h"
 #include "tests/support/WindowTest.h"
 #include "tests/support/WindowWalk.h"
@@ -33,6 +33,7 @@ constexpr char kDriveLine[] =
 
 using test::FileBytes;
 using test::FilesIn;
+using test::Sorted;
 
 void Put(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
@@ -178,9 +179,8 @@ TEST_F(ReportPageTest, NamesGetTheExtensionAppendedAndASecondSaveReplacesTheFirs
     EXPECT_EQ(f.SaveDialog1.FileName, Path(c.typed));
   }
   EXPECT_TRUE(outside.messages.empty());
-  std::vector<std::string> files = FilesIn(dir);
-  std::sort(files.begin(), files.end());
-  EXPECT_EQ(files, (std::vector<std::string>{"plain.txt", "report.html.html", "report.txt.txt"}));
+  EXPECT_EQ(Sorted(FilesIn(dir)),
+            (std::vector<std::string>{"plain.txt", "report.html.html", "report.txt.txt"}));
 }
 
 TEST_F(ReportPageTest, CancellingRefreshesNothingAndWritesNothing) {
@@ -253,9 +253,7 @@ TEST_F(ReportPageTest, FailuresKeepThePreviousReportAndLeaveNoFileBehind) {
     EXPECT_EQ(outside.messages[0].caption, "Orvendel");
     EXPECT_EQ(outside.messages[0].style, static_cast<UINT>(MB_OK | MB_ICONERROR));
     EXPECT_EQ(FileBytes(readOnly), "previous report") << c.name;
-    std::vector<std::string> files = FilesIn(dir);
-    std::sort(files.begin(), files.end());
-    EXPECT_EQ(files, (std::vector<std::string>{"folder.txt", "kept.txt"})) << c.name;
+    EXPECT_EQ(Sorted(FilesIn(dir)), (std::vector<std::string>{"folder.txt", "kept.txt"})) << c.name;
   }
   EXPECT_TRUE(outside.opened.empty());
   EXPECT_EQ(f.Page2Label11.Caption(), "Drive size: 500 Gb");  // the pages stay refreshed
@@ -401,18 +399,15 @@ TEST_F(ReportPageTest, TheSystemsSaveDialogOffersTheDefaultNameAndSavesTheTypedO
     // The dialog is ready once it is on screen and its file name box holds the offered name.
     HWND dialog = nullptr;
     HWND box = nullptr;
-    for (int i = 0; i < 300 && shownName.empty(); ++i) {
-      Sleep(50);
+    const auto ready = [&] {
       dialog = FindWindowA("#32770", nullptr);
-      if (!dialog || GetWindow(dialog, GW_OWNER) != f.Handle() || !IsWindowVisible(dialog)) {
-        continue;
-      }
-      box = FileNameBox(dialog);
-      char text[MAX_PATH] = {};
-      if (box) GetWindowTextA(box, text, sizeof text);
-      shownName = text;
-    }
-    if (shownName.empty()) {
+      box = dialog && GetWindow(dialog, GW_OWNER) == f.Handle() && IsWindowVisible(dialog)
+                ? FileNameBox(dialog)
+                : nullptr;
+      shownName = box ? test::WindowText(box) : "";
+      return !shownName.empty();
+    };
+    if (!test::WaitUntil(ready, 15000)) {
       if (dialog) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
       return;
     }

@@ -16,6 +16,7 @@
 
 #include "base/CodePage.h"
 #include "base/Handles.h"
+#include "tests/support/PageTest.h"
 #include "tests/support/Shortcut.h"
 #include "tests/support/WinTestTools.h"
 #include "tests/support/WindowTest.h"
@@ -36,7 +37,9 @@ struct Seed {
   std::string data;  // as stored, terminating NULs included
 };
 
+using test::Sorted;
 using test::Sz;
+using test::ThisProgram;
 
 // Under Wine, once HKCU\Software\Wow6432Node exists, a 32-bit program's HKCU\Software\... is
 // sent there, which Windows never does (the user's Software key is shared by both views): seeding
@@ -46,22 +49,12 @@ bool WineHidesUserRunKeysBehindWow6432Node() {
   return test::RunningOnWine() && IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
 }
 
-std::string ThisProgram() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return path;
-}
-
 class StartupPageTest : public test::WindowTest {
  protected:
   void TearDown() override {
     form.reset();
     // Newest first, so that a folder made here is empty when its turn comes.
-    for (auto it = created.rbegin(); it != created.rend(); ++it) {
-      if (!DeleteFileA(it->c_str())) RemoveDirectoryA(it->c_str());
-    }
-    created.clear();
-    for (auto it = exactMade.rbegin(); it != exactMade.rend(); ++it) {
+    for (auto it = made.rbegin(); it != made.rend(); ++it) {
       if (!DeleteFileW(it->c_str())) RemoveDirectoryW(it->c_str());
     }
     test::WindowTest::TearDown();
@@ -90,17 +83,17 @@ class StartupPageTest : public test::WindowTest {
   }
 
   void Folder(const std::string& path) {
-    if (CreateDirectoryA(path.c_str(), nullptr)) created.push_back(path);
+    if (CreateDirectoryA(path.c_str(), nullptr)) made.push_back(WideText(path));
   }
 
   void Shortcut(const std::string& path, const std::string& target) {
     ASSERT_EQ(test::SaveShortcut(path, target), S_OK) << path;
-    created.push_back(path);
+    made.push_back(WideText(path));
   }
 
   void Bytes(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-    created.push_back(path);
+    made.push_back(WideText(path));
   }
 
   // In a Startup folder: a plain shortcut, one to a file that does not exist, a file of garbage
@@ -132,8 +125,8 @@ class StartupPageTest : public test::WindowTest {
     return rows;
   }
 
-  // Files and folders made by their exact names.
-  std::vector<std::wstring> exactMade;
+  // The files and folders the test made, by their exact names.
+  std::vector<std::wstring> made;
 
   static int RowOf(TForm1& f, const std::string& program, const std::string& user) {
     const int row = test::RowWith(f.Page4List, {{2, program}, {1, user}});
@@ -188,7 +181,8 @@ TEST_F(StartupPageTest, NineSourcesInOrderWithTheirMarkersAndIcons) {
 
   const std::string u = f.CurrentUserName;
   ASSERT_FALSE(u.empty());
-  const std::vector<std::string> fromRegistry = {
+  const std::string all = "All users";
+  const std::vector<std::string> expected = {
       u + "|Orv1Run|C:\\Orv\\run.exe /x",
       u + "|Orv2Both|C:\\Orv\\both.exe",
       u + "|Orv3Expand|%WINDIR%\\orv.exe",
@@ -197,27 +191,23 @@ TEST_F(StartupPageTest, NineSourcesInOrderWithTheirMarkersAndIcons) {
       "Everyone|Orv2Both|C:\\Orv\\both.exe",
       "Everyone|Orv7MachineOnce|C:\\Orv\\machineonce.exe",
       "Everyone|Orv8Wow|C:\\Orv\\wow.exe",
+      // The two Startup folders.
+      u + "|Broken.lnk|",
+      u + "|OrvMissing.lnk|C:\\OrvNowhere\\gone.exe",
+      u + "|OrvPlain.lnk|" + ThisProgram(),
+      all + "|Broken.lnk|",
+      all + "|OrvMissing.lnk|C:\\OrvNowhere\\gone.exe",
+      all + "|OrvPlain.lnk|" + ThisProgram(),
+      // The configuration tool's entries.
+      all + "|OrvCfgUpper|C:\\Orv\\cfg1.exe",
+      u + "|OrvCfgLower|C:\\Orv\\cfg2.exe",
+      u + "|OrvCfgNone|C:\\Orv\\cfg3.exe",
   };
-  auto folderRows = [&](const std::string& user) {
-    return std::vector<std::string>{user + "|Broken.lnk|",
-                                    user + "|OrvMissing.lnk|C:\\OrvNowhere\\gone.exe",
-                                    user + "|OrvPlain.lnk|" + ThisProgram()};
-  };
-  const std::vector<std::string> configuration = {"All users|OrvCfgUpper|C:\\Orv\\cfg1.exe",
-                                                  u + "|OrvCfgLower|C:\\Orv\\cfg2.exe",
-                                                  u + "|OrvCfgNone|C:\\Orv\\cfg3.exe"};
-
   std::vector<std::string> rows = SeededRows(f);
-  ASSERT_EQ(rows.size(), fromRegistry.size() + 6 + configuration.size());
+  ASSERT_EQ(rows.size(), expected.size());
   // A folder's shortcuts come in the order the file system gives; compare each folder as a set.
-  const auto user = rows.begin() + static_cast<long>(fromRegistry.size());
-  std::sort(user, user + 3);
-  std::sort(user + 3, user + 6);
-  std::vector<std::string> expected = fromRegistry;
-  for (const std::string& marker : {u, std::string("All users")}) {
-    for (const std::string& row : folderRows(marker)) expected.push_back(row);
-  }
-  expected.insert(expected.end(), configuration.begin(), configuration.end());
+  std::sort(rows.begin() + 8, rows.begin() + 11);
+  std::sort(rows.begin() + 11, rows.begin() + 14);
   EXPECT_EQ(rows, expected);
 
   EXPECT_LT(f.Page4List.ImageIndex(RowOf(f, "Broken.lnk", u)), 0);
@@ -300,7 +290,7 @@ TEST_F(StartupPageTest, NamesOutsideTheCodePageKeepTheirLocation) {
     } else {
       const std::wstring path = WideText(f.UserStartupDir) + c.name;
       ASSERT_EQ(test::SaveShortcut(path, c.location), S_OK) << c.why;
-      exactMade.push_back(path);
+      made.push_back(path);
       WIN32_FIND_DATAA found{};
       UniqueFind search(FindFirstFileA((f.UserStartupDir + "OrvIntl*.lnk").c_str(), &found));
       ASSERT_TRUE(search) << c.why;
@@ -312,16 +302,7 @@ TEST_F(StartupPageTest, NamesOutsideTheCodePageKeepTheirLocation) {
     expected.push_back(user + "|" + program + "|" + c.location);
   }
   f.Page4Show();
-  std::vector<std::string> rows;
-  for (int row = 0; row < f.Page4List.Count(); ++row) {
-    const std::string program = f.Page4List.ItemText(row, 2);
-    if (program.rfind("OrvIntl", 0) != 0) continue;
-    rows.push_back(f.Page4List.ItemText(row, 1) + "|" + program + "|" +
-                   f.Page4List.ItemText(row, 3));
-  }
-  std::sort(rows.begin(), rows.end());
-  std::sort(expected.begin(), expected.end());
-  EXPECT_EQ(rows, expected);
+  EXPECT_EQ(Sorted(SeededRows(f)), Sorted(expected));
 }
 
 // A Startup folder whose path holds characters outside the code page (a user's name in Greek on
@@ -348,7 +329,7 @@ TEST_F(StartupPageTest, StartupFoldersOutsideTheCodePageAreListed) {
   for (const auto& c : kCases) {
     const std::wstring folder = WideText(dir) + L"\\Orv " + c.folder;
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr)) << c.why;
-    exactMade.push_back(folder);
+    made.push_back(folder);
     test::RegistryScratch scratch;
     // Both name the folder: the shell (Wine's menu builder too, as a shortcut is saved) copies
     // "User Shell Folders" into "Shell Folders". Both are put back.
@@ -356,7 +337,7 @@ TEST_F(StartupPageTest, StartupFoldersOutsideTheCodePageAreListed) {
       ASSERT_TRUE(scratch.At(c.root, explorer + key).SetSz(c.value, folder)) << c.why;
     }
     ASSERT_EQ(test::SaveShortcut(folder + L"\\OrvExact.lnk", ThisProgram()), S_OK) << c.why;
-    exactMade.push_back(folder + L"\\OrvExact.lnk");
+    made.push_back(folder + L"\\OrvExact.lnk");
     SystemQueries queries = InDir();
     if (!c.fromShell) queries.exactFolderPath = [](int) { return std::wstring(); };
     TForm1& f = MakeStartup(queries);
