@@ -16,12 +16,8 @@
 namespace orv {
 namespace {
 
-#if defined(_WIN64)
 // The 64-bit build runs on 64-bit Windows only.
-constexpr bool kIs64BitBuild = true;
-#else
-constexpr bool kIs64BitBuild = false;
-#endif
+constexpr bool kIs64BitBuild = sizeof(void*) == 8;
 
 constexpr char kShellFoldersKey[] =
     "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders\\";
@@ -156,8 +152,7 @@ void TForm1::CreateForm() {
   // 9: without the object the Startup page lists shortcuts without their targets; the rest of
   // the window is prepared all the same and the failure is reported once the window is ready.
   shellLinkResult_ = queries_.createShellLink(ShellLinkObject);
-  // 10, 11: both start empty.
-  SharedIcon.Reset();
+  // 11: starts empty.
   InstalledProgramList.clear();
   // 12
   const LanguageChoice choice = ChooseLanguageFile(AppDir);
@@ -302,12 +297,10 @@ void TForm1::DestroyForm() {
   destroyed_ = true;
   LanguageIni.reset();
   InstalledProgramList.clear();
-  SharedIcon.Reset();
 }
 
 void TForm1::HelpLabelClick(Label& /*sender*/) {
-  const DWORD attributes = GetFileAttributesA(kHelpFileName);
-  if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+  if (FileExists(kHelpFileName)) {
     OpenInShell(kHelpFileName);
   } else {
     outside_.ShowMessage(Handle(), "Help file not found!", "Warning", MB_OK);

@@ -156,7 +156,6 @@ class TForm1 : public Form {
   std::wstring UserStartupDirExact;
   std::wstring CommonStartupDirExact;
   ShellLink ShellLinkObject;
-  UniqueIcon SharedIcon;
   StringList InstalledProgramList;
   std::int32_t LanguageIndex = 0;
   std::string LanguageFileName;

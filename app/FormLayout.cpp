@@ -23,7 +23,7 @@ const FontSpec kUnderlined{"Arial", 11, false, true};
 
 // The kinds of label the design uses.
 const LabelStyle kPlain{.font = kWindowFont};
-const LabelStyle kDriveRow{.font = kUnderlined, .cursor = CursorKind::Hand};
+const LabelStyle kLink{.font = kUnderlined, .cursor = CursorKind::Hand};
 const LabelStyle kLogo{.font = {"Arial", 16, true, false}, .color = kNavy};
 const LabelStyle kTitle{.font = {"Arial", 16, true, false}};
 const LabelStyle kCopyright{
@@ -37,8 +37,6 @@ const LabelStyle kBandLink{.font = kUnderlined,
                            .autoSize = false,
                            .centerVertically = true,
                            .cursor = CursorKind::Hand};
-const LabelStyle kBandText{
-    .font = kWindowFont, .align = TextAlign::Center, .autoSize = false, .centerVertically = true};
 const LabelStyle kTopText{.font = kWindowFont, .autoSize = false, .wordWrap = true};
 const LabelStyle kTopTextCentred{
     .font = kWindowFont, .align = TextAlign::Center, .autoSize = false, .wordWrap = true};
@@ -51,7 +49,6 @@ const LabelStyle kFixedCentred{
 const LabelStyle kRightAligned{.font = kWindowFont, .align = TextAlign::Right};
 const LabelStyle kCentredAuto{
     .font = kWindowFont, .align = TextAlign::Center, .centerVertically = true};
-const LabelStyle kLink{.font = kUnderlined, .cursor = CursorKind::Hand};
 
 struct LabelRow {
   LabelMember label;
@@ -59,121 +56,104 @@ struct LabelRow {
   int left, top, width, height;
   const char* caption;
   const LabelStyle& style;
-  ClickMember click;
-  bool hidden;
+  ClickMember click = nullptr;
+  bool hidden = false;
 };
+
+// The drive labels wait hidden until the Drives page shows the drives there are.
+constexpr LabelRow DriveRow(LabelMember label, int top, const char* caption) {
+  return {label, &TForm1::Page2, 8, top, 0, 14, caption, kLink, &TForm1::Page2LabelClick, true};
+}
 
 // Pages 1 to 5 end with the same band: a bevel, a centred product link and a line of text.
 const LabelRow kLabels[] = {
-    {&TForm1::LogoLabel, nullptr, 24, 8, 174, 19, "Orvendel", kLogo, nullptr, false},
-    {&TForm1::ProduceLabel, nullptr, 9, 440, 198, 14, kCopyrightLine, kCopyright, nullptr, false},
-    {&TForm1::HelpLabel, nullptr, 402, 436, 29, 16, "Help", kFooterLink, &TForm1::HelpLabelClick,
-     false},
+    {&TForm1::LogoLabel, nullptr, 24, 8, 174, 19, "Orvendel", kLogo},
+    {&TForm1::ProduceLabel, nullptr, 9, 440, 198, 14, kCopyrightLine, kCopyright},
+    {&TForm1::HelpLabel, nullptr, 402, 436, 29, 16, "Help", kFooterLink, &TForm1::HelpLabelClick},
     {&TForm1::SaveLabel, nullptr, 442, 436, 74, 16, "Save report", kFooterLink,
-     &TForm1::SaveLabelClick, false},
+     &TForm1::SaveLabelClick},
 
-    {&TForm1::Page1Label01, &TForm1::Page1, 144, 16, 0, 14, "Platform", kPlain, nullptr, false},
-    {&TForm1::Page1Label02, &TForm1::Page1, 144, 40, 0, 14, "OS", kPlain, nullptr, false},
-    {&TForm1::Page1Label03, &TForm1::Page1, 144, 64, 0, 14, "Product Id", kPlain, nullptr, false},
-    {&TForm1::Page1Label04, &TForm1::Page1, 32, 112, 0, 14, "Computer name", kPlain, nullptr,
-     false},
-    {&TForm1::Page1Label05, &TForm1::Page1, 32, 136, 0, 14, "User name", kPlain, nullptr, false},
-    {&TForm1::Page1Label06, &TForm1::Page1, 224, 112, 0, 14, "Registered owner", kPlain, nullptr,
-     false},
-    {&TForm1::Page1Label07, &TForm1::Page1, 224, 136, 0, 14, "Registered organization", kPlain,
-     nullptr, false},
-    {&TForm1::Page1Label08, &TForm1::Page1, 32, 176, 0, 14, "BIOS", kPlain, nullptr, false},
-    {&TForm1::Page1Label09, &TForm1::Page1, 32, 200, 0, 14, "CPU", kPlain, nullptr, false},
-    {&TForm1::Page1Label10, &TForm1::Page1, 32, 224, 0, 14, "Video", kPlain, nullptr, false},
-    {&TForm1::Page1Label11, &TForm1::Page1, 32, 248, 0, 14, "Monitor", kPlain, nullptr, false},
-    {&TForm1::Page1Label12, &TForm1::Page1, 32, 272, 0, 14, "Memory", kPlain, nullptr, false},
-    {&TForm1::Page1Label13, &TForm1::Page1, 32, 296, 0, 14, "Keyboard language", kPlain, nullptr,
-     false},
+    {&TForm1::Page1Label01, &TForm1::Page1, 144, 16, 0, 14, "Platform", kPlain},
+    {&TForm1::Page1Label02, &TForm1::Page1, 144, 40, 0, 14, "OS", kPlain},
+    {&TForm1::Page1Label03, &TForm1::Page1, 144, 64, 0, 14, "Product Id", kPlain},
+    {&TForm1::Page1Label04, &TForm1::Page1, 32, 112, 0, 14, "Computer name", kPlain},
+    {&TForm1::Page1Label05, &TForm1::Page1, 32, 136, 0, 14, "User name", kPlain},
+    {&TForm1::Page1Label06, &TForm1::Page1, 224, 112, 0, 14, "Registered owner", kPlain},
+    {&TForm1::Page1Label07, &TForm1::Page1, 224, 136, 0, 14, "Registered organization", kPlain},
+    {&TForm1::Page1Label08, &TForm1::Page1, 32, 176, 0, 14, "BIOS", kPlain},
+    {&TForm1::Page1Label09, &TForm1::Page1, 32, 200, 0, 14, "CPU", kPlain},
+    {&TForm1::Page1Label10, &TForm1::Page1, 32, 224, 0, 14, "Video", kPlain},
+    {&TForm1::Page1Label11, &TForm1::Page1, 32, 248, 0, 14, "Monitor", kPlain},
+    {&TForm1::Page1Label12, &TForm1::Page1, 32, 272, 0, 14, "Memory", kPlain},
+    {&TForm1::Page1Label13, &TForm1::Page1, 32, 296, 0, 14, "Keyboard language", kPlain},
     {&TForm1::Page1Label14, &TForm1::Page1, 122, 336, 250, 14, "Download Pellory", kBandLink,
-     &TForm1::Page1Label14Click, false},
+     &TForm1::Page1Label14Click},
     {&TForm1::Page1Label15, &TForm1::Page1, 20, 354, 454, 14,
-     "to make your computer error-free and more efficient!", kBandText, nullptr, false},
+     "to make your computer error-free and more efficient!", kFixedCentred},
 
-    {&TForm1::Page2Label01, &TForm1::Page2, 8, 16, 0, 14, "Drive A: Removable", kPlain, nullptr,
-     false},
-    {&TForm1::Page2Label02, &TForm1::Page2, 8, 40, 0, 14, "Drive C: Fixed", kDriveRow,
-     &TForm1::Page2LabelClick, true},
-    {&TForm1::Page2Label03, &TForm1::Page2, 8, 64, 0, 14, "Drive D:", kDriveRow,
-     &TForm1::Page2LabelClick, true},
-    {&TForm1::Page2Label04, &TForm1::Page2, 8, 88, 0, 14, "Drive E:", kDriveRow,
-     &TForm1::Page2LabelClick, true},
-    {&TForm1::Page2Label05, &TForm1::Page2, 8, 112, 0, 14, "Drive F:", kDriveRow,
-     &TForm1::Page2LabelClick, true},
-    {&TForm1::Page2Label06, &TForm1::Page2, 8, 136, 0, 14, "Drive G:", kDriveRow,
-     &TForm1::Page2LabelClick, true},
-    {&TForm1::Page2Label07, &TForm1::Page2, 8, 160, 0, 14, "Drive H:", kDriveRow,
-     &TForm1::Page2LabelClick, true},
-    {&TForm1::Page2Label08, &TForm1::Page2, 8, 184, 0, 14, "Drive I:", kDriveRow,
-     &TForm1::Page2LabelClick, true},
+    {&TForm1::Page2Label01, &TForm1::Page2, 8, 16, 0, 14, "Drive A: Removable", kPlain},
+    DriveRow(&TForm1::Page2Label02, 40, "Drive C: Fixed"),
+    DriveRow(&TForm1::Page2Label03, 64, "Drive D:"),
+    DriveRow(&TForm1::Page2Label04, 88, "Drive E:"),
+    DriveRow(&TForm1::Page2Label05, 112, "Drive F:"),
+    DriveRow(&TForm1::Page2Label06, 136, "Drive G:"),
+    DriveRow(&TForm1::Page2Label07, 160, "Drive H:"),
+    DriveRow(&TForm1::Page2Label08, 184, "Drive I:"),
     // The design caption of this slot is spelled with a small j; the first show replaces it.
-    {&TForm1::Page2Label09, &TForm1::Page2, 8, 208, 0, 14, "Drive j:", kDriveRow,
-     &TForm1::Page2LabelClick, true},
-    {&TForm1::Page2Label10, &TForm1::Page2, 8, 232, 0, 14, "Drive K:", kDriveRow,
-     &TForm1::Page2LabelClick, true},
-    {&TForm1::Page2Label11, &TForm1::Page2, 248, 264, 0, 14, "Drive size:", kPlain, nullptr, false},
-    {&TForm1::Page2Label12, &TForm1::Page2, 248, 284, 0, 14, "Used:", kPlain, nullptr, false},
-    {&TForm1::Page2Label13, &TForm1::Page2, 248, 304, 0, 14, "Free:", kPlain, nullptr, false},
+    DriveRow(&TForm1::Page2Label09, 208, "Drive j:"),
+    DriveRow(&TForm1::Page2Label10, 232, "Drive K:"),
+    {&TForm1::Page2Label11, &TForm1::Page2, 248, 264, 0, 14, "Drive size:", kPlain},
+    {&TForm1::Page2Label12, &TForm1::Page2, 248, 284, 0, 14, "Used:", kPlain},
+    {&TForm1::Page2Label13, &TForm1::Page2, 248, 304, 0, 14, "Free:", kPlain},
     {&TForm1::Page2Label14, &TForm1::Page2, 122, 336, 250, 14, "Download Dravenna", kBandLink,
-     &TForm1::Page2Label14Click, false},
+     &TForm1::Page2Label14Click},
     {&TForm1::Page2Label15, &TForm1::Page2, 20, 354, 454, 14,
-     "to recover deleted data data from hard disks and any type of storage media.", kBandText,
-     nullptr, false},
+     "to recover deleted data data from hard disks and any type of storage media.", kFixedCentred},
 
     {&TForm1::Page3TopLabel, &TForm1::Page3, 8, 8, 225, 30,
-     "Processes are the programs running now.", kTopTextCentred, nullptr, false},
-    {&TForm1::Page3Label04, &TForm1::Page3, 10, 48, 0, 14, "Processes:", kPlain, nullptr, false},
-    {&TForm1::Page3Label01, &TForm1::Page3, 248, 264, 0, 14, "Memory size:", kPlain, nullptr,
-     false},
-    {&TForm1::Page3Label02, &TForm1::Page3, 248, 284, 0, 14, "Used:", kPlain, nullptr, false},
-    {&TForm1::Page3Label03, &TForm1::Page3, 248, 304, 0, 14, "Virtual Memory:", kPlain, nullptr,
-     false},
+     "Processes are the programs running now.", kTopTextCentred},
+    {&TForm1::Page3Label04, &TForm1::Page3, 10, 48, 0, 14, "Processes:", kPlain},
+    {&TForm1::Page3Label01, &TForm1::Page3, 248, 264, 0, 14, "Memory size:", kPlain},
+    {&TForm1::Page3Label02, &TForm1::Page3, 248, 284, 0, 14, "Used:", kPlain},
+    {&TForm1::Page3Label03, &TForm1::Page3, 248, 304, 0, 14, "Virtual Memory:", kPlain},
     {&TForm1::Page3Label05, &TForm1::Page3, 122, 336, 250, 14, "Download Kestrova", kBandLink,
-     &TForm1::Page3Label05Click, false},
+     &TForm1::Page3Label05Click},
     {&TForm1::Page3Label06, &TForm1::Page3, 20, 354, 454, 14,
-     "Speed up your PC loading several times!", kBandText, nullptr, false},
+     "Speed up your PC loading several times!", kFixedCentred},
 
     {&TForm1::Page4TopLabel, &TForm1::Page4, 8, 8, 480, 30,
      "Some programs add themselves to the autorun, and load when the PC starts. Not all of them "
      "are necessary, and their work may slow down the PC processing.",
-     kTopText, nullptr, false},
+     kTopText},
     {&TForm1::Page4Label01, &TForm1::Page4, 14, 298, 150, 13, "Open folder", kAction,
-     &TForm1::Page4Label01Click, false},
+     &TForm1::Page4Label01Click},
     {&TForm1::Page4Label02, &TForm1::Page4, 174, 298, 150, 13, "Launch software", kAction,
-     &TForm1::Page4Label02Click, false},
+     &TForm1::Page4Label02Click},
     {&TForm1::Page4Label03, &TForm1::Page4, 334, 298, 150, 13, "Ask Google", kAction,
-     &TForm1::Page4Label03Click, false},
+     &TForm1::Page4Label03Click},
     {&TForm1::Page4Label04, &TForm1::Page4, 122, 336, 250, 14, "Download Lumarel", kBandLink,
-     &TForm1::Page4Label04Click, false},
+     &TForm1::Page4Label04Click},
     {&TForm1::Page4Label05, &TForm1::Page4, 20, 354, 454, 14, "to manage your startup list!",
-     kBandText, nullptr, false},
+     kFixedCentred},
 
     {&TForm1::Page5TopLabel, &TForm1::Page5, 8, 8, 480, 30,
      "Here is the list of programs installed at your PC. You may delete them in the start menu or "
      "control panel.",
-     kTopText, nullptr, false},
+     kTopText},
     {&TForm1::Page5Label01, &TForm1::Page5, 122, 336, 250, 14, "Download Ferrowin", kBandLink,
-     &TForm1::Page5Label01Click, false},
+     &TForm1::Page5Label01Click},
     {&TForm1::Page5Label02, &TForm1::Page5, 20, 354, 454, 14,
-     "to track applications installation and deinstallation!", kBandText, nullptr, false},
+     "to track applications installation and deinstallation!", kFixedCentred},
 
-    {&TForm1::Page6Label01, &TForm1::Page6, 144, 32, 174, 19, "Orvendel", kTitle, nullptr, false},
-    {&TForm1::Page6Label02, &TForm1::Page6, 180, 64, 105, 14, "Version: 2.2", kFixedCentred,
-     nullptr, false},
-    {&TForm1::Page6Label03, &TForm1::Page6, 233, 101, 198, 14, kCopyrightLine, kCentredAuto,
-     nullptr, false},
-    {&TForm1::Page6Label05, &TForm1::Page6, 232, 168, 39, 14, "Internet:", kRightAligned, nullptr,
-     false},
+    {&TForm1::Page6Label01, &TForm1::Page6, 144, 32, 174, 19, "Orvendel", kTitle},
+    {&TForm1::Page6Label02, &TForm1::Page6, 180, 64, 105, 14, "Version: 2.2", kFixedCentred},
+    {&TForm1::Page6Label03, &TForm1::Page6, 233, 101, 198, 14, kCopyrightLine, kCentredAuto},
+    {&TForm1::Page6Label05, &TForm1::Page6, 232, 168, 39, 14, "Internet:", kRightAligned},
     {&TForm1::Page6Label06, &TForm1::Page6, 280, 168, 145, 14, kMakerSite, kLink,
-     &TForm1::Page6Label06Click, false},
-    {&TForm1::Page6Label07, &TForm1::Page6, 242, 192, 27, 14, "Email:", kRightAligned, nullptr,
-     false},
+     &TForm1::Page6Label06Click},
+    {&TForm1::Page6Label07, &TForm1::Page6, 242, 192, 27, 14, "Email:", kRightAligned},
     {&TForm1::Page6Label08, &TForm1::Page6, 280, 192, 133, 14, kSupportMail, kLink,
-     &TForm1::Page6Label08Click, false},
+     &TForm1::Page6Label08Click},
 };
 
 // The pages in tab order, each with its design caption and the handler that fills it when shown.

@@ -23,7 +23,6 @@ class ShellLink {
   void Release() noexcept;
 
   bool Valid() const noexcept { return link_ && file_; }
-  IUnknown* Unknown() const noexcept { return unknown_; }
   IShellLinkA* Link() const noexcept { return link_; }
   IPersistFile* PersistFile() const noexcept { return file_; }
 

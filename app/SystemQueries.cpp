@@ -8,6 +8,16 @@
 #include "sysinfo/SysInfo.h"
 
 namespace orv {
+namespace {
+
+// GetWindowsDirectoryA or GetSystemDirectoryA; empty when the folder does not fit MAX_PATH.
+std::string ShortFolder(UINT(WINAPI* get)(LPSTR, UINT)) {
+  char buffer[MAX_PATH + 1] = {};
+  const UINT length = get(buffer, MAX_PATH);
+  return length <= MAX_PATH ? UpToNul(buffer, length) : std::string();
+}
+
+}  // namespace
 
 SystemQueries SystemQueries::Real() {
   SystemQueries q;
@@ -20,16 +30,8 @@ SystemQueries SystemQueries::Real() {
     }
     return std::string();
   };
-  q.windowsDirectory = [] {
-    char buffer[MAX_PATH + 1] = {};
-    const UINT length = GetWindowsDirectoryA(buffer, MAX_PATH);
-    return length <= MAX_PATH ? UpToNul(buffer, length) : std::string();
-  };
-  q.systemDirectory = [] {
-    char buffer[MAX_PATH + 1] = {};
-    const UINT length = GetSystemDirectoryA(buffer, MAX_PATH);
-    return length <= MAX_PATH ? UpToNul(buffer, length) : std::string();
-  };
+  q.windowsDirectory = [] { return ShortFolder(GetWindowsDirectoryA); };
+  q.systemDirectory = [] { return ShortFolder(GetSystemDirectoryA); };
   q.folderPath = [](int folderId) {
     char buffer[MAX_PATH + 1] = {};
     if (FAILED(SHGetFolderPathA(nullptr, folderId, nullptr, SHGFP_TYPE_CURRENT, buffer))) {

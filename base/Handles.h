@@ -1,5 +1,5 @@
-// RAII owners for Windows handles: one template, a traits struct per kind of handle saying what
-// "no handle" is and how to give one back. No raw handle outlives its scope by accident.
+// RAII owners for Windows handles: one template over the call that gives a handle back and the
+// value that means "no handle". No raw handle outlives its scope by accident.
 #pragma once
 
 #include <windows.h>
@@ -8,12 +8,14 @@
 
 namespace orv {
 
-template <typename Traits>
+// invalid is the failure value as a number: 0 (NULL) for most kinds, -1 (INVALID_HANDLE_VALUE)
+// for CreateFile, FindFirstFile and Toolhelp snapshots.
+template <typename T, auto Close, LONG_PTR invalid = 0>
 class UniqueHandle {
  public:
-  using Type = typename Traits::Type;
+  using Type = T;
 
-  UniqueHandle() noexcept : h_(Traits::Invalid()) {}
+  UniqueHandle() noexcept : h_(Invalid()) {}
   explicit UniqueHandle(Type h) noexcept : h_(h) {}
   ~UniqueHandle() { Reset(); }
 
@@ -26,7 +28,7 @@ class UniqueHandle {
   UniqueHandle& operator=(const UniqueHandle&) = delete;
 
   Type Get() const noexcept { return h_; }
-  bool Valid() const noexcept { return h_ != Traits::Invalid(); }
+  bool Valid() const noexcept { return h_ != Invalid(); }
   explicit operator bool() const noexcept { return Valid(); }
 
   // For out-parameters of Windows calls: releases what was held and hands out the slot.
@@ -35,87 +37,33 @@ class UniqueHandle {
     return &h_;
   }
 
-  Type Release() noexcept { return std::exchange(h_, Traits::Invalid()); }
+  Type Release() noexcept { return std::exchange(h_, Invalid()); }
 
-  void Reset(Type h = Traits::Invalid()) noexcept {
-    if (h_ != Traits::Invalid()) Traits::Close(h_);
+  void Reset(Type h = Invalid()) noexcept {
+    if (h_ != Invalid()) Close(h_);
     h_ = h;
   }
 
  private:
+  static Type Invalid() noexcept { return reinterpret_cast<Type>(invalid); }
+
   Type h_;
 };
 
-struct KeyTraits {
-  using Type = HKEY;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type h) noexcept { RegCloseKey(h); }
-};
-
-// Kernel handles whose failure value is NULL (processes, snapshots opened by OpenProcess, mutexes).
-struct HandleTraits {
-  using Type = HANDLE;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type h) noexcept { CloseHandle(h); }
-};
-
-// Kernel handles whose failure value is INVALID_HANDLE_VALUE (CreateFile, Toolhelp snapshots).
-struct FileHandleTraits {
-  using Type = HANDLE;
-  static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-  static void Close(Type h) noexcept { CloseHandle(h); }
-};
-
-struct FindHandleTraits {
-  using Type = HANDLE;
-  static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-  static void Close(Type h) noexcept { FindClose(h); }
-};
-
-struct IconTraits {
-  using Type = HICON;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type h) noexcept { DestroyIcon(h); }
-};
-
-template <typename T>
-struct GdiTraits {
-  using Type = T;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type h) noexcept { DeleteObject(h); }
-};
-
-struct MenuTraits {
-  using Type = HMENU;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type h) noexcept { DestroyMenu(h); }
-};
-
-struct MemoryDcTraits {
-  using Type = HDC;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type h) noexcept { DeleteDC(h); }
-};
-
-struct LibraryTraits {
-  using Type = HMODULE;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type h) noexcept { FreeLibrary(h); }
-};
-
-using UniqueKey = UniqueHandle<KeyTraits>;
-using UniqueHandleNull = UniqueHandle<HandleTraits>;
-using UniqueFile = UniqueHandle<FileHandleTraits>;
-using UniqueFind = UniqueHandle<FindHandleTraits>;
-using UniqueIcon = UniqueHandle<IconTraits>;
-using UniqueFont = UniqueHandle<GdiTraits<HFONT>>;
-using UniqueBrush = UniqueHandle<GdiTraits<HBRUSH>>;
-using UniquePen = UniqueHandle<GdiTraits<HPEN>>;
-using UniqueBitmap = UniqueHandle<GdiTraits<HBITMAP>>;
-using UniqueRegion = UniqueHandle<GdiTraits<HRGN>>;
-using UniqueMenu = UniqueHandle<MenuTraits>;
-using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
-using UniqueLibrary = UniqueHandle<LibraryTraits>;
+using UniqueKey = UniqueHandle<HKEY, &RegCloseKey>;
+// Kernel handles whose failure value is NULL (processes, mutexes).
+using UniqueHandleNull = UniqueHandle<HANDLE, &CloseHandle>;
+using UniqueFile = UniqueHandle<HANDLE, &CloseHandle, -1>;
+using UniqueFind = UniqueHandle<HANDLE, &FindClose, -1>;
+using UniqueIcon = UniqueHandle<HICON, &DestroyIcon>;
+using UniqueFont = UniqueHandle<HFONT, &DeleteObject>;
+using UniqueBrush = UniqueHandle<HBRUSH, &DeleteObject>;
+using UniquePen = UniqueHandle<HPEN, &DeleteObject>;
+using UniqueBitmap = UniqueHandle<HBITMAP, &DeleteObject>;
+using UniqueRegion = UniqueHandle<HRGN, &DeleteObject>;
+using UniqueMenu = UniqueHandle<HMENU, &DestroyMenu>;
+using UniqueMemoryDc = UniqueHandle<HDC, &DeleteDC>;
+using UniqueLibrary = UniqueHandle<HMODULE, &FreeLibrary>;
 
 // Selects a GDI object into a DC for one scope and puts the previous one back.
 class SelectGuard {

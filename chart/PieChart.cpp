@@ -236,6 +236,19 @@ void DrawTexts(HDC dc, const ChartFonts& fonts, const PieLayout& layout, const P
   }
 }
 
+class PaintScope {
+ public:
+  explicit PaintScope(HWND hwnd) : hwnd_(hwnd) { BeginPaint(hwnd_, &ps_); }
+  ~PaintScope() { EndPaint(hwnd_, &ps_); }
+  PaintScope(const PaintScope&) = delete;
+  PaintScope& operator=(const PaintScope&) = delete;
+  HDC Dc() const { return ps_.hdc; }
+
+ private:
+  HWND hwnd_;
+  PAINTSTRUCT ps_{};
+};
+
 }  // namespace
 
 PieLayout LayoutPieChart(HDC dc, const RECT& bounds, const PieChartModel& model) {
@@ -256,25 +269,6 @@ void DrawPieChart(HDC dc, const RECT& bounds, const PieChartModel& model) {
   DrawTexts(dc, fonts, layout, model, m);
   RestoreDC(dc, saved);
 }
-
-// --- the window ---
-
-namespace {
-
-class PaintScope {
- public:
-  explicit PaintScope(HWND hwnd) : hwnd_(hwnd) { BeginPaint(hwnd_, &ps_); }
-  ~PaintScope() { EndPaint(hwnd_, &ps_); }
-  PaintScope(const PaintScope&) = delete;
-  PaintScope& operator=(const PaintScope&) = delete;
-  HDC Dc() const { return ps_.hdc; }
-
- private:
-  HWND hwnd_;
-  PAINTSTRUCT ps_{};
-};
-
-}  // namespace
 
 bool PieChart::Create(HWND parent, int x, int y, int width, int height) {
   if (Handle()) return false;
@@ -321,12 +315,7 @@ void PieChart::PaintBuffered(HDC target) {
   // The picture is built off screen and copied in one go, so a repaint never shows the white
   // back without the pie on it.
   BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
   const UniqueMemoryDc memory(CreateCompatibleDC(target));
   const UniqueBitmap buffer(CreateDIBSection(target, &info, DIB_RGB_COLORS, &bits, nullptr, 0));

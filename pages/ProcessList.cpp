@@ -10,11 +10,7 @@ namespace {
 
 // The record size the snapshot functions check: 296 bytes in the 32-bit program; the 64-bit
 // structure is 304 bytes and the functions refuse any other size.
-#if defined(_WIN64)
-static_assert(sizeof(PROCESSENTRY32) == 304);
-#else
-static_assert(sizeof(PROCESSENTRY32) == 296);
-#endif
+static_assert(sizeof(PROCESSENTRY32) == (sizeof(void*) == 8 ? 304 : 296));
 
 ProcessFunctions LookUpSystemFunctions() {
   ProcessFunctions f;

@@ -76,11 +76,6 @@ bool IsFolder(DWORD attributes) {
 bool FolderExists(const std::string& path) { return IsFolder(GetFileAttributesA(path.c_str())); }
 bool FolderExists(const std::wstring& path) { return IsFolder(GetFileAttributesW(path.c_str())); }
 
-bool FileExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // What one fill keeps for all its rows: the icons read so far, the folders of command lines and
 // the drive types.
 struct StartupFill {

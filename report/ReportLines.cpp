@@ -1,6 +1,5 @@
 #include "report/ReportLines.h"
 
-#include <iterator>
 #include <utility>
 
 #include "base/TextRules.h"
@@ -18,11 +17,6 @@ std::string TextHeading(const std::string& caption, bool general) {
 
 std::string HtmlHeading(const std::string& caption) {
   return "<h2><p align=\"center\">" + HtmlEscape(caption) + "</p></h2>";
-}
-
-template <typename Lines>
-void AppendAll(std::vector<std::string>& out, const Lines& lines) {
-  out.insert(out.end(), std::begin(lines), std::end(lines));
 }
 
 // A name from the registry or a file holding CR, LF or another control byte would start lines
@@ -49,7 +43,7 @@ struct Section {
 
 std::vector<Section> Sections(const ReportContent& c) {
   std::vector<std::string> memory(c.memoryRows.begin(), c.memoryRows.end());
-  AppendAll(memory, c.processLines);
+  memory.insert(memory.end(), c.processLines.begin(), c.processLines.end());
   return {
       {c.tabCaptions[0], {c.generalRows.begin(), c.generalRows.end()}},
       {c.tabCaptions[1], c.driveLines},

@@ -7,13 +7,14 @@
 #include "sysinfo/PathResolve.h"
 
 namespace orv {
-namespace {
 
 bool FileExists(const std::string& path) {
   if (path.empty()) return false;
   const DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
+
+namespace {
 
 // The file's first icon in the lists' size, or none. Taken at that size in the one read of the
 // file: the file's own 16 x 16 image where it has one, else its nearest image scaled. Fitting the

@@ -82,11 +82,9 @@ bool RegistryKey::Open(HKEY root, const std::string& keyPath, REGSAM view) {
   key_.Reset();
   const std::string path = RegKeyPathArgument(keyPath);
   HKEY opened = nullptr;
-  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | view, &opened) != ERROR_SUCCESS) {
-    return false;
-  }
-  key_.Reset(opened);
-  return true;
+  const bool ok = RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | view, &opened) == ERROR_SUCCESS;
+  if (ok) key_.Reset(opened);
+  return ok;
 }
 
 bool RegistryKey::Open(HKEY root, const std::string& keyPath, const std::wstring& subKey,
@@ -96,11 +94,9 @@ bool RegistryKey::Open(HKEY root, const std::string& keyPath, const std::wstring
   if (!path.empty() && path.back() != L'\\') path.push_back(L'\\');
   path += subKey;
   HKEY opened = nullptr;
-  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, &opened) != ERROR_SUCCESS) {
-    return false;
-  }
-  key_.Reset(opened);
-  return true;
+  const bool ok = RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, &opened) == ERROR_SUCCESS;
+  if (ok) key_.Reset(opened);
+  return ok;
 }
 
 bool RegistryKey::QueryCounts(RegKeyCounts& counts) const {

@@ -31,6 +31,13 @@ constexpr DWORD kComputerNameBuffer = 255;
 constexpr DWORD kUserNameBuffer = 50;
 constexpr DWORD kLanguageNameLength = 100;
 
+// GetComputerNameA or GetUserNameA into size bytes; empty when the name does not fit.
+std::string NameOf(BOOL(WINAPI* get)(LPSTR, LPDWORD), DWORD size) {
+  std::string name(size, '\0');
+  if (!get(name.data(), &size)) return std::string();
+  return UpToNul(name.data(), name.size());
+}
+
 }  // namespace
 
 bool QueryVersion(OSVERSIONINFOA& version) {
@@ -86,20 +93,10 @@ std::string GetSystemLanguageName() {
   return UpToNul(name, sizeof(name));
 }
 
-std::string GetComputerNameText() {
-  char name[kComputerNameBuffer] = {};
-  DWORD size = kComputerNameBuffer;
-  if (!GetComputerNameA(name, &size)) return std::string();
-  return UpToNul(name, sizeof(name));
-}
+std::string GetComputerNameText() { return NameOf(GetComputerNameA, kComputerNameBuffer); }
 
-std::string GetCurrentUserNameText() {
-  // 50 bytes with the NUL: a name of 49 characters is read, one of 50 is not.
-  char name[kUserNameBuffer] = {};
-  DWORD size = kUserNameBuffer;
-  if (!GetUserNameA(name, &size)) return std::string();
-  return UpToNul(name, sizeof(name));
-}
+// 50 bytes with the NUL: a name of 49 characters is read, one of 50 is not.
+std::string GetCurrentUserNameText() { return NameOf(GetUserNameA, kUserNameBuffer); }
 
 void GetRegisteredOwner(std::string& owner, std::string& organization) {
   RegistryKey key;

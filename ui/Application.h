@@ -39,7 +39,6 @@ class Application {
   // and no frame drawn, which carries the taskbar button and owns the main form.
   bool Initialize(const std::string& title, HICON icon = nullptr, HICON smallIcon = nullptr);
   HWND Handle() const noexcept;
-  const std::string& Title() const noexcept { return title_; }
 
   // The form whose destruction ends the message loop and that the title window stands for.
   void SetMainForm(Form* form) noexcept { mainForm_ = form; }

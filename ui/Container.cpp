@@ -11,13 +11,8 @@ void Container::PaintBackground(HDC dc, const RECT& client) {
 LRESULT Container::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
-      if (lParam) {
-        if (Control* control = Control::FromHandle(reinterpret_cast<HWND>(lParam))) {
-          control->OnCommand(HIWORD(wParam));
-          return 0;
-        }
-      } else if (HIWORD(wParam) == 0) {
-        OnMenuCommand(LOWORD(wParam));
+      if (Control* control = Control::FromHandle(reinterpret_cast<HWND>(lParam))) {
+        control->OnCommand(HIWORD(wParam));
         return 0;
       }
       break;
@@ -42,17 +37,12 @@ LRESULT Container::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (LOWORD(lParam) == HTCLIENT && control->OnSetCursor()) return TRUE;
       }
       break;
-    case WM_ERASEBKGND: {
-      RECT client{};
-      GetClientRect(Handle(), &client);
-      PaintBackground(reinterpret_cast<HDC>(wParam), client);
-      return 1;
-    }
+    case WM_ERASEBKGND:
     case WM_PRINTCLIENT: {
       RECT client{};
       GetClientRect(Handle(), &client);
       PaintBackground(reinterpret_cast<HDC>(wParam), client);
-      return 0;
+      return message == WM_ERASEBKGND ? 1 : 0;
     }
     default:
       break;

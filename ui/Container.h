@@ -13,8 +13,6 @@ class Container : public Window {
 
   // Paints the client background into dc (also for children that draw it under themselves).
   virtual void PaintBackground(HDC dc, const RECT& client);
-  // A menu command (WM_COMMAND without a control).
-  virtual void OnMenuCommand(UINT /*id*/) {}
 };
 
 }  // namespace orv

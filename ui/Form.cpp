@@ -8,8 +8,23 @@
 
 namespace orv {
 namespace {
+
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE | WS_EX_CONTROLPARENT;
+
+// The controls Tab visits, in the order of the window's design: every visible, enabled tab stop,
+// and after a control that holds others (the tab control with its visible page) the ones inside
+// it. The dialog manager alone would never stop on the tab control itself, since it holds the
+// pages.
+void CollectTabStops(HWND parent, std::vector<HWND>& stops) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const LONG_PTR style = GetWindowLongPtrA(child, GWL_STYLE);
+    if (!(style & WS_VISIBLE) || (style & WS_DISABLED)) continue;
+    if (style & WS_TABSTOP) stops.push_back(child);
+    if (GetWindowLongPtrA(child, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) CollectTabStops(child, stops);
+  }
+}
+
 }  // namespace
 
 bool Form::CreateFrame(HWND owner, const std::string& caption, int clientWidth, int clientHeight,
@@ -80,26 +95,9 @@ void Form::SetKeyboardTabs(TabControl* tabs) {
 bool Form::StepPage(int step) {
   if (!keyboardTabs_ || keyboardTabs_->PageCount() == 0) return false;
   const int count = keyboardTabs_->PageCount();
-  keyboardTabs_->SelectByUser((keyboardTabs_->ActiveIndex() + step + count) % count);
+  keyboardTabs_->SetActiveIndex((keyboardTabs_->ActiveIndex() + step + count) % count);
   return true;
 }
-
-namespace {
-
-// The controls Tab visits, in the order of the window's design: every visible, enabled tab stop,
-// and after a control that holds others (the tab control with its visible page) the ones inside
-// it. The dialog manager alone would never stop on the tab control itself, since it holds the
-// pages.
-void CollectTabStops(HWND parent, std::vector<HWND>& stops) {
-  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    const LONG_PTR style = GetWindowLongPtrA(child, GWL_STYLE);
-    if (!(style & WS_VISIBLE) || (style & WS_DISABLED)) continue;
-    if (style & WS_TABSTOP) stops.push_back(child);
-    if (GetWindowLongPtrA(child, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) CollectTabStops(child, stops);
-  }
-}
-
-}  // namespace
 
 std::vector<HWND> Form::TabStops() const {
   std::vector<HWND> stops;

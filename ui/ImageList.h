@@ -11,12 +11,6 @@
 
 namespace orv {
 
-struct ImageListTraits {
-  using Type = HIMAGELIST;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type h) noexcept { ImageList_Destroy(h); }
-};
-
 class ImageList {
  public:
   bool Create(int width = 16, int height = 16);
@@ -29,7 +23,7 @@ class ImageList {
   int Count() const;
 
  private:
-  UniqueHandle<ImageListTraits> list_;
+  UniqueHandle<HIMAGELIST, &ImageList_Destroy> list_;
 };
 
 // Appends the images of one list fill. Turning an icon into a list image is the slow part of a

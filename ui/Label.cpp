@@ -275,10 +275,8 @@ void Label::DrawFocusCue() const {
   const int top = (StaticStyle(style_) & SS_CENTERIMAGE) ? (client.bottom - height) / 2 : 0;
   RECT cue{left - 1, top - 1, left + width + 1, top + height + 1};
   IntersectRect(&cue, &cue, &client);
-  HDC dc = GetDC(hwnd_);
-  if (!dc) return;
-  DrawFocusRect(dc, &cue);
-  ReleaseDC(hwnd_, dc);
+  const WindowDc dc(hwnd_);
+  if (dc.Get()) DrawFocusRect(dc.Get(), &cue);
 }
 
 bool Label::OnSetCursor() {

@@ -33,8 +33,7 @@ bool ListView::Create(HWND parent, int left, int top, int width, int height,
 }
 
 void ListView::AddColumn(const std::string& caption, int width) {
-  std::vector<char> text(caption.begin(), caption.end());
-  text.push_back('\0');
+  std::string text = caption;
   LVCOLUMNA column{};
   column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
   column.pszText = text.data();
@@ -63,8 +62,7 @@ std::string ListView::ColumnCaption(int column) const {
 }
 
 void ListView::SetColumnCaption(int column, const std::string& caption) {
-  std::vector<char> text(caption.begin(), caption.end());
-  text.push_back('\0');
+  std::string text = caption;
   LVCOLUMNA col{};
   col.mask = LVCF_TEXT;
   col.pszText = text.data();

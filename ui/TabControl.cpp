@@ -2,8 +2,6 @@
 
 #include <vssym32.h>
 
-#include <vector>
-
 namespace orv {
 
 bool TabPage::Create(HWND tabControl, const RECT& bounds) {
@@ -52,8 +50,7 @@ RECT TabControl::PageBounds() const {
 }
 
 bool TabControl::AddPage(TabPage& page, const std::string& caption) {
-  std::vector<char> text(caption.begin(), caption.end());
-  text.push_back('\0');
+  std::string text = caption;
   TCITEMA item{};
   item.mask = TCIF_TEXT;
   item.pszText = text.data();
@@ -93,8 +90,7 @@ std::string TabControl::PageCaption(int index) const {
 }
 
 void TabControl::SetPageCaption(int index, const std::string& caption) {
-  std::vector<char> text(caption.begin(), caption.end());
-  text.push_back('\0');
+  std::string text = caption;
   TCITEMA item{};
   item.mask = TCIF_TEXT;
   item.pszText = text.data();

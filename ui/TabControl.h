@@ -57,8 +57,6 @@ class TabControl : public Control {
   int ActiveIndex() const;
   // Makes index the active page; raises OnPageShown when it is on screen afterwards.
   void SetActiveIndex(int index);
-  // As a click on the tab: the same as SetActiveIndex, for keyboard shortcuts.
-  void SelectByUser(int index) { SetActiveIndex(index); }
   // The window holding the tab control comes on screen, or is there already: the active page is
   // shown.
   void RaiseShownForActive();

@@ -20,11 +20,6 @@ void DrawBackground(HTHEME theme, HDC dc, int part, int state, const RECT& rect)
 // The parent's background under the window's area, as a transparent control shows it.
 void DrawParentBackground(HWND hwnd, HDC dc);
 
-struct Traits {
-  using Type = HTHEME;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type h) noexcept { theme::Close(h); }
-};
-using UniqueTheme = UniqueHandle<Traits>;
+using UniqueTheme = UniqueHandle<HTHEME, &Close>;
 
 }  // namespace orv::theme

@@ -177,7 +177,6 @@ TEST_F(FormTest, TheSharedStateIsPreparedInCreationOrder) {
   EXPECT_EQ(f.UserStartupDir, "D:\\Alt Startup\\");
   EXPECT_EQ(f.CommonStartupDir, "\\");  // no source knows it
   EXPECT_TRUE(f.ShellLinkObject.Valid());
-  EXPECT_FALSE(f.SharedIcon.Valid());
   EXPECT_TRUE(f.InstalledProgramList.empty());
   EXPECT_EQ(f.Caption(), "PC-TEST");
   // The language file of a program in a root: two backslashes in a row, which Windows reads.
@@ -620,15 +619,13 @@ TEST_F(FormTest, TheWindowAndItsDesignTimeControls) {
   EXPECT_EQ(f.Bevel3.Width(), 454);
 }
 
-TEST_F(FormTest, DestroyFormFreesTheLanguageFileTheListAndTheIcon) {
+TEST_F(FormTest, DestroyFormFreesTheLanguageFileAndTheList) {
   TForm1& f = Make();
   f.InstalledProgramList.push_back("Program|Publisher|M|\\key|uninstall");
-  f.SharedIcon.Reset(CopyIcon(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION))));
   f.Close();
   EXPECT_FALSE(IsWindow(f.Handle()));
   EXPECT_FALSE(f.LanguageIni.has_value());
   EXPECT_TRUE(f.InstalledProgramList.empty());
-  EXPECT_FALSE(f.SharedIcon.Valid());
 }
 
 TEST_F(FormTest, TheRestoreRequestActsOnlyWithItsOwnWParam) {
