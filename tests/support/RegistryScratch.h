@@ -23,6 +23,9 @@ namespace orv::test {
 
 // The bytes the registry stores for a string: the text and its NUL.
 inline std::string Sz(const std::string& text) { return text + '\0'; }
+inline std::string DwordBytes(DWORD number) {
+  return std::string(reinterpret_cast<const char*>(&number), sizeof number);
+}
 
 class RegistryScratch {
  public:
@@ -49,8 +52,7 @@ class RegistryScratch {
       return Set(name, REG_SZ, Utf16Bytes(text + L'\0'));
     }
     bool SetDword(const std::string& name, DWORD number) const {
-      return Set(name, REG_DWORD,
-                 std::string(reinterpret_cast<const char*>(&number), sizeof number));
+      return Set(name, REG_DWORD, DwordBytes(number));
     }
     // strings holds the strings separated by NULs; the closing double NUL is added here.
     bool SetMultiSz(const std::string& name, const std::string& strings) const {
