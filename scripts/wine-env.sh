@@ -47,10 +47,15 @@ orv_wine_runs_32bit() {
 }
 
 orv_wine_prefix() {
-  # A prefix made before Wine's 32-bit loader was installed has no syswow64, and every 32-bit
-  # program fails in it: such a prefix is made anew once the loader is there.
-  if [ -f "$WINEPREFIX/system.reg" ] && [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ] &&
-    [ -x /usr/lib/wine/wine ]; then
+  # A prefix of the project's whose making was cut short (the machine stopped, Ctrl+C) has a registry
+  # but not the mark set once Wine finished it: Wine would take it as made, and the programs would
+  # meet a half-registered system (no shell link class, a box no test answers). One made before
+  # Wine's 32-bit loader was installed has no syswow64, and every 32-bit program fails in it. Either
+  # is made anew; a prefix outside the build folder is never removed.
+  local mark=$WINEPREFIX/.orv-prefix-made
+  if [ "${WINEPREFIX#"$ORV_BUILD"/}" != "$WINEPREFIX" ] &&
+    [ -f "$WINEPREFIX/system.reg" ] && { [ ! -f "$mark" ] ||
+      { [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ] && [ -x /usr/lib/wine/wine ]; }; }; then
     "$WINESERVER" -k 2>/dev/null || true
     rm -rf "$WINEPREFIX"
   fi
@@ -63,6 +68,7 @@ orv_wine_prefix() {
       DISPLAY= "$WINELOADER" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /t REG_SZ /d null /f >/dev/null 2>&1
       "$WINESERVER" -w
     fi
+    touch "$mark"
   fi
 }
 
