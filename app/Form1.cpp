@@ -152,7 +152,7 @@ void TForm1::CreateForm() {
   // 9: without the object the Startup page lists shortcuts without their targets; the rest of
   // the window is prepared all the same and the failure is reported once the window is ready.
   shellLinkResult_ = queries_.createShellLink(ShellLinkObject);
-  // 11: starts empty.
+  // 10 leaves nothing to prepare: every icon has its one owner. 11: starts empty.
   InstalledProgramList.clear();
   // 12
   const LanguageChoice choice = ChooseLanguageFile(AppDir);
