@@ -152,9 +152,15 @@ void Control::Moved(const WINDOWPOS& position) noexcept {
   }
 }
 
-int Control::Width() const { return Bounds().right - Bounds().left; }
+int Control::Width() const {
+  const RECT rc = Bounds();
+  return rc.right - rc.left;
+}
 
-int Control::Height() const { return Bounds().bottom - Bounds().top; }
+int Control::Height() const {
+  const RECT rc = Bounds();
+  return rc.bottom - rc.top;
+}
 
 void Control::SetBounds(int left, int top, int width, int height) {
   SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
