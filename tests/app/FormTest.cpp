@@ -16,6 +16,7 @@
 #include "app/Form1.h"
 #include "app/Maker.h"
 #include "tests/support/ImportHook.h"
+#include "tests/support/WinTestTools.h"
 #include "tests/support/WindowTest.h"
 
 namespace orv {
@@ -230,9 +231,7 @@ TEST_F(FormTest, FallbacksAreNotAskedWhenTheShellKnowsTheFolders) {
 
 TEST_F(FormTest, TheRealSystemGivesFoldersWithTrailingBackslashes) {
   TForm1& f = Make(SystemQueries::Real());
-  char exe[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, exe, MAX_PATH);
-  std::string exeDir = exe;
+  std::string exeDir = test::ThisProgram();
   exeDir.erase(exeDir.rfind('\\'));
   EXPECT_EQ(f.AppDir, exeDir);
   for (const std::string* folder : {&f.WinDir, &f.SysDir, &f.ProgramFilesDir, &f.UserAppDataRoot,

@@ -536,9 +536,7 @@ TEST_F(Reliability, NeverHangs) {
   HANDLE stop = CreateEventA(nullptr, TRUE, FALSE, stopName.c_str());
   const std::string result = dir + "\\ping.txt";
   created.push_back(result);
-  char self[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, self, MAX_PATH);
-  std::string command = std::string("\"") + self + "\" --ping " +
+  std::string command = "\"" + test::ThisProgram() + "\" --ping " +
                         std::to_string(reinterpret_cast<UINT_PTR>(f.Handle())) + " " + stopName +
                         " \"" + result + "\"";
   STARTUPINFOA startup{};

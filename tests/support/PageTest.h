@@ -1,5 +1,5 @@
-// What several page tests ask of the system or give the pages in its place: this program's path,
-// a volume's file system with the kind and row suffix the Drives page gives it, and a process list.
+// What several page tests ask of the system or give the pages in its place: a sorted list, a
+// volume's file system with the kind and row suffix the Drives page gives it, and a process list.
 #pragma once
 
 #include <windows.h>
@@ -10,13 +10,9 @@
 #include <string>
 #include <vector>
 
-namespace orv::test {
+#include "tests/support/WinTestTools.h"
 
-inline std::string ThisProgram() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return path;
-}
+namespace orv::test {
 
 inline std::vector<std::string> Sorted(std::vector<std::string> texts) {
   std::sort(texts.begin(), texts.end());

@@ -253,11 +253,16 @@ inline char FreeLetterFrom(char first) {
   return 0;
 }
 
-// The Unix folder of this test's build, as the drive's target (Wine maps Z: to the Unix root).
-inline std::string UnixFolderOfThisProgram() {
+// The full path of the running test program.
+inline std::string ThisProgram() {
   char path[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
+  return path;
+}
+
+// The Unix folder of this test's build, as the drive's target (Wine maps Z: to the Unix root).
+inline std::string UnixFolderOfThisProgram() {
+  std::string folder = ThisProgram();
   folder.erase(folder.rfind('\\'));
   if (folder.size() < 2 || (folder[0] != 'Z' && folder[0] != 'z') || folder[1] != ':') return "";
   folder.erase(0, 2);
