@@ -12,6 +12,5 @@ ORV_BUILD=$scratch/build bash -c '. "$1" && orv_wine_prefix && orv_wine_use "$2"
 made=$(grep -c '00021401-0000-0000-C000-000000000046' "$half/system.reg")
 left=$(ls -A "$scratch/elsewhere")
 echo "the build's prefix made anew: $made shell link class entries; left elsewhere: $left"
-WINEPREFIX=$half /usr/lib/wine/wineserver -k 2>/dev/null
 rm -rf "$scratch"
 [ "$made" -gt 0 ] && [ "$left" = system.reg ]
