@@ -73,12 +73,13 @@ bool ReadVolumeSectors(const std::string& drive, std::uint32_t sector, void* buf
   return true;
 }
 
-std::vector<DriveRow> ListDrives(const std::function<void()>& processMessages,
+std::vector<DriveRow> ListDrives(const PageSources& sources,
+                                 const std::function<void()>& processMessages,
                                  const LookupFn& lookup) {
   DriveListQueries queries;
-  queries.logicalDrives = [] { return static_cast<std::uint32_t>(GetLogicalDrives()); };
-  queries.driveType = [](const std::string& root) { return GetDriveTypeA(root.c_str()); };
-  queries.fsKind = GetDriveFileSystemKind;
+  queries.logicalDrives = sources.logicalDrives;
+  queries.driveType = sources.driveType;
+  queries.fsKind = sources.fsKind;
   queries.processMessages = processMessages ? processMessages : [] {};
   return ListDriveRows(queries, lookup, DriveFsKind);
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/PageSources.h"
 #include "pages/DriveText.h"
 
 namespace orv {
@@ -29,9 +30,11 @@ std::uint8_t GetDriveFileSystemKind(const std::string& drive);
 bool ReadVolumeSectors(const std::string& drive, std::uint32_t sector, void* buffer,
                        std::uint32_t count);
 
-// Lists the drives as Page2Show does, with the real queries and DriveFsKind; processMessages runs
-// once per letter A to Z so the window stays responsive while drives are probed.
-std::vector<DriveRow> ListDrives(const std::function<void()>& processMessages,
+// Lists the drives as Page2Show does, with the sources' drive queries and DriveFsKind;
+// processMessages runs once per letter A to Z so the window stays responsive while drives are
+// probed.
+std::vector<DriveRow> ListDrives(const PageSources& sources,
+                                 const std::function<void()>& processMessages,
                                  const LookupFn& lookup);
 
 // Total bytes and bytes available to the user of the drive with this letter; -1 and -1 when the

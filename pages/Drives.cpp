@@ -44,14 +44,10 @@ void TForm1::Page2Show() {
     const auto slots = DriveLabels();
     for (Label* slot : slots) slot->SetVisible(false);
 
-    DriveListQueries queries;
-    queries.logicalDrives = Sources.logicalDrives;
-    queries.driveType = Sources.driveType;
-    queries.fsKind = Sources.fsKind;
     // The window stays responsive while drives are probed; what the user asks meanwhile waits
     // for the end of this fill.
-    queries.processMessages = [this] { PaceMessages(); };
-    const std::vector<DriveRow> rows = ListDriveRows(queries, Lookup(), DriveFsKind);
+    const std::vector<DriveRow> rows = ListDrives(
+        Sources, [this] { PaceMessages(); }, Lookup());
 
     // A slot that this listing does not use keeps its text, letter and mark, hidden.
     for (const DriveRow& row : rows) {

@@ -153,11 +153,6 @@ void Label::SetCaption(const std::string& caption) {
   Fit(text);
 }
 
-void Label::SetColor(COLORREF color) {
-  style_.color = color;
-  InvalidateRect(hwnd_, nullptr, TRUE);
-}
-
 void Label::SetUnderline(bool underline) {
   if (style_.font.underline == underline) return;
   style_.font.underline = underline;

@@ -36,7 +36,6 @@ class Label : public Control {
   void SetCaption(const std::string& caption);
 
   const LabelStyle& Style() const noexcept { return style_; }
-  void SetColor(COLORREF color);
   void SetUnderline(bool underline);
   bool Underlined() const noexcept { return style_.font.underline; }
   // The hand cursor makes the label a link, the default one plain text again.

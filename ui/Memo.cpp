@@ -39,17 +39,6 @@ void Memo::SetLines(const std::vector<std::string>& lines) {
   SetWindowTextA(hwnd_, text.c_str());
 }
 
-void Memo::AddLine(const std::string& line) {
-  const int length = GetWindowTextLengthA(hwnd_);
-  std::string insert = line + "\r\n";
-  if (length > 0) {
-    const std::string text = Text();
-    if (text.size() < 2 || text.compare(text.size() - 2, 2, "\r\n") != 0) insert = "\r\n" + insert;
-  }
-  SendMessageA(hwnd_, EM_SETSEL, static_cast<WPARAM>(length), static_cast<LPARAM>(length));
-  SendMessageA(hwnd_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(insert.c_str()));
-}
-
 void Memo::Clear() { SetWindowTextA(hwnd_, ""); }
 
 void Memo::SelectAll() { SendMessageA(hwnd_, EM_SETSEL, 0, -1); }

@@ -19,7 +19,6 @@ class Memo : public Control, public CopySource {
   // empty box holds no line at all.
   std::vector<std::string> Lines() const;
   void SetLines(const std::vector<std::string>& lines);
-  void AddLine(const std::string& line);
   void Clear();
 
   void SelectAll() override;

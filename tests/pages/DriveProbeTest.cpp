@@ -171,7 +171,8 @@ TEST(DriveProbe, RawReadsOfARealVolumeCloseTheirHandle) {
 TEST(DriveProbe, ListingOfThisSystem) {
   FakeLookup lookup;
   int pumps = 0;
-  const auto rows = ListDrives([&pumps] { ++pumps; }, lookup.Fn());
+  const auto rows = ListDrives(
+      PageSources::Real(), [&pumps] { ++pumps; }, lookup.Fn());
   EXPECT_EQ(pumps, 26);
   ASSERT_FALSE(rows.empty());
   const auto c =
@@ -217,7 +218,7 @@ TEST(DriveProbe, DrivesAddedToThePrefixAreListedAsRemovable) {
 
       FakeLookup lookup;
       DriveFsKind = 0;
-      const auto rows = ListDrives({}, lookup.Fn());
+      const auto rows = ListDrives(PageSources::Real(), {}, lookup.Fn());
       const auto row = std::find_if(rows.begin(), rows.end(),
                                     [letter](const DriveRow& r) { return r.letter == letter; });
       if (!c.listedWithoutKind && kind == 0) {

@@ -233,9 +233,11 @@ TEST_F(ToolkitTest, TransparentLabelsPaintTheirParentsBackgroundUnderTheText) {
   // Whatever was in the DC before is covered by the parent's button-face background.
   EXPECT_EQ(GetPixel(dc.Get(), 3, 3), GetSysColor(COLOR_BTNFACE));
 
-  label.SetColor(RGB(0, 0, 128));
+  Label logo;
+  ASSERT_TRUE(
+      logo.Create(form.Handle(), 10, 30, 0, 14, "Logo", {.font = {}, .color = RGB(0, 0, 128)}));
   SendMessageA(form.Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.Get()),
-               reinterpret_cast<LPARAM>(label.Handle()));
+               reinterpret_cast<LPARAM>(logo.Handle()));
   EXPECT_EQ(GetTextColor(dc.Get()), RGB(0, 0, 128));
 }
 
@@ -297,17 +299,15 @@ TEST_F(ToolkitTest, MemoLinesEndInCrLf) {
 
   memo.Clear();
   EXPECT_TRUE(memo.Lines().empty());
-  memo.AddLine("C:\\Windows\\explorer.exe");
-  memo.AddLine("");
-  memo.AddLine("winlogon.exe");
-  EXPECT_EQ(memo.Lines(),
-            (std::vector<std::string>{"C:\\Windows\\explorer.exe", "", "winlogon.exe"}));
+  const std::vector<std::string> lines{"C:\\Windows\\explorer.exe", "", "winlogon.exe"};
+  memo.SetLines(lines);
+  EXPECT_EQ(memo.Lines(), lines);
 
   // Far more than the 32 KB an edit box holds by default.
   std::vector<std::string> many(2000, std::string(60, 'x'));
+  many.back() = "last";
   memo.SetLines(many);
   EXPECT_EQ(memo.Lines().size(), 2000u);
-  memo.AddLine("last");
   EXPECT_EQ(memo.Lines().back(), "last");
 }
 
