@@ -8,7 +8,6 @@
 
 #include <fstream>
 #include <map>
-#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
