@@ -28,21 +28,16 @@ std::string ProgramPath() { return WinePath(ORV_EXE_PATH); }
 
 using test::ChildWithText;
 using test::ComputerName;
+using test::StartedProgram;
 using test::TopWindow;
 using test::TopWindowsOf;
 using test::WaitUntil;
 using test::WindowOfClass;
 using test::WindowText;
 
-// The program as a user starts it, from the build's folder unless the test copied it elsewhere.
-class Program : public test::StartedProgram {
- public:
-  bool Start(const std::string& path = ProgramPath()) { return StartedProgram::Start(path); }
-};
-
 TEST(EndToEnd, ASecondStartRestoresTheRunningCopyAndEnds) {
-  Program first;
-  ASSERT_TRUE(first.Start()) << ProgramPath();
+  StartedProgram first;
+  ASSERT_TRUE(first.Start(ProgramPath())) << ProgramPath();
   HWND title = nullptr;
   HWND form = nullptr;
   ASSERT_TRUE(first.WaitForWindows(title, form, 30000));
@@ -64,8 +59,8 @@ TEST(EndToEnd, ASecondStartRestoresTheRunningCopyAndEnds) {
   Sleep(700);
   EXPECT_TRUE(IsIconic(title));
 
-  Program second;
-  ASSERT_TRUE(second.Start());
+  StartedProgram second;
+  ASSERT_TRUE(second.Start(ProgramPath()));
   bool secondShowedAWindow = false;
   DWORD exitCode = 1;
   const bool ended = WaitUntil(
@@ -99,8 +94,8 @@ TEST(EndToEnd, ASecondStartThatFindsNoWindowEndsAtOnceInSilence) {
   HANDLE mutex = CreateMutexA(nullptr, FALSE, "Orvendex");
   ASSERT_TRUE(mutex);
   ASSERT_EQ(FindWindowA(nullptr, "Orvendel"), nullptr);
-  Program copy;
-  ASSERT_TRUE(copy.Start());
+  StartedProgram copy;
+  ASSERT_TRUE(copy.Start(ProgramPath()));
   DWORD exitCode = 1;
   ASSERT_TRUE(copy.Ended(10000, exitCode));
   EXPECT_EQ(exitCode, 0u);
@@ -121,7 +116,8 @@ void Click(HWND label) {
 
 // Saves a report through the "Save report" menu's item at that place and the system's dialog; the
 // menu opened by a click on the link, or by Ctrl+S as a keyboard user opens it.
-void SaveReport(const Program& program, HWND form, int item, const std::string& path, bool byKeys) {
+void SaveReport(const StartedProgram& program, HWND form, int item, const std::string& path,
+                bool byKeys) {
   SetForegroundWindow(form);
   if (byKeys) {
     Press('S', kCtrl);
@@ -185,7 +181,7 @@ TEST(EndToEnd, DllsPlantedBesideTheProgramNeverLoad) {
     ASSERT_TRUE(overrides.SetSz(std::string(name, std::strlen(name) - 4), "native,builtin"));
   }
   {
-    Program program;
+    StartedProgram program;
     ASSERT_TRUE(program.Start(files[0]));
     HWND title = nullptr;
     HWND form = nullptr;

@@ -8,7 +8,6 @@
 
 #include <fstream>
 #include <map>
-#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -22,8 +21,6 @@
 namespace orv {
 namespace {
 
-// Tests that read a page's controls as they are before any fill make every page first
-// (MakeEveryPage): only the General page is made with the window.
 class FormTest : public test::WindowTest {};
 
 // The windows directly inside each page, as the window system counts them.
@@ -628,27 +625,22 @@ TEST_F(FormTest, DestroyFormFreesTheLanguageFileAndTheList) {
 }
 
 TEST_F(FormTest, TheRestoreRequestActsOnlyWithItsOwnWParam) {
+  TForm1& f = Open(outside);
   Application& app = Application::Instance();
-  ASSERT_TRUE(app.Initialize("Orvendel"));
-  form = std::make_unique<TForm1>(outside, InDir());
-  app.SetMainForm(form.get());
-  ASSERT_TRUE(form->Create(app.Handle()));
-  form->Show();
   HWND title = app.Handle();
 
   ShowWindow(title, SW_MINIMIZE);
   ASSERT_TRUE(IsIconic(title));
-  PostMessageA(title, form->RestoreMessageId, 1124, 0);
+  PostMessageA(title, f.RestoreMessageId, 1124, 0);
   PostMessageA(title, RegisterWindowMessageA("SomethingElse"), 1125, 0);
   app.ProcessMessages();
   EXPECT_TRUE(IsIconic(title));
 
-  PostMessageA(title, form->RestoreMessageId, 1125, 0);
+  PostMessageA(title, f.RestoreMessageId, 1125, 0);
   app.ProcessMessages();
   EXPECT_FALSE(IsIconic(title));
-  EXPECT_TRUE(IsWindowVisible(form->Handle()));
-  EXPECT_EQ(GetForegroundWindow(), form->Handle());
-  app.SetMainForm(nullptr);
+  EXPECT_TRUE(IsWindowVisible(f.Handle()));
+  EXPECT_EQ(GetForegroundWindow(), f.Handle());
 }
 
 }  // namespace

@@ -9,13 +9,11 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "tests/support/KeysAndClipboard.h"
+#include "tests/support/PageTest.h"
 #include "tests/support/WinTestTools.h"
 #include "tests/support/WindowTest.h"
 
@@ -60,23 +58,11 @@ class RealMenuOutside : public test::RecordingOutside {
 
 class KeyboardTest : public test::WindowTest {
  protected:
-  void TearDown() override {
-    Application::Instance().SetMainForm(nullptr);
-    test::WindowTest::TearDown();
-  }
-
-  // The window as the program opens it: owned by the title window, the loop's main form, shown
-  // and in the foreground, its first page filled.
+  // The window as the program opens it, in the foreground, its first page filled.
   TForm1& Open() { return Open(outside); }
-  // With the real pop-up menu.
   TForm1& OpenWithRealMenu() { return Open(menuOutside); }
   TForm1& Open(Outside& world) {
-    Application& app = Application::Instance();
-    EXPECT_TRUE(app.Initialize("Orvendel"));
-    form = std::make_unique<TForm1>(world, InDir());
-    app.SetMainForm(form.get());
-    EXPECT_TRUE(form->Create(app.Handle()));
-    form->Show();
+    WindowTest::Open(world);
     SetForegroundWindow(form->Handle());
     test::TakeInput();
     return *form;
@@ -256,8 +242,7 @@ TEST_F(KeyboardTest, CtrlSThenArrowsAndEnterSavesAReport) {
   ASSERT_EQ(menuOutside.opened.size(), 1u);
   EXPECT_EQ(menuOutside.opened[0].target, base + ".html");
   created.push_back(base + ".html");
-  std::ifstream report(base + ".html", std::ios::binary);
-  EXPECT_GT(std::string(std::istreambuf_iterator<char>(report), {}).size(), 1000u);
+  EXPECT_GT(test::FileBytes(base + ".html").size(), 1000u);
 }
 
 TEST_F(KeyboardTest, CtrlCCopiesTheStartupRowsWithTheirHeaders) {
@@ -307,9 +292,7 @@ TEST_F(KeyboardTest, CtrlCCopiesTheStartupRowsWithTheirHeaders) {
 
 TEST_F(KeyboardTest, TheProcessBoxCopiesItsLinesWhenNothingIsSelectedAndHasTheListsMenu) {
   TForm1& f = Open();
-  f.Sources.processPaths = [](const std::function<void()>&) {
-    return std::vector<std::string>{"C:\\A\\one.exe", "C:\\B\\two.exe"};
-  };
+  f.Sources.processPaths = test::FakeProcesses({"C:\\A\\one.exe", "C:\\B\\two.exe"});
   Press(VK_NEXT, kCtrl);
   Press(VK_NEXT, kCtrl);
   ASSERT_EQ(f.Pages.ActiveIndex(), 2);

@@ -8,12 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "base/Handles.h"
+#include "tests/support/WinTestTools.h"
 #include "tests/support/WindowTest.h"
 #include "tests/support/WindowWalk.h"
 
@@ -58,8 +57,7 @@ TEST_F(LabelFitTest, NoLabelCutsItsTextOnTheScreen) {
   } languages[] = {{"English", 1, "English.ini"}, {"German", 2, "German.ini"}};
   for (const auto& l : languages) {
     ChooseLanguage(l.language);
-    std::ifstream file(std::string(ORV_LANG_FILES_DIR) + "/" + l.file, std::ios::binary);
-    Language(std::string(std::istreambuf_iterator<char>(file), {}), l.file);
+    Language(test::FileBytes(std::string(ORV_LANG_FILES_DIR) + "/" + l.file), l.file);
     TForm1& f = Make();
     f.Show();
     for (int page = 0; page < f.Pages.PageCount(); ++page) {

@@ -37,8 +37,7 @@ class RecordingOutside : public Outside {
     messages.push_back({owner, text, caption, style});
     return IDOK;
   }
-  bool AskSaveFileName(HWND owner, std::string& fileName) override {
-    saveDialogOwners.push_back(owner);
+  bool AskSaveFileName(HWND, std::string& fileName) override {
     offeredFileNames.push_back(fileName);
     if (!saveAnswer) return false;
     fileName = *saveAnswer;
@@ -55,7 +54,6 @@ class RecordingOutside : public Outside {
 
   std::vector<Open> opened;
   std::vector<Message> messages;
-  std::vector<HWND> saveDialogOwners;
   std::vector<std::string> offeredFileNames;
   std::vector<Popup> popups;
 };

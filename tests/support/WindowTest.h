@@ -73,6 +73,17 @@ class WindowTest : public ::testing::Test {
   TForm1& Make(SystemQueries queries) { return Make(std::move(queries), outside); }
   TForm1& Make() { return Make(InDir()); }
 
+  // The window as the program opens it: owned by the title window, the loop's main form, shown.
+  TForm1& Open(Outside& world) {
+    Application& app = Application::Instance();
+    EXPECT_TRUE(app.Initialize("Orvendel"));
+    form = std::make_unique<TForm1>(world, InDir());
+    app.SetMainForm(form.get());
+    EXPECT_TRUE(form->Create(app.Handle()));
+    form->Show();
+    return *form;
+  }
+
   // The "Language" value the window reads at creation.
   void ChooseLanguage(DWORD index) { ASSERT_TRUE(languageChoice.SetDword("Language", index)); }
 

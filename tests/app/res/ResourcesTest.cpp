@@ -10,10 +10,10 @@
 #include <gdiplus.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -60,12 +60,6 @@ std::vector<IconEntry> IconGroup(const char* name) {
 
 Bytes IconImage(const IconEntry& entry) { return FindBytes(MAKEINTRESOURCEA(entry.id), RT_ICON); }
 
-BITMAPINFOHEADER Header(const Bytes& image) {
-  BITMAPINFOHEADER header{};
-  if (image.size >= sizeof header) std::memcpy(&header, image.data, sizeof header);
-  return header;
-}
-
 // Whether the AND-mask bit of pixel (x, y), counted from the top, says "transparent".
 bool MaskBit(const Bytes& image, size_t maskOffset, int side, int x, int y) {
   size_t stride = ((side + 31) / 32) * 4;
@@ -74,103 +68,60 @@ bool MaskBit(const Bytes& image, size_t maskOffset, int side, int x, int y) {
 }
 
 // The size an icon handle really has, from its colour bitmap.
-SIZE IconSize(HICON icon) {
+std::pair<int, int> IconSize(HICON icon) {
   ICONINFO info{};
-  SIZE size{0, 0};
-  if (!GetIconInfo(icon, &info)) return size;
+  if (!GetIconInfo(icon, &info)) return {0, 0};
   BITMAP bm{};
   GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm);
-  size = {bm.bmWidth, info.hbmColor ? bm.bmHeight : bm.bmHeight / 2};
   if (info.hbmColor) DeleteObject(info.hbmColor);
   DeleteObject(info.hbmMask);
-  return size;
+  return {bm.bmWidth, info.hbmColor ? bm.bmHeight : bm.bmHeight / 2};
 }
 
-// Every 32-bit image of the group: its header, an alpha channel that is transparent in the corners
-// and opaque in the middle, and an AND mask that agrees with the alpha for systems without it.
-void Expect32BitImages(const std::vector<IconEntry>& entries) {
+// Every image of the group: PNG-compressed at 256 px, as Vista and later read it; else a bitmap of
+// the listed size and depth and its AND mask. At 32 bits the alpha channel is transparent in the
+// corners and opaque in the middle, and the mask agrees with it for systems without alpha; at 256
+// colours a masked-out pixel must draw nothing: its colour is XORed onto the screen, so it is
+// black.
+void ExpectImages(const std::vector<IconEntry>& entries) {
   for (const IconEntry& e : entries) {
-    if (e.bits != 32 || e.side == 256) continue;
-    SCOPED_TRACE("32-bit image of " + std::to_string(e.side) + " px");
-    Bytes image = IconImage(e);
-    ASSERT_EQ(image.size, e.bytes);
-    BITMAPINFOHEADER h = Header(image);
-    ASSERT_EQ(h.biSize, 40u);
-    EXPECT_EQ(h.biWidth, e.side);
-    EXPECT_EQ(h.biHeight, 2 * e.side);
-    EXPECT_EQ(h.biBitCount, 32);
-    size_t pixels = 40, mask = pixels + 4u * e.side * e.side;
-    ASSERT_EQ(image.size, mask + ((e.side + 31) / 32) * 4 * e.side);
-    auto alpha = [&](int x, int y) {
-      return image.data[pixels + 4 * ((e.side - 1 - y) * e.side + x) + 3];
-    };
-    EXPECT_EQ(alpha(0, e.side - 1), 0);  // the small sizes reach the top edge; none the bottom
-    EXPECT_EQ(alpha(e.side - 1, e.side - 1), 0);
-    EXPECT_EQ(alpha(e.side / 2, e.side / 2), 255);
-    int disagreements = 0;
-    for (int y = 0; y < e.side; ++y)
-      for (int x = 0; x < e.side; ++x)
-        if (MaskBit(image, mask, e.side, x, y) != (alpha(x, y) == 0)) ++disagreements;
-    EXPECT_EQ(disagreements, 0);
-  }
-}
-
-TEST(ProgramIcon, HoldsFive32BitImagesFrom64To16Pixels) {
-  std::vector<IconEntry> entries = IconGroup(res::kMainIcon);
-  std::vector<std::pair<int, int>> found;
-  for (const IconEntry& e : entries) found.emplace_back(e.side, e.bits);
-  EXPECT_EQ(found,
-            (std::vector<std::pair<int, int>>{{64, 32}, {48, 32}, {32, 32}, {24, 32}, {16, 32}}));
-  Expect32BitImages(entries);
-}
-
-TEST(ProgramIcon, LoadsAtEverySizeItHolds) {
-  HINSTANCE self = GetModuleHandleA(nullptr);
-  UniqueIcon standard(LoadIconA(self, res::kMainIcon));
-  EXPECT_TRUE(standard.Valid());
-  for (int side : {16, 24, 32, 48, 64}) {
-    UniqueIcon icon(
-        static_cast<HICON>(LoadImageA(self, res::kMainIcon, IMAGE_ICON, side, side, 0)));
-    ASSERT_TRUE(icon.Valid()) << side;
-    SIZE size = IconSize(icon.Get());
-    EXPECT_EQ(size.cx, side);
-    EXPECT_EQ(size.cy, side);
-  }
-}
-
-TEST(WindowIcon, HoldsSevenImagesIn32BitAnd256Colours) {
-  std::vector<IconEntry> entries = IconGroup(res::kWindowIcon);
-  std::set<std::pair<int, int>> found;
-  for (const IconEntry& e : entries) found.emplace(e.side, e.bits);
-  EXPECT_EQ(entries.size(), 7u);
-  EXPECT_EQ(found, (std::set<std::pair<int, int>>{
-                       {256, 32}, {48, 32}, {32, 32}, {16, 32}, {48, 8}, {32, 8}, {16, 8}}));
-  Expect32BitImages(entries);
-
-  for (const IconEntry& e : entries) {
-    Bytes image = IconImage(e);
+    SCOPED_TRACE(std::to_string(e.bits) + "-bit image of " + std::to_string(e.side) + " px");
+    const Bytes image = IconImage(e);
     ASSERT_EQ(image.size, e.bytes);
     if (e.side == 256) {
-      // PNG-compressed, as Vista and later read it: signature, then IHDR with 256 x 256.
-      ASSERT_GE(image.size, 24u);
+      ASSERT_GE(image.size, 24u);  // the signature, then IHDR with 256 x 256
       EXPECT_EQ(std::memcmp(image.data, "\x89PNG\r\n\x1a\n", 8), 0);
       EXPECT_EQ(std::memcmp(image.data + 12, "IHDR\0\0\x01\0\0\0\x01\0", 12), 0);
       continue;
     }
-    if (e.bits != 8) continue;
-    SCOPED_TRACE("256-colour image of " + std::to_string(e.side) + " px");
-    BITMAPINFOHEADER h = Header(image);
-    EXPECT_EQ(h.biBitCount, 8);
+    BITMAPINFOHEADER h{};
+    std::memcpy(&h, image.data, std::min<std::size_t>(image.size, sizeof h));
+    ASSERT_EQ(h.biSize, 40u);
+    EXPECT_EQ(h.biWidth, e.side);
     EXPECT_EQ(h.biHeight, 2 * e.side);
-    const BYTE* palette = image.data + 40;
-    size_t pixels = 40 + 4 * 256, mask = pixels + static_cast<size_t>(e.side) * e.side;
+    EXPECT_EQ(h.biBitCount, e.bits);
+    const std::size_t pixels = 40 + (e.bits == 8 ? 4 * 256 : 0);
+    const std::size_t mask = pixels + static_cast<std::size_t>(e.side) * e.side * e.bits / 8;
     ASSERT_EQ(image.size, mask + ((e.side + 31) / 32) * 4 * e.side);
-    // A masked-out pixel must draw nothing: its colour is XORed onto the screen, so it is black.
+    if (e.bits == 32) {
+      auto alpha = [&](int x, int y) {
+        return image.data[pixels + 4 * ((e.side - 1 - y) * e.side + x) + 3];
+      };
+      EXPECT_EQ(alpha(0, e.side - 1), 0);  // the small sizes reach the top edge; none the bottom
+      EXPECT_EQ(alpha(e.side - 1, e.side - 1), 0);
+      EXPECT_EQ(alpha(e.side / 2, e.side / 2), 255);
+      int disagreements = 0;
+      for (int y = 0; y < e.side; ++y)
+        for (int x = 0; x < e.side; ++x)
+          if (MaskBit(image, mask, e.side, x, y) != (alpha(x, y) == 0)) ++disagreements;
+      EXPECT_EQ(disagreements, 0);
+      continue;
+    }
+    const BYTE* palette = image.data + 40;
     int visibleThroughHoles = 0, opaque = 0;
     for (int y = 0; y < e.side; ++y) {
       for (int x = 0; x < e.side; ++x) {
-        BYTE index = image.data[pixels + (e.side - 1 - y) * e.side + x];
-        const BYTE* c = palette + 4 * index;
+        const BYTE* c = palette + 4 * image.data[pixels + (e.side - 1 - y) * e.side + x];
         if (!MaskBit(image, mask, e.side, x, y))
           ++opaque;
         else if (c[0] || c[1] || c[2])
@@ -183,14 +134,44 @@ TEST(WindowIcon, HoldsSevenImagesIn32BitAnd256Colours) {
   }
 }
 
+TEST(ProgramIcon, HoldsFive32BitImagesFrom64To16Pixels) {
+  std::vector<IconEntry> entries = IconGroup(res::kMainIcon);
+  std::vector<std::pair<int, int>> found;
+  for (const IconEntry& e : entries) found.emplace_back(e.side, e.bits);
+  EXPECT_EQ(found,
+            (std::vector<std::pair<int, int>>{{64, 32}, {48, 32}, {32, 32}, {24, 32}, {16, 32}}));
+  ExpectImages(entries);
+}
+
+TEST(ProgramIcon, LoadsAtEverySizeItHolds) {
+  HINSTANCE self = GetModuleHandleA(nullptr);
+  UniqueIcon standard(LoadIconA(self, res::kMainIcon));
+  EXPECT_TRUE(standard.Valid());
+  for (int side : {16, 24, 32, 48, 64}) {
+    UniqueIcon icon(
+        static_cast<HICON>(LoadImageA(self, res::kMainIcon, IMAGE_ICON, side, side, 0)));
+    ASSERT_TRUE(icon.Valid()) << side;
+    EXPECT_EQ(IconSize(icon.Get()), std::pair(side, side));
+  }
+}
+
+TEST(WindowIcon, HoldsSevenImagesIn32BitAnd256Colours) {
+  std::vector<IconEntry> entries = IconGroup(res::kWindowIcon);
+  std::set<std::pair<int, int>> found;
+  for (const IconEntry& e : entries) found.emplace(e.side, e.bits);
+  EXPECT_EQ(entries.size(), 7u);
+  EXPECT_EQ(found, (std::set<std::pair<int, int>>{
+                       {256, 32}, {48, 32}, {32, 32}, {16, 32}, {48, 8}, {32, 8}, {16, 8}}));
+  ExpectImages(entries);
+}
+
 TEST(WindowIcon, EveryImageDecodes) {
   for (const IconEntry& e : IconGroup(res::kWindowIcon)) {
     Bytes image = IconImage(e);
     UniqueIcon icon(CreateIconFromResourceEx(const_cast<BYTE*>(image.data), image.size, TRUE,
                                              0x00030000, e.side, e.side, 0));
     ASSERT_TRUE(icon.Valid()) << e.side << " px, " << e.bits << " bits";
-    SIZE size = IconSize(icon.Get());
-    EXPECT_EQ(size.cx, e.side) << e.bits << " bits";
+    EXPECT_EQ(IconSize(icon.Get()).first, e.side) << e.bits << " bits";
   }
 }
 
@@ -198,6 +179,9 @@ TEST(WindowIcon, EveryImageDecodes) {
 struct Dib {
   UniqueBitmap bitmap;
   DIBSECTION section{};
+  std::tuple<LONG, LONG, WORD> WidthHeightBits() const {
+    return {section.dsBm.bmWidth, section.dsBm.bmHeight, section.dsBm.bmBitsPixel};
+  }
   const BYTE* Pixel(int x, int y) const {  // y from the top
     int stride = ((section.dsBm.bmWidth * section.dsBm.bmBitsPixel + 31) / 32) * 4;
     int row = section.dsBmih.biHeight > 0 ? section.dsBm.bmHeight - 1 - y : y;
@@ -217,9 +201,7 @@ Dib LoadPicture(const char* name) {
 TEST(Pictures, GeneralPictureIs128x88In24BitOnTheDialogFace) {
   Dib dib = LoadPicture(res::kGeneralPicture);
   ASSERT_TRUE(dib.bitmap.Valid());
-  EXPECT_EQ(dib.section.dsBm.bmWidth, 128);
-  EXPECT_EQ(dib.section.dsBm.bmHeight, 88);
-  EXPECT_EQ(dib.section.dsBm.bmBitsPixel, 24);
+  EXPECT_EQ(dib.WidthHeightBits(), std::tuple(128, 88, 24));
   for (auto [x, y] : {std::pair{0, 0}, {127, 0}, {0, 87}, {127, 87}}) {
     const BYTE* p = dib.Pixel(x, y);
     EXPECT_EQ(RGB(p[2], p[1], p[0]), RGB(240, 240, 240)) << x << "," << y;
@@ -229,9 +211,7 @@ TEST(Pictures, GeneralPictureIs128x88In24BitOnTheDialogFace) {
 TEST(Pictures, AboutPictureIs128x128WithPremultipliedAlpha) {
   Dib dib = LoadPicture(res::kAboutPicture);
   ASSERT_TRUE(dib.bitmap.Valid());
-  ASSERT_EQ(dib.section.dsBm.bmWidth, 128);
-  ASSERT_EQ(dib.section.dsBm.bmHeight, 128);
-  ASSERT_EQ(dib.section.dsBm.bmBitsPixel, 32);
+  ASSERT_EQ(dib.WidthHeightBits(), std::tuple(128, 128, 32));
   int notPremultiplied = 0, clear = 0, solid = 0;
   for (int y = 0; y < 128; ++y) {
     for (int x = 0; x < 128; ++x) {
