@@ -10,9 +10,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "base/TextRules.h"
 #include "tests/pages/FakeLookup.h"
 #include "tests/support/HandleProbe.h"
 #include "tests/support/PageTest.h"
@@ -27,14 +25,6 @@ constexpr char kWineDrives[] = "HKLM\\Software\\Wine\\Drives";
 using test::FakeLookup;
 using test::KnownFsNamed;
 using test::VolumeFsName;
-
-// The last letter before Z: that names no drive, or 0.
-char MissingLetter() {
-  for (char letter = 'Y'; letter > 'B'; --letter) {
-    if (!(GetLogicalDrives() & (1u << (letter - 'A')))) return letter;
-  }
-  return 0;
-}
 
 TEST(DriveProbe, FileSystemOfTheFixedDrivesAgreesWithTheSystem) {
   const test::WmicDisks wmic = test::RunWmicLogicalDisk();
@@ -78,7 +68,7 @@ TEST(DriveProbe, DriveSpaceOfCAndOfAMissingDrive) {
   }
 
   // A letter that is not a drive gives -1 and -1.
-  if (const char letter = MissingLetter()) {
+  if (const char letter = test::FreeLetterFrom('D')) {
     QueryDriveSpace(letter, size, free);
     EXPECT_EQ(size, -1);
     EXPECT_EQ(free, -1);
@@ -103,7 +93,7 @@ TEST(DriveProbe, DriveSizeAgreesWithWmic) {
 TEST(DriveProbe, ProbeRestoresErrorModeAndLeaksNothing) {
   const UINT mine = SEM_NOGPFAULTERRORBOX;
   const UINT before = SetErrorMode(mine);
-  const char missing = MissingLetter();
+  const char missing = test::FreeLetterFrom('D');
   ASSERT_NE(missing, 0);
   test::HandleProbe probe;
   GetDriveFileSystemKind("C:");

@@ -13,6 +13,7 @@
 #include "tests/pages/FakeLookup.h"
 #include "tests/support/PageTest.h"
 #include "tests/support/WindowTest.h"
+#include "tests/support/WindowWalk.h"
 
 namespace orv {
 namespace {
@@ -201,12 +202,9 @@ TEST_F(MemoryPageTest, RequestsArrivingDuringTheListWaitForIt) {
   f.Page3Show();
   EXPECT_EQ(deepest, 1) << "one list at a time";
   EXPECT_EQ(lists, 2);  // this fill and the one asked for during it
-  ASSERT_EQ(seenInside.size(), 4u);
-  EXPECT_EQ(seenInside[0], "0");
-  EXPECT_NE(seenInside[1], "Computer name: AFTER-PC");
-  EXPECT_EQ(seenInside[2], "0");
-  // The memory rows were set before the list; the count waits for it.
-  EXPECT_EQ(seenInside[3], "Processes: 1");
+  // Nothing of it ran inside the list. The memory rows were set before it; the count waits for it.
+  EXPECT_EQ(seenInside,
+            (Texts{"0", "Computer name: " + test::ComputerName(), "0", "Processes: 1"}));
 
   EXPECT_EQ(f.PageShowCount[0], generalShows + 1);
   EXPECT_EQ(f.Page1Label04.Caption(), "Computer name: AFTER-PC");

@@ -255,40 +255,32 @@ TEST_F(ProgramsPageTest, EachRowsIcon) {
     std::vector<Value> values;
     std::vector<std::uint32_t> icon;
   };
+  // An uninstall command and, unless empty, a DisplayIcon text.
+  const auto commandAndIcon = [](const std::string& command, const std::string& icon = "") {
+    std::vector<Value> values = {Sz("UninstallString", command)};
+    if (!icon.empty()) values.push_back(Sz("DisplayIcon", icon));
+    return values;
+  };
   const std::vector<Case> cases = {
-      {"OrvSeed Command",
-       {Sz("UninstallString", "\"" + notepad + "\" /uninstall")},
+      {"OrvSeed Command", commandAndIcon("\"" + notepad + "\" /uninstall"),
        FileIconPixels(notepad)},
-      {"OrvSeed Display",
-       {Sz("UninstallString", notepad), Sz("DisplayIcon", regedit + ",0")},
-       FileIconPixels(regedit)},
-      {"OrvSeed Display token",
-       {Sz("UninstallString", notepad), Sz("DisplayIcon", "%SystemRoot%\\regedit.exe")},
+      {"OrvSeed Display", commandAndIcon(notepad, regedit + ",0"), FileIconPixels(regedit)},
+      {"OrvSeed Display token", commandAndIcon(notepad, "%SystemRoot%\\regedit.exe"),
        FileIconPixels(regedit)},
       {"OrvSeed Display number",
        {Sz("UninstallString", notepad), Dword("DisplayIcon", 1)},
        msiexecIcon},
-      {"OrvSeed Missing file", {Sz("UninstallString", "C:\\no\\such.exe")}, msiexecIcon},
-      {"OrvSeed Msi",
-       {Sz("UninstallString", "MsiExec.exe /X" + product), Sz("DisplayIcon", regedit)},
+      {"OrvSeed Missing file", commandAndIcon("C:\\no\\such.exe"), msiexecIcon},
+      {"OrvSeed Msi", commandAndIcon("MsiExec.exe /X" + product, regedit),
        FileIconPixels(productIcon)},
-      {"OrvSeed Msi lower",
-       {Sz("UninstallString", "msiexec /x" + product)},
-       FileIconPixels(productIcon)},
+      {"OrvSeed Msi lower", commandAndIcon("msiexec /x" + product), FileIconPixels(productIcon)},
       {"OrvSeed Msi without icon",
-       {Sz("UninstallString", "MsiExec.exe /X{0A1B2C3D-0000-4000-8000-FFFFFFFFFFFF}")},
-       msiexecIcon},
+       commandAndIcon("MsiExec.exe /X{0A1B2C3D-0000-4000-8000-FFFFFFFFFFFF}"), msiexecIcon},
       // A quoted path to msiexec.exe is no installer command: its DisplayIcon counts.
-      {"OrvSeed Msi quoted",
-       {Sz("UninstallString", "\"" + sys + "msiexec.exe\" /X" + product),
-        Sz("DisplayIcon", notepad)},
+      {"OrvSeed Msi quoted", commandAndIcon("\"" + sys + "msiexec.exe\" /X" + product, notepad),
        FileIconPixels(notepad)},
-      {"OrvSeed Twin Zhe",
-       {Sz("UninstallString", notepad), Sz("DisplayIcon", regedit)},
-       FileIconPixels(regedit)},
-      {"OrvSeed Twin De",
-       {Sz("UninstallString", regedit), Sz("DisplayIcon", winecfg)},
-       FileIconPixels(winecfg)},
+      {"OrvSeed Twin Zhe", commandAndIcon(notepad, regedit), FileIconPixels(regedit)},
+      {"OrvSeed Twin De", commandAndIcon(regedit, winecfg), FileIconPixels(winecfg)},
   };
   // Two keys named alike in the code page, each with its own icon.
   const std::map<std::string, std::wstring> twinKeys = {{"OrvSeed Twin Zhe", L"OrvSeed-\u0416"},
