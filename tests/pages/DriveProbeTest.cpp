@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <fstream>
 #include <memory>
 #include <string>
 
@@ -125,10 +124,7 @@ TEST(DriveProbe, RawReadsOfARealVolumeCloseTheirHandle) {
     ASSERT_NE(letter, 0);
     image = "Z:" + folder + "\\raw-volume.img";
     std::replace(image.begin(), image.end(), '/', '\\');
-    {
-      std::ofstream file(image, std::ios::binary | std::ios::trunc);
-      file << sector0 << std::string(1024 - sector0.size(), '\x11');
-    }
+    test::WriteBytes(image, sector0 + std::string(1024 - sector0.size(), '\x11'));
     wineDrive = std::make_unique<test::ScopedWineDrive>(letter, folder, DRIVE_FIXED,
                                                         folder + "/raw-volume.img");
     ASSERT_TRUE(wineDrive->Ok());

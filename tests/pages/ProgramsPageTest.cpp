@@ -79,10 +79,6 @@ class ProgramsPageTest : public test::WindowTest {
  protected:
   // An uninstall subkey for this test only; the key path of the entry as the page's list gives it
   // (field 4).
-  std::string Seed(HKEY root, const std::string& key, const std::string& subkey,
-                   const std::vector<Value>& values) {
-    return Seed(root, key, WideText(subkey), values);
-  }
   std::string Seed(HKEY root, const std::string& key, const std::wstring& subkey,
                    const std::vector<Value>& values) {
     const auto made = registry.Fresh(root, WideText(key) + L"\\" + subkey, KEY_WOW64_64KEY);
@@ -130,7 +126,7 @@ TEST_F(ProgramsPageTest, WhichSubkeysAreListed) {
   std::vector<std::string> paths;
   for (std::size_t i = 0; i < cases.size(); ++i) {
     paths.push_back(Seed(HKEY_LOCAL_MACHINE, kUninstall,
-                         std::string(kSeed) + "-" + std::to_string(i), cases[i].values));
+                         WideText(std::string(kSeed) + "-" + std::to_string(i)), cases[i].values));
   }
   TForm1& f = Make();
   f.Page5Show();
@@ -193,16 +189,16 @@ TEST_F(ProgramsPageTest, OrderAndWhichEntryWinsAName) {
   auto named = [](const std::string& name, const std::string& publisher) {
     return Entry(name, {Sz("Publisher", publisher)});
   };
-  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-z", named("OrvSeed zeta", "Z"));
-  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-a", named("OrvSeed Alpha", "A"));
-  Seed(HKEY_CURRENT_USER, kUninstall, "OrvSeed-b", named("OrvSeed beta", "B"));
+  Seed(HKEY_LOCAL_MACHINE, kUninstall, L"OrvSeed-z", named("OrvSeed zeta", "Z"));
+  Seed(HKEY_LOCAL_MACHINE, kUninstall, L"OrvSeed-a", named("OrvSeed Alpha", "A"));
+  Seed(HKEY_CURRENT_USER, kUninstall, L"OrvSeed-b", named("OrvSeed beta", "B"));
   // One name three times: the per-user entry hides the machine's, the 64-bit one the 32-bit one.
-  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-s1", named("OrvSeed Same", "machine"));
-  Seed(HKEY_CURRENT_USER, kUninstall, "OrvSeed-s2", named("OrvSeed Same", "user"));
-  Seed(HKEY_LOCAL_MACHINE, kUninstall32, "OrvSeed-s3", named("OrvSeed Same", "32-bit"));
-  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-w1", named("OrvSeed Wow", "64-bit"));
-  Seed(HKEY_LOCAL_MACHINE, kUninstall32, "OrvSeed-w2", named("OrvSeed Wow", "32-bit"));
-  Seed(HKEY_LOCAL_MACHINE, kUninstall32, "OrvSeed-o", named("OrvSeed Only32", "32-bit"));
+  Seed(HKEY_LOCAL_MACHINE, kUninstall, L"OrvSeed-s1", named("OrvSeed Same", "machine"));
+  Seed(HKEY_CURRENT_USER, kUninstall, L"OrvSeed-s2", named("OrvSeed Same", "user"));
+  Seed(HKEY_LOCAL_MACHINE, kUninstall32, L"OrvSeed-s3", named("OrvSeed Same", "32-bit"));
+  Seed(HKEY_LOCAL_MACHINE, kUninstall, L"OrvSeed-w1", named("OrvSeed Wow", "64-bit"));
+  Seed(HKEY_LOCAL_MACHINE, kUninstall32, L"OrvSeed-w2", named("OrvSeed Wow", "32-bit"));
+  Seed(HKEY_LOCAL_MACHINE, kUninstall32, L"OrvSeed-o", named("OrvSeed Only32", "32-bit"));
 
   TForm1& f = Make();
   ASSERT_TRUE(f.Is64BitWindows);
@@ -304,7 +300,7 @@ TEST_F(ProgramsPageTest, EachRowsIcon) {
 }
 
 TEST_F(ProgramsPageTest, ImageIndexesFollowTheStartupPagesImages) {
-  Seed(HKEY_CURRENT_USER, kUninstall, "OrvSeed-1", Entry("OrvSeed One"));
+  Seed(HKEY_CURRENT_USER, kUninstall, L"OrvSeed-1", Entry("OrvSeed One"));
   TForm1& f = Make();
   const std::string msiexec = WithTrailingBackslash(f.SysDir) + "msiexec.exe";
   // What the Startup page's fill leaves behind: its own images and their count. Simulated here, so
@@ -343,7 +339,7 @@ TEST_F(ProgramsPageTest, ImageIndexesFollowTheStartupPagesImages) {
 }
 
 TEST_F(ProgramsPageTest, ShownAsATab) {
-  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-t", Entry("OrvSeed Tab"));
+  Seed(HKEY_LOCAL_MACHINE, kUninstall, L"OrvSeed-t", Entry("OrvSeed Tab"));
   TForm1& f = Make();
   f.Show();
   UserPicksTab(f, 4);
@@ -375,13 +371,13 @@ std::string OurReason(HKEY root, const std::string& path) {
 
 TEST_F(ProgramsPageTest, CrossCheckWithWinesUninstaller) {
   if (!test::RunningOnWine()) GTEST_SKIP() << "Wine's uninstaller is only on Wine";
-  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-x1", Entry("OrvSeed Both"));
-  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-x2",
+  Seed(HKEY_LOCAL_MACHINE, kUninstall, L"OrvSeed-x1", Entry("OrvSeed Both"));
+  Seed(HKEY_LOCAL_MACHINE, kUninstall, L"OrvSeed-x2",
        Entry("OrvSeed Component", {Dword("SystemComponent", 1)}));
-  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-x3",
+  Seed(HKEY_LOCAL_MACHINE, kUninstall, L"OrvSeed-x3",
        Entry("OrvSeed Hotfix", {Sz("ReleaseType", "Hotfix")}));
-  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-x4", Entry("OrvSeed Update (KB1)"));
-  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-x5", {Sz("DisplayName", "OrvSeed NoCommand")});
+  Seed(HKEY_LOCAL_MACHINE, kUninstall, L"OrvSeed-x4", Entry("OrvSeed Update (KB1)"));
+  Seed(HKEY_LOCAL_MACHINE, kUninstall, L"OrvSeed-x5", {Sz("DisplayName", "OrvSeed NoCommand")});
 
   // "key|||name" per entry that the uninstaller shows.
   std::map<std::string, std::string> theirs;  // name -> subkey

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <iostream>
 #include <set>
 #include <string>
@@ -96,7 +95,7 @@ class StartupPageTest : public test::WindowTest {
   }
 
   void Bytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    test::WriteBytes(path, bytes);
     made.push_back(WideText(path));
   }
 
@@ -370,13 +369,10 @@ TEST_F(StartupPageTest, EveryShowStartsAfreshAndNoFillRunsInsideAnother) {
   ExpectImagesInRowOrder(f);
 
   // A Startup folder the system did not name is no licence to list the drive's root.
-  char current[MAX_PATH] = {};
-  GetCurrentDirectoryA(MAX_PATH, current);
-  SetCurrentDirectoryA(dir.c_str());
+  SetCurrentDirectoryA(dir.c_str());  // put back when the test ends
   Bytes(std::string(1, dir[0]) + ":\\OrvRoot.lnk", "root");
   f.UserStartupDirExact = L"\\";
   f.Page4Show();
-  SetCurrentDirectoryA(current);
   EXPECT_TRUE(SeededRows(f).empty());
 }
 
