@@ -55,7 +55,8 @@ TEST(DriveFsKind, FirstSectorLooksAtFourBytesAboveCode30) {
 struct FakeVolume {
   std::uint32_t acceptedSize = 0;
   std::string firstBytes;
-  std::vector<std::uint32_t> tried;
+  std::vector<std::uint32_t> tried = {};
+  std::uint32_t rawSize = 0;  // the read size the probe settled on
 
   FirstSectorReader Reader() {
     return [this](unsigned char* buffer, std::uint32_t count) {
@@ -69,26 +70,24 @@ struct FakeVolume {
 };
 
 TEST(DriveFsKind, RawProbeTriesSizesFrom512To4608) {
-  FakeVolume volume{2048, "NTFS", {}};
-  std::uint32_t rawSize = 0;
-  EXPECT_EQ(ProbeRawFsKind(volume.Reader(), rawSize), 64);
+  FakeVolume volume{2048, "NTFS"};
+  EXPECT_EQ(ProbeRawFsKind(volume.Reader(), volume.rawSize), 64);
   EXPECT_EQ(volume.tried, (std::vector<std::uint32_t>{512, 1024, 1536, 2048}));
-  EXPECT_EQ(rawSize, 2048u);
+  EXPECT_EQ(volume.rawSize, 2048u);
 
-  FakeVolume at4096{4096, "FAT ", {}};
-  EXPECT_EQ(ProbeRawFsKind(at4096.Reader(), rawSize), 16);
-  EXPECT_EQ(rawSize, 4096u);
+  FakeVolume at4096{4096, "FAT "};
+  EXPECT_EQ(ProbeRawFsKind(at4096.Reader(), at4096.rawSize), 16);
+  EXPECT_EQ(at4096.rawSize, 4096u);
 }
 
 TEST(DriveFsKind, RawProbeIgnoresTheNinthRead) {
-  FakeVolume ninth{4608, "NTFS", {}};
-  std::uint32_t rawSize = 0;
-  EXPECT_EQ(ProbeRawFsKind(ninth.Reader(), rawSize), 0);
+  FakeVolume ninth{4608, "NTFS"};
+  EXPECT_EQ(ProbeRawFsKind(ninth.Reader(), ninth.rawSize), 0);
   EXPECT_EQ(ninth.tried.size(), 9u);
-  EXPECT_EQ(rawSize, 4608u);
+  EXPECT_EQ(ninth.rawSize, 4608u);
 
-  FakeVolume unreadable{0, "", {}};
-  EXPECT_EQ(ProbeRawFsKind(unreadable.Reader(), rawSize), 0);
+  FakeVolume unreadable{0, ""};
+  EXPECT_EQ(ProbeRawFsKind(unreadable.Reader(), unreadable.rawSize), 0);
   EXPECT_EQ(unreadable.tried.size(), 9u);
 }
 
@@ -101,7 +100,7 @@ TEST(DriveFsKind, VolumeNameFirstThenRawProbe) {
       return fs;
     };
   };
-  FakeVolume volume{512, "NTFS", {}};
+  FakeVolume volume{512, "NTFS"};
   EXPECT_EQ(DecideFsKind("C:", named("FAT32"), volume.Reader(), rawSize), 32);
   EXPECT_TRUE(volume.tried.empty());
   EXPECT_EQ(rawSize, 7u);

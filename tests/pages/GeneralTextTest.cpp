@@ -120,13 +120,15 @@ struct FakeSources {
   std::uint32_t build = 7601;
   std::uint64_t memory = 4294967296ull;
 
-  // The text source of that name.
-  std::function<std::string()> Text(const char* name) {
-    return [this, name] {
+  // A source recorded under name, answering value as it is when asked.
+  template <typename T>
+  std::function<T()> Recorded(const char* name, const T& value) {
+    return [this, name, &value] {
       calls.push_back(name);
-      return text.at(name);
+      return value;
     };
   }
+  std::function<std::string()> Text(const char* name) { return Recorded(name, text.at(name)); }
 
   GeneralSources Sources() {
     GeneralSources s;
@@ -144,20 +146,14 @@ struct FakeSources {
       if (!versionNumberFails) t = number;
     };
     s.productName = Text("productName");
-    s.osBuild = [this] {
-      calls.push_back("build");
-      return build;
-    };
+    s.osBuild = Recorded("build", build);
     s.osVersionText = Text("versionText");
     s.computerName = Text("computerName");
     s.userName = Text("userName");
     s.biosVersion = Text("biosVersion");
     s.biosDate = Text("biosDate");
     s.cpuName = Text("cpu");
-    s.totalPhysicalMemory = [this] {
-      calls.push_back("memory");
-      return memory;
-    };
+    s.totalPhysicalMemory = Recorded("memory", memory);
     s.languageName = Text("language");
     return s;
   }

@@ -134,13 +134,9 @@ TEST_F(MemoryPageTest, SystemProcessesAreListedByTheirPaths) {
   const std::string services = std::string(system) + "\\services.exe";
   TForm1& f = Make();
   f.Page3Show();
-  const std::vector<std::string> lines = f.Page3List.Lines();
-  const auto isServices = [](const std::string& line) {
-    return line.size() >= 12 && lstrcmpiA(line.c_str() + line.size() - 12, "services.exe") == 0;
-  };
   int seen = 0;
-  for (const std::string& line : lines) {
-    if (!isServices(line)) continue;
+  for (const std::string& line : f.Page3List.Lines()) {
+    if (line.size() < 12 || lstrcmpiA(&line[line.size() - 12], "services.exe") != 0) continue;
     ++seen;
     EXPECT_EQ(lstrcmpiA(line.c_str(), services.c_str()), 0) << line << " is not " << services;
   }

@@ -77,8 +77,8 @@ TEST(ProgramEntry, BarsInsideFieldsNeitherSplitNorHideAnEntry) {
 // neither).
 struct FakeSubkey {
   std::map<std::string, std::string> strings;
-  std::map<std::string, unsigned> numbers;
-  std::vector<std::string> others;
+  std::map<std::string, unsigned> numbers = {};
+  std::vector<std::string> others = {};
 };
 
 UninstallValues ValuesOf(const FakeSubkey& key) {
@@ -108,7 +108,7 @@ TEST(ProgramEntry, ListingRulesOfOneSubkey) {
       {"DisplayName", "Tool"}, {"Publisher", "Maker"}, {"UninstallString", "un.exe"}};
   // The base strings with these changed, and no other values.
   auto with = [&base](std::map<std::string, std::string> changes) {
-    FakeSubkey key{base, {}, {}};
+    FakeSubkey key{base};
     for (const auto& [name, text] : changes) key.strings[name] = text;
     return key;
   };
@@ -116,19 +116,17 @@ TEST(ProgramEntry, ListingRulesOfOneSubkey) {
   auto listedAs = [](const std::string& name) { return name + "|Maker|U|\\U\\Sub|un.exe"; };
   const Case cases[] = {
       {"plain", with({}), listed},
-      {"system component", {base, {{"SystemComponent", 1}}, {}}, ""},
-      {"system component 0", {base, {{"SystemComponent", 0}}, {}}, listed},
+      {"system component", {base, {{"SystemComponent", 1}}}, ""},
+      {"system component 0", {base, {{"SystemComponent", 0}}}, listed},
       {"system component as text", with({{"SystemComponent", "1"}}), listed},
-      {"no uninstall value", {{{"DisplayName", "Tool"}}, {}, {}}, ""},
+      {"no uninstall value", {{{"DisplayName", "Tool"}}}, ""},
       {"only a quiet one",
-       {{{"DisplayName", "Tool"}, {"QuietUninstallString", "q.exe"}}, {}, {}},
+       {{{"DisplayName", "Tool"}, {"QuietUninstallString", "q.exe"}}},
        "Tool||U|\\U\\Sub|q.exe"},
       {"quiet wins", with({{"QuietUninstallString", "q.exe"}}), "Tool|Maker|U|\\U\\Sub|q.exe"},
       {"empty quiet", with({{"QuietUninstallString", ""}}), listed},
       {"both empty", with({{"UninstallString", ""}, {"QuietUninstallString", ""}}), ""},
-      {"uninstall value not a string",
-       {{{"DisplayName", "Tool"}}, {{"UninstallString", 1}}, {}},
-       ""},
+      {"uninstall value not a string", {{{"DisplayName", "Tool"}}, {{"UninstallString", 1}}}, ""},
       {"no name", with({{"DisplayName", ""}}), ""},
       {"name not a string", {{{"UninstallString", "u"}}, {}, {"DisplayName"}}, ""},
       {"windows live", with({{"DisplayName", "Windows live Mail"}}), ""},
