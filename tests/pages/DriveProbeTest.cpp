@@ -51,8 +51,7 @@ TEST(DriveProbe, FileSystemOfTheFixedDrivesAgreesWithTheSystem) {
 }
 
 TEST(DriveProbe, DriveSpaceOfCAndOfAMissingDrive) {
-  std::int64_t size = 0;
-  std::int64_t free = 0;
+  std::int64_t size = 0, free = 0;
   QueryDriveSpace('C', size, free);
   EXPECT_GT(size, 0);
   EXPECT_GE(free, 0);
@@ -81,8 +80,7 @@ TEST(DriveProbe, DriveSizeAgreesWithWmic) {
                     "GetDiskFreeSpaceExA (for this prefix's C: it printed about a third of the "
                     "volume); on Windows both report the volume's total bytes";
   }
-  std::int64_t size = 0;
-  std::int64_t free = 0;
+  std::int64_t size = 0, free = 0;
   QueryDriveSpace('C', size, free);
   const test::WmicDisks wmic = test::RunWmicLogicalDisk();
   if (!wmic.count("C:") || wmic.at("C:").at("Size").empty()) GTEST_SKIP() << "wmic gave no size";
@@ -102,8 +100,7 @@ TEST(DriveProbe, ProbeRestoresErrorModeAndLeaksNothing) {
   std::memset(buffer, 0xAB, sizeof buffer);
   EXPECT_FALSE(ReadVolumeSectors(std::string{missing, ':'}, 0, buffer, sizeof buffer));
   EXPECT_TRUE(std::all_of(buffer, buffer + sizeof buffer, [](unsigned char b) { return b == 0; }));
-  std::int64_t size = 0;
-  std::int64_t free = 0;
+  std::int64_t size = 0, free = 0;
   QueryDriveSpace(missing, size, free);
   EXPECT_TRUE(probe.NothingLeaked());
   EXPECT_EQ(GetErrorMode(), mine);

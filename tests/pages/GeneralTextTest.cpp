@@ -37,10 +37,7 @@ TEST(CpuName, BytesInRegisterOrderTrimmed) {
             "AMD Ryzen 7 5800X 8-Core Processor");
   EXPECT_EQ(CpuNameFromRegisters(RegistersOf("")), "");
   // Each register gives its lowest byte first: EAX = 0x64636261 reads "abcd".
-  std::array<std::uint32_t, 12> regs{};
-  regs[0] = 0x64636261;
-  regs[1] = 0x00000065;
-  EXPECT_EQ(CpuNameFromRegisters(regs), "abcde");
+  EXPECT_EQ(CpuNameFromRegisters({0x64636261, 0x00000065}), "abcde");
   // Only the ends are trimmed; a blank or control character inside stays.
   EXPECT_EQ(CpuNameFromRegisters(RegistersOf("\x01 A  B\tC \x7F")), "A  B\tC \x7F");
 }

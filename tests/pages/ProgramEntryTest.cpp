@@ -97,7 +97,6 @@ UninstallValues ValuesOf(const FakeSubkey& key) {
 }
 
 TEST(ProgramEntry, ListingRulesOfOneSubkey) {
-  const std::string path = "\\U\\Sub";
   const std::string listed = "Tool|Maker|U|\\U\\Sub|un.exe";
   struct Case {
     const char* what;
@@ -144,7 +143,7 @@ TEST(ProgramEntry, ListingRulesOfOneSubkey) {
   };
   const std::unordered_set<std::string> names = {"Listed"};
   for (const Case& c : cases) {
-    const auto entry = AcceptUninstallEntry(ValuesOf(c.key), 'U', path, names);
+    const auto entry = AcceptUninstallEntry(ValuesOf(c.key), 'U', "\\U\\Sub", names);
     EXPECT_EQ(entry.value_or(""), c.expected) << c.what;
   }
 }
