@@ -44,14 +44,6 @@ using test::Sorted;
 using test::Sz;
 using test::ThisProgram;
 
-// Under Wine, once HKCU\Software\Wow6432Node exists, a 32-bit program's HKCU\Software\... is
-// sent there, which Windows never does (the user's Software key is shared by both views): seeding
-// that key would hide the user's own Run keys from the release program.
-bool WineHidesUserRunKeysBehindWow6432Node() {
-  BOOL wow64 = FALSE;
-  return test::RunningOnWine() && IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
-}
-
 class StartupPageTest : public test::WindowTest {
  protected:
   void TearDown() override {
@@ -219,7 +211,9 @@ TEST_F(StartupPageTest, NineSourcesInOrderWithTheirMarkersAndIcons) {
 
 // The user's Wow6432Node Run key is a source of its own, after the user's Run and RunOnce keys.
 TEST_F(StartupPageTest, TheUsersWow6432NodeRunKeyIsListedBesideTheRunKey) {
-  if (WineHidesUserRunKeysBehindWow6432Node()) {
+  // Seeding the key would hide the user's own Run keys from the 32-bit program under Wine.
+  BOOL wow64 = FALSE;
+  if (test::RunningOnWine() && IsWow64Process(GetCurrentProcess(), &wow64) && wow64) {
     GTEST_SKIP() << "Wine sends a 32-bit program's HKCU\\Software to HKCU\\Software\\Wow6432Node "
                     "once that key exists, which Windows never does";
   }
