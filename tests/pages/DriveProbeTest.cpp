@@ -7,12 +7,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <fstream>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "base/TextRules.h"
 #include "tests/pages/FakeLookup.h"
 #include "tests/support/HandleProbe.h"
 #include "tests/support/PageTest.h"
@@ -27,14 +24,6 @@ constexpr char kWineDrives[] = "HKLM\\Software\\Wine\\Drives";
 using test::FakeLookup;
 using test::KnownFsNamed;
 using test::VolumeFsName;
-
-// The last letter before Z: that names no drive, or 0.
-char MissingLetter() {
-  for (char letter = 'Y'; letter > 'B'; --letter) {
-    if (!(GetLogicalDrives() & (1u << (letter - 'A')))) return letter;
-  }
-  return 0;
-}
 
 TEST(DriveProbe, FileSystemOfTheFixedDrivesAgreesWithTheSystem) {
   const test::WmicDisks wmic = test::RunWmicLogicalDisk();
@@ -62,8 +51,7 @@ TEST(DriveProbe, FileSystemOfTheFixedDrivesAgreesWithTheSystem) {
 }
 
 TEST(DriveProbe, DriveSpaceOfCAndOfAMissingDrive) {
-  std::int64_t size = 0;
-  std::int64_t free = 0;
+  std::int64_t size = 0, free = 0;
   QueryDriveSpace('C', size, free);
   EXPECT_GT(size, 0);
   EXPECT_GE(free, 0);
@@ -78,7 +66,7 @@ TEST(DriveProbe, DriveSpaceOfCAndOfAMissingDrive) {
   }
 
   // A letter that is not a drive gives -1 and -1.
-  if (const char letter = MissingLetter()) {
+  if (const char letter = test::FreeLetterFrom('D')) {
     QueryDriveSpace(letter, size, free);
     EXPECT_EQ(size, -1);
     EXPECT_EQ(free, -1);
@@ -92,8 +80,7 @@ TEST(DriveProbe, DriveSizeAgreesWithWmic) {
                     "GetDiskFreeSpaceExA (for this prefix's C: it printed about a third of the "
                     "volume); on Windows both report the volume's total bytes";
   }
-  std::int64_t size = 0;
-  std::int64_t free = 0;
+  std::int64_t size = 0, free = 0;
   QueryDriveSpace('C', size, free);
   const test::WmicDisks wmic = test::RunWmicLogicalDisk();
   if (!wmic.count("C:") || wmic.at("C:").at("Size").empty()) GTEST_SKIP() << "wmic gave no size";
@@ -103,7 +90,7 @@ TEST(DriveProbe, DriveSizeAgreesWithWmic) {
 TEST(DriveProbe, ProbeRestoresErrorModeAndLeaksNothing) {
   const UINT mine = SEM_NOGPFAULTERRORBOX;
   const UINT before = SetErrorMode(mine);
-  const char missing = MissingLetter();
+  const char missing = test::FreeLetterFrom('D');
   ASSERT_NE(missing, 0);
   test::HandleProbe probe;
   GetDriveFileSystemKind("C:");
@@ -113,8 +100,7 @@ TEST(DriveProbe, ProbeRestoresErrorModeAndLeaksNothing) {
   std::memset(buffer, 0xAB, sizeof buffer);
   EXPECT_FALSE(ReadVolumeSectors(std::string{missing, ':'}, 0, buffer, sizeof buffer));
   EXPECT_TRUE(std::all_of(buffer, buffer + sizeof buffer, [](unsigned char b) { return b == 0; }));
-  std::int64_t size = 0;
-  std::int64_t free = 0;
+  std::int64_t size = 0, free = 0;
   QueryDriveSpace(missing, size, free);
   EXPECT_TRUE(probe.NothingLeaked());
   EXPECT_EQ(GetErrorMode(), mine);
@@ -135,10 +121,7 @@ TEST(DriveProbe, RawReadsOfARealVolumeCloseTheirHandle) {
     ASSERT_NE(letter, 0);
     image = "Z:" + folder + "\\raw-volume.img";
     std::replace(image.begin(), image.end(), '/', '\\');
-    {
-      std::ofstream file(image, std::ios::binary | std::ios::trunc);
-      file << sector0 << std::string(1024 - sector0.size(), '\x11');
-    }
+    test::WriteBytes(image, sector0 + std::string(1024 - sector0.size(), '\x11'));
     wineDrive = std::make_unique<test::ScopedWineDrive>(letter, folder, DRIVE_FIXED,
                                                         folder + "/raw-volume.img");
     ASSERT_TRUE(wineDrive->Ok());

@@ -55,7 +55,8 @@ TEST(DriveFsKind, FirstSectorLooksAtFourBytesAboveCode30) {
 struct FakeVolume {
   std::uint32_t acceptedSize = 0;
   std::string firstBytes;
-  std::vector<std::uint32_t> tried;
+  std::vector<std::uint32_t> tried = {};
+  std::uint32_t rawSize = 0;  // the read size the probe settled on
 
   FirstSectorReader Reader() {
     return [this](unsigned char* buffer, std::uint32_t count) {
@@ -69,26 +70,24 @@ struct FakeVolume {
 };
 
 TEST(DriveFsKind, RawProbeTriesSizesFrom512To4608) {
-  FakeVolume volume{2048, "NTFS", {}};
-  std::uint32_t rawSize = 0;
-  EXPECT_EQ(ProbeRawFsKind(volume.Reader(), rawSize), 64);
+  FakeVolume volume{2048, "NTFS"};
+  EXPECT_EQ(ProbeRawFsKind(volume.Reader(), volume.rawSize), 64);
   EXPECT_EQ(volume.tried, (std::vector<std::uint32_t>{512, 1024, 1536, 2048}));
-  EXPECT_EQ(rawSize, 2048u);
+  EXPECT_EQ(volume.rawSize, 2048u);
 
-  FakeVolume at4096{4096, "FAT ", {}};
-  EXPECT_EQ(ProbeRawFsKind(at4096.Reader(), rawSize), 16);
-  EXPECT_EQ(rawSize, 4096u);
+  FakeVolume at4096{4096, "FAT "};
+  EXPECT_EQ(ProbeRawFsKind(at4096.Reader(), at4096.rawSize), 16);
+  EXPECT_EQ(at4096.rawSize, 4096u);
 }
 
 TEST(DriveFsKind, RawProbeIgnoresTheNinthRead) {
-  FakeVolume ninth{4608, "NTFS", {}};
-  std::uint32_t rawSize = 0;
-  EXPECT_EQ(ProbeRawFsKind(ninth.Reader(), rawSize), 0);
+  FakeVolume ninth{4608, "NTFS"};
+  EXPECT_EQ(ProbeRawFsKind(ninth.Reader(), ninth.rawSize), 0);
   EXPECT_EQ(ninth.tried.size(), 9u);
-  EXPECT_EQ(rawSize, 4608u);
+  EXPECT_EQ(ninth.rawSize, 4608u);
 
-  FakeVolume unreadable{0, "", {}};
-  EXPECT_EQ(ProbeRawFsKind(unreadable.Reader(), rawSize), 0);
+  FakeVolume unreadable{0, ""};
+  EXPECT_EQ(ProbeRawFsKind(unreadable.Reader(), unreadable.rawSize), 0);
   EXPECT_EQ(unreadable.tried.size(), 9u);
 }
 
@@ -101,7 +100,7 @@ TEST(DriveFsKind, VolumeNameFirstThenRawProbe) {
       return fs;
     };
   };
-  FakeVolume volume{512, "NTFS", {}};
+  FakeVolume volume{512, "NTFS"};
   EXPECT_EQ(DecideFsKind("C:", named("FAT32"), volume.Reader(), rawSize), 32);
   EXPECT_TRUE(volume.tried.empty());
   EXPECT_EQ(rawSize, 7u);
@@ -138,7 +137,7 @@ struct FakeDrives {
       : drives(std::move(fake)) {}
 
   // The listing's rows as "<slot> <letter> fixed|removable <kind> <text>".
-  std::vector<std::string> List(std::uint8_t& fsKind) {
+  std::vector<std::string> List() {
     DriveListQueries q;
     q.logicalDrives = [this] {
       std::uint32_t mask = 0;
@@ -164,6 +163,7 @@ struct FakeDrives {
   }
 
   std::map<char, std::pair<unsigned, std::uint8_t>> drives;
+  std::uint8_t fsKind = 0;  // the program-wide kind, carried from drive to drive
   std::vector<std::string> typeAsked;
   std::vector<std::string> kindAsked;
   int messagePumps = 0;
@@ -174,11 +174,10 @@ constexpr unsigned kCdRom = 5;
 
 TEST(ListDriveRows, FixedCdRomAndRemovable) {
   FakeDrives fake({{'C', {3, 64}}, {'D', {kCdRom, 0}}, {'E', {2, 32}}});
-  std::uint8_t fsKind = 0;
-  EXPECT_EQ(fake.List(fsKind), (Rows{"1 C fixed 64 Drive C: Fixed (NTFS)",
-                                     "2 D removable 64 Drive D: Removable ",  // C:'s kind carried
-                                     "3 E removable 32 Drive E: Removable "}));
-  EXPECT_EQ(fsKind, 32);
+  EXPECT_EQ(fake.List(), (Rows{"1 C fixed 64 Drive C: Fixed (NTFS)",
+                               "2 D removable 64 Drive D: Removable ",  // C:'s kind carried
+                               "3 E removable 32 Drive E: Removable "}));
+  EXPECT_EQ(fake.fsKind, 32);
   EXPECT_EQ(fake.messagePumps, 26);
   EXPECT_EQ(fake.typeAsked, (Rows{"C:\\", "D:\\", "E:\\"}));
   EXPECT_EQ(fake.kindAsked, (Rows{"C:", "E:"}));  // never the CD-ROM
@@ -186,17 +185,15 @@ TEST(ListDriveRows, FixedCdRomAndRemovable) {
 
 TEST(ListDriveRows, GapsAndDriveAAreSkipped) {
   FakeDrives fake({{'A', {2, 16}}, {'C', {3, 64}}, {'E', {3, 64}}});
-  std::uint8_t fsKind = 0;
-  EXPECT_EQ(fake.List(fsKind),
+  EXPECT_EQ(fake.List(),
             (Rows{"1 C fixed 64 Drive C: Fixed (NTFS)", "2 E fixed 64 Drive E: Fixed (NTFS)"}));
   EXPECT_EQ(fake.typeAsked.front(), "C:\\");  // A: is never asked
 }
 
 TEST(ListDriveRows, RemovableDriveBComesFirst) {
   FakeDrives fake({{'B', {2, 16}}, {'C', {3, 64}}});
-  std::uint8_t fsKind = 0;
   // The first slot has no figures.
-  EXPECT_EQ(fake.List(fsKind),
+  EXPECT_EQ(fake.List(),
             (Rows{"1 B removable 16 Drive B: Removable ", "2 C fixed 64 Drive C: Fixed (NTFS)"}));
 }
 
@@ -204,8 +201,7 @@ TEST(ListDriveRows, NineShownAllExamined) {
   std::map<char, std::pair<unsigned, std::uint8_t>> drives;
   for (char c = 'C'; c <= 'M'; ++c) drives[c] = {3, 64};  // eleven fixed drives
   FakeDrives fake(drives);
-  std::uint8_t fsKind = 0;
-  const Rows rows = fake.List(fsKind);
+  const Rows rows = fake.List();
   ASSERT_EQ(rows.size(), 9u);
   EXPECT_EQ(rows.back(), "9 K fixed 64 Drive K: Fixed (NTFS)");
   EXPECT_EQ(fake.kindAsked.size(), 11u);
@@ -217,16 +213,15 @@ TEST(ListDriveRows, KindCarriesOverBetweenDrivesAndListings) {
   // then left out, and so is one at the start of a listing when nothing known came before.
   constexpr unsigned kNetwork = 4;
   FakeDrives fake({{'C', {3, 64}}, {'D', {3, 0}}, {'E', {kNetwork, 0}}, {'F', {kCdRom, 0}}});
-  std::uint8_t fsKind = 0;
-  EXPECT_EQ(fake.List(fsKind), (Rows{"1 C fixed 64 Drive C: Fixed (NTFS)"}));
-  EXPECT_EQ(fsKind, 0);
+  EXPECT_EQ(fake.List(), (Rows{"1 C fixed 64 Drive C: Fixed (NTFS)"}));
+  EXPECT_EQ(fake.fsKind, 0);
 
   FakeDrives cdOnly({{'D', {kCdRom, 0}}});
-  EXPECT_TRUE(cdOnly.List(fsKind).empty());
+  EXPECT_TRUE(cdOnly.List().empty());
   // The program-wide kind survives between listings: after an NTFS drive was seen, the same
   // CD-ROM alone is listed.
-  fsKind = 64;
-  EXPECT_EQ(cdOnly.List(fsKind), (Rows{"1 D removable 64 Drive D: Removable "}));
+  cdOnly.fsKind = 64;
+  EXPECT_EQ(cdOnly.List(), (Rows{"1 D removable 64 Drive D: Removable "}));
 }
 
 constexpr std::int64_t kGb = 1073741824;

@@ -76,29 +76,24 @@ Texts Figures(TForm1& f) {
 
 const Texts kDesignFigures = {"Drive size:", "Used:", "Free:", "title TChart"};
 
-// The figures of a drive worked out here from its byte counts, rounding to nearest with ties to
-// even as the floating-point unit does by default.
-Texts ExpectedFigures(std::int64_t size, std::int64_t free, const std::string& title) {
-  const double used = static_cast<double>(size - free);
-  const auto gb = [](double bytes) {
-    return std::to_string(static_cast<long long>(std::nearbyint(bytes / kGb)));
-  };
-  const int percent = static_cast<int>(std::nearbyint(100.0 * used / static_cast<double>(size)));
-  return {
-      "Drive size: " + gb(static_cast<double>(size)) + " Gb",
-      "Used: " + gb(used) + " Gb (" + std::to_string(percent) + " %)",
-      "Free: " + gb(static_cast<double>(free)) + " Gb (" + std::to_string(100 - percent) + " %)",
-      "title " + title,
-      "Free " + std::to_string(100 - percent) + " green",
-      "Used " + std::to_string(percent) + " blue"};
-}
-
-// Total and available bytes as GetDiskFreeSpaceExA gives them.
-std::pair<std::int64_t, std::int64_t> SpaceOf(char letter) {
+// The figures of a drive worked out here from its byte counts as GetDiskFreeSpaceExA gives them,
+// rounding to nearest with ties to even as the floating-point unit does by default.
+Texts ExpectedFigures(char letter, const std::string& title) {
   ULARGE_INTEGER available{}, total{};
   const std::string root{letter, ':', '\\'};
   EXPECT_TRUE(GetDiskFreeSpaceExA(root.c_str(), &available, &total, nullptr)) << root;
-  return {static_cast<std::int64_t>(total.QuadPart), static_cast<std::int64_t>(available.QuadPart)};
+  const auto size = static_cast<double>(total.QuadPart);
+  const auto free = static_cast<double>(available.QuadPart);
+  const auto gb = [](double bytes) {
+    return std::to_string(static_cast<long long>(std::nearbyint(bytes / kGb)));
+  };
+  const int percent = static_cast<int>(std::nearbyint(100.0 * (size - free) / size));
+  return {"Drive size: " + gb(size) + " Gb",
+          "Used: " + gb(size - free) + " Gb (" + std::to_string(percent) + " %)",
+          "Free: " + gb(free) + " Gb (" + std::to_string(100 - percent) + " %)",
+          "title " + title,
+          "Free " + std::to_string(100 - percent) + " green",
+          "Used " + std::to_string(percent) + " blue"};
 }
 
 class DrivesPageTest : public test::WindowTest {
@@ -161,10 +156,10 @@ class DrivesPageTest : public test::WindowTest {
 
 TEST_F(DrivesPageTest, ThePrefixsOwnDrivesAgreeWithTheSystem) {
   TForm1& f = Make();
-  const auto before = SpaceOf('C');
+  const Texts before = ExpectedFigures('C', "Drive C: Fixed (NTFS)");
   f.Show();
   UserPicksTab(f, 1);
-  const auto after = SpaceOf('C');
+  const Texts after = ExpectedFigures('C', "Drive C: Fixed (NTFS)");
   ASSERT_EQ(f.PageShowCount[1], 1);
 
   const test::WmicDisks wmic = test::RunWmicLogicalDisk();
@@ -205,23 +200,17 @@ TEST_F(DrivesPageTest, ThePrefixsOwnDrivesAgreeWithTheSystem) {
 
   // The first drive's figures, as the system reports its space before or after the show (other
   // programs write to the same disk meanwhile).
-  const auto shownFigures = Figures(f);
-  EXPECT_TRUE(shownFigures ==
-                  ExpectedFigures(before.first, before.second, "Drive C: Fixed (NTFS)") ||
-              shownFigures == ExpectedFigures(after.first, after.second, "Drive C: Fixed (NTFS)"))
-      << ::testing::PrintToString(shownFigures);
+  EXPECT_TRUE(Figures(f) == before || Figures(f) == after) << ::testing::PrintToString(Figures(f));
   EXPECT_EQ(f.DriveChart.Model().marks, PieMarks::Label);
 
   if (!test::RunningOnWine()) return;
   ASSERT_NE(zRow, nullptr) << "Wine maps Z: to the Unix root";
   EXPECT_EQ(DriveFsKind, kFsNtfs) << "Z: was examined last";
-  const auto zBefore = SpaceOf('Z');
+  const Texts zBefore = ExpectedFigures('Z', zRow->Caption());
   zRow->Click();
-  const auto zAfter = SpaceOf('Z');
-  const auto zFigures = Figures(f);
-  EXPECT_TRUE(zFigures == ExpectedFigures(zBefore.first, zBefore.second, zRow->Caption()) ||
-              zFigures == ExpectedFigures(zAfter.first, zAfter.second, zRow->Caption()))
-      << ::testing::PrintToString(zFigures);
+  const Texts zAfter = ExpectedFigures('Z', zRow->Caption());
+  EXPECT_TRUE(Figures(f) == zBefore || Figures(f) == zAfter)
+      << ::testing::PrintToString(Figures(f));
 }
 
 TEST_F(DrivesPageTest, DrivesAddedToThePrefix) {

@@ -37,10 +37,7 @@ TEST(CpuName, BytesInRegisterOrderTrimmed) {
             "AMD Ryzen 7 5800X 8-Core Processor");
   EXPECT_EQ(CpuNameFromRegisters(RegistersOf("")), "");
   // Each register gives its lowest byte first: EAX = 0x64636261 reads "abcd".
-  std::array<std::uint32_t, 12> regs{};
-  regs[0] = 0x64636261;
-  regs[1] = 0x00000065;
-  EXPECT_EQ(CpuNameFromRegisters(regs), "abcde");
+  EXPECT_EQ(CpuNameFromRegisters({0x64636261, 0x00000065}), "abcde");
   // Only the ends are trimmed; a blank or control character inside stays.
   EXPECT_EQ(CpuNameFromRegisters(RegistersOf("\x01 A  B\tC \x7F")), "A  B\tC \x7F");
 }
@@ -120,13 +117,15 @@ struct FakeSources {
   std::uint32_t build = 7601;
   std::uint64_t memory = 4294967296ull;
 
-  // The text source of that name.
-  std::function<std::string()> Text(const char* name) {
-    return [this, name] {
+  // A source recorded under name, answering value as it is when asked.
+  template <typename T>
+  std::function<T()> Recorded(const char* name, const T& value) {
+    return [this, name, &value] {
       calls.push_back(name);
-      return text.at(name);
+      return value;
     };
   }
+  std::function<std::string()> Text(const char* name) { return Recorded(name, text.at(name)); }
 
   GeneralSources Sources() {
     GeneralSources s;
@@ -144,20 +143,14 @@ struct FakeSources {
       if (!versionNumberFails) t = number;
     };
     s.productName = Text("productName");
-    s.osBuild = [this] {
-      calls.push_back("build");
-      return build;
-    };
+    s.osBuild = Recorded("build", build);
     s.osVersionText = Text("versionText");
     s.computerName = Text("computerName");
     s.userName = Text("userName");
     s.biosVersion = Text("biosVersion");
     s.biosDate = Text("biosDate");
     s.cpuName = Text("cpu");
-    s.totalPhysicalMemory = [this] {
-      calls.push_back("memory");
-      return memory;
-    };
+    s.totalPhysicalMemory = Recorded("memory", memory);
     s.languageName = Text("language");
     return s;
   }

@@ -13,6 +13,7 @@
 #include "tests/pages/FakeLookup.h"
 #include "tests/support/PageTest.h"
 #include "tests/support/WindowTest.h"
+#include "tests/support/WindowWalk.h"
 
 namespace orv {
 namespace {
@@ -133,13 +134,9 @@ TEST_F(MemoryPageTest, SystemProcessesAreListedByTheirPaths) {
   const std::string services = std::string(system) + "\\services.exe";
   TForm1& f = Make();
   f.Page3Show();
-  const std::vector<std::string> lines = f.Page3List.Lines();
-  const auto isServices = [](const std::string& line) {
-    return line.size() >= 12 && lstrcmpiA(line.c_str() + line.size() - 12, "services.exe") == 0;
-  };
   int seen = 0;
-  for (const std::string& line : lines) {
-    if (!isServices(line)) continue;
+  for (const std::string& line : f.Page3List.Lines()) {
+    if (line.size() < 12 || lstrcmpiA(&line[line.size() - 12], "services.exe") != 0) continue;
     ++seen;
     EXPECT_EQ(lstrcmpiA(line.c_str(), services.c_str()), 0) << line << " is not " << services;
   }
@@ -201,12 +198,9 @@ TEST_F(MemoryPageTest, RequestsArrivingDuringTheListWaitForIt) {
   f.Page3Show();
   EXPECT_EQ(deepest, 1) << "one list at a time";
   EXPECT_EQ(lists, 2);  // this fill and the one asked for during it
-  ASSERT_EQ(seenInside.size(), 4u);
-  EXPECT_EQ(seenInside[0], "0");
-  EXPECT_NE(seenInside[1], "Computer name: AFTER-PC");
-  EXPECT_EQ(seenInside[2], "0");
-  // The memory rows were set before the list; the count waits for it.
-  EXPECT_EQ(seenInside[3], "Processes: 1");
+  // Nothing of it ran inside the list. The memory rows were set before it; the count waits for it.
+  EXPECT_EQ(seenInside,
+            (Texts{"0", "Computer name: " + test::ComputerName(), "0", "Processes: 1"}));
 
   EXPECT_EQ(f.PageShowCount[0], generalShows + 1);
   EXPECT_EQ(f.Page1Label04.Caption(), "Computer name: AFTER-PC");

@@ -9,10 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "base/Handles.h"
 #include "tests/support/HandleProbe.h"
-#include "tests/support/PageTest.h"
 #include "tests/support/SleepingCopies.h"
+#include "tests/support/WinTestTools.h"
 
 namespace orv {
 namespace {

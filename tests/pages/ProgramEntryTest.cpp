@@ -77,8 +77,8 @@ TEST(ProgramEntry, BarsInsideFieldsNeitherSplitNorHideAnEntry) {
 // neither).
 struct FakeSubkey {
   std::map<std::string, std::string> strings;
-  std::map<std::string, unsigned> numbers;
-  std::vector<std::string> others;
+  std::map<std::string, unsigned> numbers = {};
+  std::vector<std::string> others = {};
 };
 
 UninstallValues ValuesOf(const FakeSubkey& key) {
@@ -97,7 +97,6 @@ UninstallValues ValuesOf(const FakeSubkey& key) {
 }
 
 TEST(ProgramEntry, ListingRulesOfOneSubkey) {
-  const std::string path = "\\U\\Sub";
   const std::string listed = "Tool|Maker|U|\\U\\Sub|un.exe";
   struct Case {
     const char* what;
@@ -106,54 +105,45 @@ TEST(ProgramEntry, ListingRulesOfOneSubkey) {
   };
   const std::map<std::string, std::string> base = {
       {"DisplayName", "Tool"}, {"Publisher", "Maker"}, {"UninstallString", "un.exe"}};
+  // The base strings with these changed, and no other values.
   auto with = [&base](std::map<std::string, std::string> changes) {
-    std::map<std::string, std::string> strings = base;
-    for (const auto& [name, text] : changes) strings[name] = text;
-    return strings;
+    FakeSubkey key{base};
+    for (const auto& [name, text] : changes) key.strings[name] = text;
+    return key;
   };
+  // Listed with the base values but for this name.
+  auto listedAs = [](const std::string& name) { return name + "|Maker|U|\\U\\Sub|un.exe"; };
   const Case cases[] = {
-      {"plain", {base, {}, {}}, listed},
-      {"system component", {base, {{"SystemComponent", 1}}, {}}, ""},
-      {"system component 0", {base, {{"SystemComponent", 0}}, {}}, listed},
-      {"system component as text", {with({{"SystemComponent", "1"}}), {}, {}}, listed},
-      {"no uninstall value", {{{"DisplayName", "Tool"}}, {}, {}}, ""},
+      {"plain", with({}), listed},
+      {"system component", {base, {{"SystemComponent", 1}}}, ""},
+      {"system component 0", {base, {{"SystemComponent", 0}}}, listed},
+      {"system component as text", with({{"SystemComponent", "1"}}), listed},
+      {"no uninstall value", {{{"DisplayName", "Tool"}}}, ""},
       {"only a quiet one",
-       {{{"DisplayName", "Tool"}, {"QuietUninstallString", "q.exe"}}, {}, {}},
+       {{{"DisplayName", "Tool"}, {"QuietUninstallString", "q.exe"}}},
        "Tool||U|\\U\\Sub|q.exe"},
-      {"quiet wins",
-       {with({{"QuietUninstallString", "q.exe"}}), {}, {}},
-       "Tool|Maker|U|\\U\\Sub|q.exe"},
-      {"empty quiet", {with({{"QuietUninstallString", ""}}), {}, {}}, listed},
-      {"both empty", {with({{"UninstallString", ""}, {"QuietUninstallString", ""}}), {}, {}}, ""},
-      {"uninstall value not a string",
-       {{{"DisplayName", "Tool"}}, {{"UninstallString", 1}}, {}},
-       ""},
-      {"no name", {with({{"DisplayName", ""}}), {}, {}}, ""},
+      {"quiet wins", with({{"QuietUninstallString", "q.exe"}}), "Tool|Maker|U|\\U\\Sub|q.exe"},
+      {"empty quiet", with({{"QuietUninstallString", ""}}), listed},
+      {"both empty", with({{"UninstallString", ""}, {"QuietUninstallString", ""}}), ""},
+      {"uninstall value not a string", {{{"DisplayName", "Tool"}}, {{"UninstallString", 1}}}, ""},
+      {"no name", with({{"DisplayName", ""}}), ""},
       {"name not a string", {{{"UninstallString", "u"}}, {}, {"DisplayName"}}, ""},
-      {"windows live", {with({{"DisplayName", "Windows live Mail"}}), {}, {}}, ""},
-      {"windows  live",
-       {with({{"DisplayName", "Windows  Live"}}), {}, {}},
-       "Windows  Live|Maker|U|\\U\\Sub|un.exe"},
-      {"kb number", {with({{"DisplayName", "Security Update (kb123456)"}}), {}, {}}, ""},
-      {"kb without parenthesis",
-       {with({{"DisplayName", "Tool KB2"}}), {}, {}},
-       "Tool KB2|Maker|U|\\U\\Sub|un.exe"},
-      {"hotfix", {with({{"ReleaseType", "Hotfix"}}), {}, {}}, ""},
-      {"security update", {with({{"ReleaseType", "Security Update"}}), {}, {}}, ""},
-      {"update rollup", {with({{"ReleaseType", "update Rollup"}}), {}, {}}, ""},
-      {"other release type", {with({{"ReleaseType", "Service Pack"}}), {}, {}}, listed},
-      {"already listed", {with({{"DisplayName", "Listed"}}), {}, {}}, ""},
-      {"listed name in another case",
-       {with({{"DisplayName", "LISTED"}}), {}, {}},
-       "LISTED|Maker|U|\\U\\Sub|un.exe"},
+      {"windows live", with({{"DisplayName", "Windows live Mail"}}), ""},
+      {"windows  live", with({{"DisplayName", "Windows  Live"}}), listedAs("Windows  Live")},
+      {"kb number", with({{"DisplayName", "Security Update (kb123456)"}}), ""},
+      {"kb without parenthesis", with({{"DisplayName", "Tool KB2"}}), listedAs("Tool KB2")},
+      {"hotfix", with({{"ReleaseType", "Hotfix"}}), ""},
+      {"security update", with({{"ReleaseType", "Security Update"}}), ""},
+      {"update rollup", with({{"ReleaseType", "update Rollup"}}), ""},
+      {"other release type", with({{"ReleaseType", "Service Pack"}}), listed},
+      {"already listed", with({{"DisplayName", "Listed"}}), ""},
+      {"listed name in another case", with({{"DisplayName", "LISTED"}}), listedAs("LISTED")},
       // Non-ASCII letters are not upper-cased: "WINDOWS LİVE" is no Windows Live part.
-      {"non-ascii",
-       {with({{"DisplayName", "windows l\xDDve"}}), {}, {}},
-       "windows l\xDDve|Maker|U|\\U\\Sub|un.exe"},
+      {"non-ascii", with({{"DisplayName", "windows l\xDDve"}}), listedAs("windows l\xDDve")},
   };
   const std::unordered_set<std::string> names = {"Listed"};
   for (const Case& c : cases) {
-    const auto entry = AcceptUninstallEntry(ValuesOf(c.key), 'U', path, names);
+    const auto entry = AcceptUninstallEntry(ValuesOf(c.key), 'U', "\\U\\Sub", names);
     EXPECT_EQ(entry.value_or(""), c.expected) << c.what;
   }
 }

@@ -29,6 +29,9 @@ namespace {
 constexpr char kUninstall[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 constexpr char kUninstall32[] =
     "SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+// The roots of the seeds: the user's and the machine's.
+const HKEY kCu = HKEY_CURRENT_USER;
+const HKEY kLm = HKEY_LOCAL_MACHINE;
 // Every seeded subkey and display name starts so, which finds them among the prefix's own.
 constexpr char kSeed[] = "OrvSeed";
 
@@ -79,10 +82,6 @@ class ProgramsPageTest : public test::WindowTest {
  protected:
   // An uninstall subkey for this test only; the key path of the entry as the page's list gives it
   // (field 4).
-  std::string Seed(HKEY root, const std::string& key, const std::string& subkey,
-                   const std::vector<Value>& values) {
-    return Seed(root, key, WideText(subkey), values);
-  }
   std::string Seed(HKEY root, const std::string& key, const std::wstring& subkey,
                    const std::vector<Value>& values) {
     const auto made = registry.Fresh(root, WideText(key) + L"\\" + subkey, KEY_WOW64_64KEY);
@@ -129,8 +128,8 @@ TEST_F(ProgramsPageTest, WhichSubkeysAreListed) {
   };
   std::vector<std::string> paths;
   for (std::size_t i = 0; i < cases.size(); ++i) {
-    paths.push_back(Seed(HKEY_LOCAL_MACHINE, kUninstall,
-                         std::string(kSeed) + "-" + std::to_string(i), cases[i].values));
+    paths.push_back(Seed(kLm, kUninstall, WideText(std::string(kSeed) + "-" + std::to_string(i)),
+                         cases[i].values));
   }
   TForm1& f = Make();
   f.Page5Show();
@@ -164,14 +163,11 @@ TEST_F(ProgramsPageTest, KeysNamedOutsideTheCodePageAreListed) {
     std::wstring name;
     std::wstring publisher;
   } kCases[] = {
-      {"Cyrillic", HKEY_CURRENT_USER, L"OrvSeed \u0416Key", L"OrvSeed Intl \u0416 Program",
-       L"Maker \u0416"},
-      {"same code page form", HKEY_CURRENT_USER, L"OrvSeed \u0414Key", L"OrvSeed Intl Twin",
-       L"Twin maker"},
-      {"Greek", HKEY_LOCAL_MACHINE, L"OrvSeed \u03A9", L"OrvSeed Intl Omega", L"\u03A9 Maker"},
-      {"CJK", HKEY_LOCAL_MACHINE, L"OrvSeed \u4E2D\u6587", L"OrvSeed Intl \u4E2D", L"Maker CJK"},
-      {"outside the BMP", HKEY_CURRENT_USER, L"OrvSeed \U0001F600", L"OrvSeed Intl Smile",
-       L"Maker \U0001F600"},
+      {"Cyrillic", kCu, L"OrvSeed \u0416Key", L"OrvSeed Intl \u0416 Program", L"Maker \u0416"},
+      {"same code page form", kCu, L"OrvSeed \u0414Key", L"OrvSeed Intl Twin", L"Twin maker"},
+      {"Greek", kLm, L"OrvSeed \u03A9", L"OrvSeed Intl Omega", L"\u03A9 Maker"},
+      {"CJK", kLm, L"OrvSeed \u4E2D\u6587", L"OrvSeed Intl \u4E2D", L"Maker CJK"},
+      {"outside the BMP", kCu, L"OrvSeed \U0001F600", L"OrvSeed Intl Smile", L"Maker \U0001F600"},
   };
   std::vector<std::string> expected;
   for (const auto& c : kCases) {
@@ -193,16 +189,16 @@ TEST_F(ProgramsPageTest, OrderAndWhichEntryWinsAName) {
   auto named = [](const std::string& name, const std::string& publisher) {
     return Entry(name, {Sz("Publisher", publisher)});
   };
-  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-z", named("OrvSeed zeta", "Z"));
-  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-a", named("OrvSeed Alpha", "A"));
-  Seed(HKEY_CURRENT_USER, kUninstall, "OrvSeed-b", named("OrvSeed beta", "B"));
+  Seed(kLm, kUninstall, L"OrvSeed-z", named("OrvSeed zeta", "Z"));
+  Seed(kLm, kUninstall, L"OrvSeed-a", named("OrvSeed Alpha", "A"));
+  Seed(kCu, kUninstall, L"OrvSeed-b", named("OrvSeed beta", "B"));
   // One name three times: the per-user entry hides the machine's, the 64-bit one the 32-bit one.
-  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-s1", named("OrvSeed Same", "machine"));
-  Seed(HKEY_CURRENT_USER, kUninstall, "OrvSeed-s2", named("OrvSeed Same", "user"));
-  Seed(HKEY_LOCAL_MACHINE, kUninstall32, "OrvSeed-s3", named("OrvSeed Same", "32-bit"));
-  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-w1", named("OrvSeed Wow", "64-bit"));
-  Seed(HKEY_LOCAL_MACHINE, kUninstall32, "OrvSeed-w2", named("OrvSeed Wow", "32-bit"));
-  Seed(HKEY_LOCAL_MACHINE, kUninstall32, "OrvSeed-o", named("OrvSeed Only32", "32-bit"));
+  Seed(kLm, kUninstall, L"OrvSeed-s1", named("OrvSeed Same", "machine"));
+  Seed(kCu, kUninstall, L"OrvSeed-s2", named("OrvSeed Same", "user"));
+  Seed(kLm, kUninstall32, L"OrvSeed-s3", named("OrvSeed Same", "32-bit"));
+  Seed(kLm, kUninstall, L"OrvSeed-w1", named("OrvSeed Wow", "64-bit"));
+  Seed(kLm, kUninstall32, L"OrvSeed-w2", named("OrvSeed Wow", "32-bit"));
+  Seed(kLm, kUninstall32, L"OrvSeed-o", named("OrvSeed Only32", "32-bit"));
 
   TForm1& f = Make();
   ASSERT_TRUE(f.Is64BitWindows);
@@ -255,40 +251,32 @@ TEST_F(ProgramsPageTest, EachRowsIcon) {
     std::vector<Value> values;
     std::vector<std::uint32_t> icon;
   };
+  // An uninstall command and, unless empty, a DisplayIcon text.
+  const auto commandAndIcon = [](const std::string& command, const std::string& icon = "") {
+    std::vector<Value> values = {Sz("UninstallString", command)};
+    if (!icon.empty()) values.push_back(Sz("DisplayIcon", icon));
+    return values;
+  };
   const std::vector<Case> cases = {
-      {"OrvSeed Command",
-       {Sz("UninstallString", "\"" + notepad + "\" /uninstall")},
+      {"OrvSeed Command", commandAndIcon("\"" + notepad + "\" /uninstall"),
        FileIconPixels(notepad)},
-      {"OrvSeed Display",
-       {Sz("UninstallString", notepad), Sz("DisplayIcon", regedit + ",0")},
-       FileIconPixels(regedit)},
-      {"OrvSeed Display token",
-       {Sz("UninstallString", notepad), Sz("DisplayIcon", "%SystemRoot%\\regedit.exe")},
+      {"OrvSeed Display", commandAndIcon(notepad, regedit + ",0"), FileIconPixels(regedit)},
+      {"OrvSeed Display token", commandAndIcon(notepad, "%SystemRoot%\\regedit.exe"),
        FileIconPixels(regedit)},
       {"OrvSeed Display number",
        {Sz("UninstallString", notepad), Dword("DisplayIcon", 1)},
        msiexecIcon},
-      {"OrvSeed Missing file", {Sz("UninstallString", "C:\\no\\such.exe")}, msiexecIcon},
-      {"OrvSeed Msi",
-       {Sz("UninstallString", "MsiExec.exe /X" + product), Sz("DisplayIcon", regedit)},
+      {"OrvSeed Missing file", commandAndIcon("C:\\no\\such.exe"), msiexecIcon},
+      {"OrvSeed Msi", commandAndIcon("MsiExec.exe /X" + product, regedit),
        FileIconPixels(productIcon)},
-      {"OrvSeed Msi lower",
-       {Sz("UninstallString", "msiexec /x" + product)},
-       FileIconPixels(productIcon)},
+      {"OrvSeed Msi lower", commandAndIcon("msiexec /x" + product), FileIconPixels(productIcon)},
       {"OrvSeed Msi without icon",
-       {Sz("UninstallString", "MsiExec.exe /X{0A1B2C3D-0000-4000-8000-FFFFFFFFFFFF}")},
-       msiexecIcon},
+       commandAndIcon("MsiExec.exe /X{0A1B2C3D-0000-4000-8000-FFFFFFFFFFFF}"), msiexecIcon},
       // A quoted path to msiexec.exe is no installer command: its DisplayIcon counts.
-      {"OrvSeed Msi quoted",
-       {Sz("UninstallString", "\"" + sys + "msiexec.exe\" /X" + product),
-        Sz("DisplayIcon", notepad)},
+      {"OrvSeed Msi quoted", commandAndIcon("\"" + sys + "msiexec.exe\" /X" + product, notepad),
        FileIconPixels(notepad)},
-      {"OrvSeed Twin Zhe",
-       {Sz("UninstallString", notepad), Sz("DisplayIcon", regedit)},
-       FileIconPixels(regedit)},
-      {"OrvSeed Twin De",
-       {Sz("UninstallString", regedit), Sz("DisplayIcon", winecfg)},
-       FileIconPixels(winecfg)},
+      {"OrvSeed Twin Zhe", commandAndIcon(notepad, regedit), FileIconPixels(regedit)},
+      {"OrvSeed Twin De", commandAndIcon(regedit, winecfg), FileIconPixels(winecfg)},
   };
   // Two keys named alike in the code page, each with its own icon.
   const std::map<std::string, std::wstring> twinKeys = {{"OrvSeed Twin Zhe", L"OrvSeed-\u0416"},
@@ -298,7 +286,7 @@ TEST_F(ProgramsPageTest, EachRowsIcon) {
     values.push_back(Sz("DisplayName", cases[i].name));
     const auto twin = twinKeys.find(cases[i].name);
     const std::wstring own = WideText(std::string(kSeed) + "-" + std::to_string(i));
-    Seed(HKEY_CURRENT_USER, kUninstall, twin != twinKeys.end() ? twin->second : own, values);
+    Seed(kCu, kUninstall, twin != twinKeys.end() ? twin->second : own, values);
   }
   f.Page5Show();
   for (const Case& c : cases) {
@@ -312,7 +300,7 @@ TEST_F(ProgramsPageTest, EachRowsIcon) {
 }
 
 TEST_F(ProgramsPageTest, ImageIndexesFollowTheStartupPagesImages) {
-  Seed(HKEY_CURRENT_USER, kUninstall, "OrvSeed-1", Entry("OrvSeed One"));
+  Seed(kCu, kUninstall, L"OrvSeed-1", Entry("OrvSeed One"));
   TForm1& f = Make();
   const std::string msiexec = WithTrailingBackslash(f.SysDir) + "msiexec.exe";
   // What the Startup page's fill leaves behind: its own images and their count. Simulated here, so
@@ -351,7 +339,7 @@ TEST_F(ProgramsPageTest, ImageIndexesFollowTheStartupPagesImages) {
 }
 
 TEST_F(ProgramsPageTest, ShownAsATab) {
-  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-t", Entry("OrvSeed Tab"));
+  Seed(kLm, kUninstall, L"OrvSeed-t", Entry("OrvSeed Tab"));
   TForm1& f = Make();
   f.Show();
   UserPicksTab(f, 4);
@@ -383,13 +371,11 @@ std::string OurReason(HKEY root, const std::string& path) {
 
 TEST_F(ProgramsPageTest, CrossCheckWithWinesUninstaller) {
   if (!test::RunningOnWine()) GTEST_SKIP() << "Wine's uninstaller is only on Wine";
-  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-x1", Entry("OrvSeed Both"));
-  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-x2",
-       Entry("OrvSeed Component", {Dword("SystemComponent", 1)}));
-  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-x3",
-       Entry("OrvSeed Hotfix", {Sz("ReleaseType", "Hotfix")}));
-  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-x4", Entry("OrvSeed Update (KB1)"));
-  Seed(HKEY_LOCAL_MACHINE, kUninstall, "OrvSeed-x5", {Sz("DisplayName", "OrvSeed NoCommand")});
+  Seed(kLm, kUninstall, L"OrvSeed-x1", Entry("OrvSeed Both"));
+  Seed(kLm, kUninstall, L"OrvSeed-x2", Entry("OrvSeed Component", {Dword("SystemComponent", 1)}));
+  Seed(kLm, kUninstall, L"OrvSeed-x3", Entry("OrvSeed Hotfix", {Sz("ReleaseType", "Hotfix")}));
+  Seed(kLm, kUninstall, L"OrvSeed-x4", Entry("OrvSeed Update (KB1)"));
+  Seed(kLm, kUninstall, L"OrvSeed-x5", {Sz("DisplayName", "OrvSeed NoCommand")});
 
   // "key|||name" per entry that the uninstaller shows.
   std::map<std::string, std::string> theirs;  // name -> subkey
@@ -410,9 +396,8 @@ TEST_F(ProgramsPageTest, CrossCheckWithWinesUninstaller) {
   }
   std::cout << "\n";
   // Each name only the uninstaller lists must fail one of our rules in the key where it lies.
-  const std::pair<HKEY, const char*> keys[] = {{HKEY_CURRENT_USER, kUninstall},
-                                               {HKEY_LOCAL_MACHINE, kUninstall},
-                                               {HKEY_LOCAL_MACHINE, kUninstall32}};
+  const std::pair<HKEY, const char*> keys[] = {
+      {kCu, kUninstall}, {kLm, kUninstall}, {kLm, kUninstall32}};
   for (const auto& [name, subkey] : theirs) {
     if (ours.count(name)) continue;
     std::string reason;

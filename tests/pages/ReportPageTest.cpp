@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -34,10 +33,7 @@ constexpr char kDriveLine[] =
 using test::FileBytes;
 using test::FilesIn;
 using test::Sorted;
-
-void Put(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
+using test::WriteBytes;
 
 class ReportPageTest : public test::WindowTest {
  protected:
@@ -127,12 +123,11 @@ TEST_F(ReportPageTest, BothFormatsHoldTheRefreshedPagesAndAreOpened) {
   EXPECT_EQ(text.substr(text.size() - 4), "\r\n\r\n");
 
   const std::string html = FileBytes(Path("report.html"));
-  EXPECT_EQ(html.rfind("<html>\r\n<head>\r\n<meta http-equiv=\"Content-Type\" content=\"text/html; "
-                       "charset=windows-" +
-                           std::to_string(GetACP()) + "\">\r\n<title>NOW&lt;&amp;&gt;</title>",
-                       0),
-            0u)
-      << html;
+  const std::string head =
+      "<html>\r\n<head>\r\n<meta http-equiv=\"Content-Type\" content=\"text/html; "
+      "charset=windows-" +
+      std::to_string(GetACP()) + "\">\r\n<title>NOW&lt;&amp;&gt;</title>";
+  EXPECT_EQ(html.rfind(head, 0), 0u) << html;
   EXPECT_NE(html.find(std::string("\r\n") + kDriveLine + "\r\n<br>\r\n<br>\r\n"),
             std::string::npos);
   EXPECT_EQ(html.substr(html.size() - 26), "<br>\r\n\r\n</body>\r\n</html>\r\n");
@@ -170,7 +165,7 @@ TEST_F(ReportPageTest, NamesGetTheExtensionAppendedAndASecondSaveReplacesTheFirs
   TForm1& f = MakeReporting();
   for (const Case& c : cases) {
     Expect(c.saved);
-    Put(Path(c.saved), "previous report");
+    WriteBytes(Path(c.saved), "previous report");
     Save(f, c.html, Path(c.typed));
     Save(f, c.html, Path(c.typed));
     const std::string saved = FileBytes(Path(c.saved));
@@ -212,7 +207,7 @@ TEST_F(ReportPageTest, FailuresKeepThePreviousReportAndLeaveNoFileBehind) {
   const std::string readOnly = Path("kept.txt");
   const std::string folder = Path("folder.txt");
   Expect("kept.txt");
-  Put(readOnly, "previous report");
+  WriteBytes(readOnly, "previous report");
   SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
   CreateDirectoryA(folder.c_str(), nullptr);
   const auto cannot = [](const std::string& path, DWORD error) {
@@ -310,7 +305,7 @@ TEST_F(ReportPageTest, AFullDiskKeepsThePreviousReport) {
   test::ScopedWineDrive drive(letter, unixDir, DRIVE_FIXED);
   ASSERT_TRUE(drive.Ok());
   const std::string target = std::string{letter, ':', '\\'} + "report.txt";
-  Put(target, "previous report");
+  WriteBytes(target, "previous report");
   ASSERT_EQ(shell("dd if=/dev/zero of=" + unixDir + "/fill bs=4096 2>/dev/null; exit 0"), 0);
 
   TForm1& f = MakeReporting();
@@ -352,7 +347,7 @@ TEST_F(ReportPageTest, SeededRowsAreEscapedInHtmlAndUnchangedInText) {
   // A shortcut that cannot be loaded gives a startup row without location.
   CreateDirectoryA(f.UserStartupDir.c_str(), nullptr);
   const std::string broken = f.UserStartupDir + "Orv broken.lnk";
-  Put(broken, "not a shortcut");
+  WriteBytes(broken, "not a shortcut");
   created.push_back(broken);
   SaveBoth(f, Path("rows"));
   ASSERT_TRUE(outside.messages.empty());

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <iostream>
 #include <set>
 #include <string>
@@ -29,6 +28,10 @@ constexpr char kRunOnce[] = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOn
 constexpr char kWowRun[] = "SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kConfiguration[] = "SOFTWARE\\Microsoft\\Shared Tools\\MSConfig\\startupreg\\";
 
+// The roots of the seeds: the user's, and the machine's, listed for everyone.
+const HKEY kCu = HKEY_CURRENT_USER;
+const HKEY kLm = HKEY_LOCAL_MACHINE;
+
 struct Seed {
   HKEY root;
   std::string key;  // below the root, without the leading backslash
@@ -40,14 +43,6 @@ struct Seed {
 using test::Sorted;
 using test::Sz;
 using test::ThisProgram;
-
-// Under Wine, once HKCU\Software\Wow6432Node exists, a 32-bit program's HKCU\Software\... is
-// sent there, which Windows never does (the user's Software key is shared by both views): seeding
-// that key would hide the user's own Run keys from the release program.
-bool WineHidesUserRunKeysBehindWow6432Node() {
-  BOOL wow64 = FALSE;
-  return test::RunningOnWine() && IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
-}
 
 class StartupPageTest : public test::WindowTest {
  protected:
@@ -92,7 +87,7 @@ class StartupPageTest : public test::WindowTest {
   }
 
   void Bytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    test::WriteBytes(path, bytes);
     made.push_back(WideText(path));
   }
 
@@ -149,28 +144,26 @@ class StartupPageTest : public test::WindowTest {
 };
 
 TEST_F(StartupPageTest, NineSourcesInOrderWithTheirMarkersAndIcons) {
-  const HKEY cu = HKEY_CURRENT_USER;
-  const HKEY lm = HKEY_LOCAL_MACHINE;
   const std::string cfg = kConfiguration;
   // "hkey" gives the all-users marker in exactly these capitals; "hklm" and none do not.
   SeedRegistry({
-      {cu, kRun, "Orv1Run", REG_SZ, Sz("C:\\Orv\\run.exe /x")},
-      {cu, kRun, "Orv2Both", REG_SZ, Sz("C:\\Orv\\both.exe")},
-      {cu, kRun, "Orv3Expand", REG_EXPAND_SZ, Sz(" %WINDIR%\\orv.exe \t")},
-      {cu, kRun, "Orv4Multi", REG_MULTI_SZ, Sz(Sz("C:\\a.exe"))},
-      {cu, kRun, "", REG_SZ, Sz("C:\\Orv\\unnamed.exe")},
-      {cu, kRunOnce, "Orv5Once", REG_SZ, Sz("C:\\Orv\\once.exe")},
-      {lm, kRun, "Orv2Both", REG_SZ, Sz("C:\\Orv\\both.exe")},
-      {lm, kRunOnce, "Orv7MachineOnce", REG_SZ, Sz("C:\\Orv\\machineonce.exe")},
-      {lm, kWowRun, "Orv8Wow", REG_SZ, Sz("C:\\Orv\\wow.exe")},
-      {lm, cfg + "OrvCfg1", "item", REG_SZ, Sz("OrvCfgUpper")},
-      {lm, cfg + "OrvCfg1", "command", REG_SZ, Sz("C:\\Orv\\cfg1.exe")},
-      {lm, cfg + "OrvCfg1", "hkey", REG_SZ, Sz("HKLM")},
-      {lm, cfg + "OrvCfg2", "item", REG_SZ, Sz("OrvCfgLower")},
-      {lm, cfg + "OrvCfg2", "command", REG_SZ, Sz("C:\\Orv\\cfg2.exe")},
-      {lm, cfg + "OrvCfg2", "hkey", REG_SZ, Sz("hklm")},
-      {lm, cfg + "OrvCfg3", "item", REG_SZ, Sz("OrvCfgNone")},
-      {lm, cfg + "OrvCfg3", "command", REG_SZ, Sz("C:\\Orv\\cfg3.exe")},
+      {kCu, kRun, "Orv1Run", REG_SZ, Sz("C:\\Orv\\run.exe /x")},
+      {kCu, kRun, "Orv2Both", REG_SZ, Sz("C:\\Orv\\both.exe")},
+      {kCu, kRun, "Orv3Expand", REG_EXPAND_SZ, Sz(" %WINDIR%\\orv.exe \t")},
+      {kCu, kRun, "Orv4Multi", REG_MULTI_SZ, Sz(Sz("C:\\a.exe"))},
+      {kCu, kRun, "", REG_SZ, Sz("C:\\Orv\\unnamed.exe")},
+      {kCu, kRunOnce, "Orv5Once", REG_SZ, Sz("C:\\Orv\\once.exe")},
+      {kLm, kRun, "Orv2Both", REG_SZ, Sz("C:\\Orv\\both.exe")},
+      {kLm, kRunOnce, "Orv7MachineOnce", REG_SZ, Sz("C:\\Orv\\machineonce.exe")},
+      {kLm, kWowRun, "Orv8Wow", REG_SZ, Sz("C:\\Orv\\wow.exe")},
+      {kLm, cfg + "OrvCfg1", "item", REG_SZ, Sz("OrvCfgUpper")},
+      {kLm, cfg + "OrvCfg1", "command", REG_SZ, Sz("C:\\Orv\\cfg1.exe")},
+      {kLm, cfg + "OrvCfg1", "hkey", REG_SZ, Sz("HKLM")},
+      {kLm, cfg + "OrvCfg2", "item", REG_SZ, Sz("OrvCfgLower")},
+      {kLm, cfg + "OrvCfg2", "command", REG_SZ, Sz("C:\\Orv\\cfg2.exe")},
+      {kLm, cfg + "OrvCfg2", "hkey", REG_SZ, Sz("hklm")},
+      {kLm, cfg + "OrvCfg3", "item", REG_SZ, Sz("OrvCfgNone")},
+      {kLm, cfg + "OrvCfg3", "command", REG_SZ, Sz("C:\\Orv\\cfg3.exe")},
   });
   TForm1& f = MakeStartup();
   SeedFolder(f.UserStartupDir);
@@ -218,12 +211,14 @@ TEST_F(StartupPageTest, NineSourcesInOrderWithTheirMarkersAndIcons) {
 
 // The user's Wow6432Node Run key is a source of its own, after the user's Run and RunOnce keys.
 TEST_F(StartupPageTest, TheUsersWow6432NodeRunKeyIsListedBesideTheRunKey) {
-  if (WineHidesUserRunKeysBehindWow6432Node()) {
+  // Seeding the key would hide the user's own Run keys from the 32-bit program under Wine.
+  BOOL wow64 = FALSE;
+  if (test::RunningOnWine() && IsWow64Process(GetCurrentProcess(), &wow64) && wow64) {
     GTEST_SKIP() << "Wine sends a 32-bit program's HKCU\\Software to HKCU\\Software\\Wow6432Node "
                     "once that key exists, which Windows never does";
   }
-  SeedRegistry({{HKEY_CURRENT_USER, kWowRun, "Orv6WowUser", REG_SZ, Sz("C:\\Orv\\wowuser.exe")},
-                {HKEY_CURRENT_USER, kRun, "Orv1Run", REG_SZ, Sz("C:\\Orv\\run.exe")}});
+  SeedRegistry({{kCu, kWowRun, "Orv6WowUser", REG_SZ, Sz("C:\\Orv\\wowuser.exe")},
+                {kCu, kRun, "Orv1Run", REG_SZ, Sz("C:\\Orv\\run.exe")}});
   TForm1& f = MakeStartup();
   f.Page4Show();
   const std::string u = f.CurrentUserName;
@@ -234,9 +229,9 @@ TEST_F(StartupPageTest, TheUsersWow6432NodeRunKeyIsListedBesideTheRunKey) {
 // A name with characters outside the code page is shown as the code page gives it, and its
 // command is still read: through the altered name the value, key or shortcut is not found.
 TEST_F(StartupPageTest, NamesOutsideTheCodePageKeepTheirLocation) {
-  const std::wstring run = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-  const std::wstring runOnce = L"Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
-  const std::wstring cfg = L"SOFTWARE\\Microsoft\\Shared Tools\\MSConfig\\startupreg\\";
+  const std::wstring run = WideText(kRun);
+  const std::wstring runOnce = WideText(kRunOnce);
+  const std::wstring cfg = WideText(kConfiguration);
   enum Kind { kValue, kConfiguration, kShortcut };
   const struct {
     const char* why;
@@ -245,24 +240,19 @@ TEST_F(StartupPageTest, NamesOutsideTheCodePageKeepTheirLocation) {
     std::wstring key;  // the value's key; for a configuration entry the parent of its subkey
     std::wstring name;
     std::string location;
-    bool machine;
   } kCases[] = {
-      {"Cyrillic, user's Run", kValue, HKEY_CURRENT_USER, run, L"OrvIntl \u0416he",
-       "C:\\Orv\\zhe.exe", false},
-      {"same code page form, other data", kValue, HKEY_CURRENT_USER, run, L"OrvIntl \u0414he",
-       "C:\\Orv\\de.exe", false},
-      {"Greek, user's RunOnce", kValue, HKEY_CURRENT_USER, runOnce, L"OrvIntl \u03A9mega",
-       "C:\\Orv\\omega.exe", false},
-      {"CJK, machine's Run", kValue, HKEY_LOCAL_MACHINE, run, L"OrvIntl \u4E2D\u6587",
-       "C:\\Orv\\cjk.exe", true},
-      {"outside the BMP, machine's Run", kValue, HKEY_LOCAL_MACHINE, run,
-       L"OrvIntl \U0001F600 smile", "C:\\Orv\\smile.exe", true},
-      {"a NUL inside the name", kValue, HKEY_CURRENT_USER, run,
-       std::wstring(L"OrvIntl Nul\0Hidden", 18), "C:\\Orv\\hidden.exe", false},
-      {"configuration subkey", kConfiguration, HKEY_LOCAL_MACHINE, cfg,
-       L"OrvIntl \u0416\u4E2D\U0001F600", "C:\\Orv\\cfg.exe", true},
+      {"Cyrillic, user's Run", kValue, kCu, run, L"OrvIntl \u0416he", "C:\\Orv\\zhe.exe"},
+      {"same code page form, other data", kValue, kCu, run, L"OrvIntl \u0414he", "C:\\Orv\\de.exe"},
+      {"Greek, user's RunOnce", kValue, kCu, runOnce, L"OrvIntl \u03A9mega", "C:\\Orv\\omega.exe"},
+      {"CJK, machine's Run", kValue, kLm, run, L"OrvIntl \u4E2D\u6587", "C:\\Orv\\cjk.exe"},
+      {"outside the BMP, machine's Run", kValue, kLm, run, L"OrvIntl \U0001F600 smile",
+       "C:\\Orv\\smile.exe"},
+      {"a NUL inside the name", kValue, kCu, run, std::wstring(L"OrvIntl Nul\0Hidden", 18),
+       "C:\\Orv\\hidden.exe"},
+      {"configuration subkey", kConfiguration, kLm, cfg, L"OrvIntl \u0416\u4E2D\U0001F600",
+       "C:\\Orv\\cfg.exe"},
       {"shortcut", kShortcut, nullptr, L"", L"OrvIntl \u0416\u03A9\u4E2D\U0001F600.lnk",
-       "C:\\Orv\\link.exe", false},
+       "C:\\Orv\\link.exe"},
   };
   TForm1& f = MakeStartup();
   Folder(f.UserStartupDir);
@@ -297,7 +287,7 @@ TEST_F(StartupPageTest, NamesOutsideTheCodePageKeepTheirLocation) {
       program = found.cFileName;
     }
     const std::string user = c.kind == kConfiguration ? "All users"
-                             : c.machine              ? "Everyone"
+                             : c.root == kLm          ? "Everyone"
                                                       : f.CurrentUserName;
     expected.push_back(user + "|" + program + "|" + c.location);
   }
@@ -318,13 +308,10 @@ TEST_F(StartupPageTest, StartupFoldersOutsideTheCodePageAreListed) {
     const wchar_t* folder;
     const char* user;  // the marker; empty: the current user's name
   } kCases[] = {
-      {"the user's, from the shell", HKEY_CURRENT_USER, L"Startup", true, L"\u03A9 user", ""},
-      {"all users', from the shell", HKEY_LOCAL_MACHINE, L"Common Startup", true, L"\u0416 common",
-       "All users"},
-      {"the user's, from Shell Folders", HKEY_CURRENT_USER, L"Startup", false, L"\u03A9 fallback",
-       ""},
-      {"all users', from Shell Folders", HKEY_LOCAL_MACHINE, L"Startup", false, L"\u0416 fallback",
-       "All users"},
+      {"the user's, from the shell", kCu, L"Startup", true, L"\u03A9 user", ""},
+      {"all users', from the shell", kLm, L"Common Startup", true, L"\u0416 common", "All users"},
+      {"the user's, from Shell Folders", kCu, L"Startup", false, L"\u03A9 fallback", ""},
+      {"all users', from Shell Folders", kLm, L"Startup", false, L"\u0416 fallback", "All users"},
   };
   for (const auto& c : kCases) {
     const std::wstring folder = WideText(dir) + L"\\Orv " + c.folder;
@@ -376,19 +363,16 @@ TEST_F(StartupPageTest, EveryShowStartsAfreshAndNoFillRunsInsideAnother) {
   ExpectImagesInRowOrder(f);
 
   // A Startup folder the system did not name is no licence to list the drive's root.
-  char current[MAX_PATH] = {};
-  GetCurrentDirectoryA(MAX_PATH, current);
-  SetCurrentDirectoryA(dir.c_str());
+  SetCurrentDirectoryA(dir.c_str());  // put back when the test ends
   Bytes(std::string(1, dir[0]) + ":\\OrvRoot.lnk", "root");
   f.UserStartupDirExact = L"\\";
   f.Page4Show();
-  SetCurrentDirectoryA(current);
   EXPECT_TRUE(SeededRows(f).empty());
 }
 
 TEST_F(StartupPageTest, AClickInTheLocationColumnSelectsTheRow) {
-  SeedRegistry({{HKEY_CURRENT_USER, kRun, "OrvFirst", REG_SZ, Sz("C:\\Orv\\1.exe")},
-                {HKEY_CURRENT_USER, kRun, "OrvSecond", REG_SZ, Sz("C:\\Orv\\2.exe")}});
+  SeedRegistry({{kCu, kRun, "OrvFirst", REG_SZ, Sz("C:\\Orv\\1.exe")},
+                {kCu, kRun, "OrvSecond", REG_SZ, Sz("C:\\Orv\\2.exe")}});
   TForm1& f = MakeStartup();
   f.Page4Show();
   const int row = RowOf(f, "OrvSecond", f.CurrentUserName);
@@ -405,9 +389,9 @@ TEST_F(StartupPageTest, AClickInTheLocationColumnSelectsTheRow) {
 TEST_F(StartupPageTest, TheThreeActionsOnTheSelectedRow) {
   const std::string program = ThisProgram();
   const std::string folder = program.substr(0, program.rfind('\\') + 1);
-  SeedRegistry({{HKEY_CURRENT_USER, kRun, "OrvPlainPath", REG_SZ, Sz(program)},
-                {HKEY_CURRENT_USER, kRun, "OrvQuoted", REG_SZ, Sz("\"" + program + "\" /min")},
-                {HKEY_CURRENT_USER, kRun, "Foo & Bar Updater", REG_SZ, Sz(program)}});
+  SeedRegistry({{kCu, kRun, "OrvPlainPath", REG_SZ, Sz(program)},
+                {kCu, kRun, "OrvQuoted", REG_SZ, Sz("\"" + program + "\" /min")},
+                {kCu, kRun, "Foo & Bar Updater", REG_SZ, Sz(program)}});
   TForm1& f = MakeStartup();
   SeedFolder(f.UserStartupDir);
   // What "Open folder", "Launch software" and "Ask Google" ask of the outside, in turn.
