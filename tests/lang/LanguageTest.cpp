@@ -8,8 +8,6 @@
 #include <functional>
 #include <string>
 
-#include "base/Handles.h"
-#include "lang/CaptionTable.h"
 #include "tests/lang/ProgramFolder.h"
 #include "tests/support/HandleProbe.h"
 #include "tests/support/KnownLanguageKeys.h"
@@ -17,9 +15,6 @@
 
 namespace orv {
 namespace {
-
-using test::KnownLanguageKeys;
-using test::LanguageKey;
 
 // A language file "Lang.ini" that the test writes into a scratch folder under %TEMP%; both go
 // with the test.
@@ -175,12 +170,12 @@ TEST(ShippedLanguageFiles, AnswerEveryKnownKeyThroughTheRealReader) {
       "\x01"
       "absent";
   const LanguageIni english(folder + "\\English.ini");
-  for (const LanguageKey& k : KnownLanguageKeys()) {
+  for (const auto& k : test::KnownLanguageKeys()) {
     EXPECT_EQ(english.Read(k.section, k.key, kAbsent), k.defaultText) << k.section << "/" << k.key;
   }
-  for (const char* name : {"German.ini", "French.ini", "Spanish.ini", "Italian.ini", "Czech.ini"}) {
+  for (const char* name : test::kTranslations) {
     const LanguageIni ini(folder + "\\" + name);
-    for (const LanguageKey& k : KnownLanguageKeys()) {
+    for (const auto& k : test::KnownLanguageKeys()) {
       const std::string text = ini.Read(k.section, k.key, kAbsent);
       EXPECT_NE(text, kAbsent) << name << " " << k.section << "/" << k.key;
       EXPECT_FALSE(text.empty()) << name << " " << k.section << "/" << k.key;
