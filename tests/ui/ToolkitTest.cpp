@@ -47,6 +47,9 @@ void ExpectFits(int width, int measured, const std::string& why) {
   EXPECT_LE(width, measured + 2) << why;
 }
 
+// A rectangle's edges, compared as one value.
+std::vector<LONG> Edges(RECT rc) { return {rc.left, rc.top, rc.right, rc.bottom}; }
+
 HBITMAP MakeDib(int width, int height, WORD bits, std::uint32_t pixel) {
   BITMAPINFO info{};
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, bits, BI_RGB, 0, 0, 0, 0, 0};
@@ -120,11 +123,7 @@ TEST_F(ToolkitTest, FixedSizeLabelsKeepTheirBounds) {
       .font = FontSpec{}, .align = TextAlign::Center, .autoSize = false, .centerVertically = true};
   ASSERT_TRUE(band.Create(form.Handle(), 20, 354, 454, 14, "short", style));
   band.SetCaption(std::string(300, 'W'));
-  const RECT bounds = band.Bounds();
-  EXPECT_EQ(bounds.left, 20);
-  EXPECT_EQ(bounds.top, 354);
-  EXPECT_EQ(bounds.right - bounds.left, 454);
-  EXPECT_EQ(bounds.bottom - bounds.top, 14);
+  EXPECT_EQ(Edges(band.Bounds()), (std::vector<LONG>{20, 354, 20 + 454, 354 + 14}));
 }
 
 // The bounds a control gives stay those of its window however the window is moved or sized: by
@@ -134,14 +133,11 @@ TEST_F(ToolkitTest, ControlBoundsFollowTheirWindow) {
   ASSERT_TRUE(label.Create(form.Handle(), 32, 112, 0, 14, "Computer name", LabelStyle{}));
   Label inner;
   ASSERT_TRUE(inner.Create(label.Handle(), 3, 4, 0, 14, "x", LabelStyle{}));
-  const auto edges = [](RECT rc) {
-    return std::vector<LONG>{rc.left, rc.top, rc.right, rc.bottom};
-  };
   const auto actual = [&](const Control& control) {
     RECT rc{};
     GetWindowRect(control.Handle(), &rc);
     MapWindowPoints(HWND_DESKTOP, GetParent(control.Handle()), reinterpret_cast<POINT*>(&rc), 2);
-    return edges(rc);
+    return Edges(rc);
   };
   const std::vector<std::pair<const char*, std::function<void()>>> moves = {
       {"made", [] {}},
@@ -154,8 +150,8 @@ TEST_F(ToolkitTest, ControlBoundsFollowTheirWindow) {
   };
   for (const auto& [what, move] : moves) {
     move();
-    EXPECT_EQ(edges(label.Bounds()), actual(label)) << what;
-    EXPECT_EQ(edges(inner.Bounds()), actual(inner)) << what;
+    EXPECT_EQ(Edges(label.Bounds()), actual(label)) << what;
+    EXPECT_EQ(Edges(inner.Bounds()), actual(inner)) << what;
   }
 }
 
