@@ -150,11 +150,8 @@ inline WmicDisks RunWmicLogicalDisk() {
   if (lines.empty()) return disks;
   const std::string& header = lines[0];
   std::vector<std::pair<std::string, std::size_t>> columns;
-  for (std::size_t i = 0; i < header.size();) {
-    if (header[i] == ' ') {
-      ++i;
-      continue;
-    }
+  for (std::size_t i = header.find_first_not_of(' '); i != std::string::npos;
+       i = header.find_first_not_of(' ', i)) {
     const std::size_t end = std::min(header.find(' ', i), header.size());
     columns.emplace_back(header.substr(i, end - i), i);
     i = end;

@@ -126,11 +126,11 @@ TEST(FileIconSizeTest, TheFilesOwnSmallImageElseItsLargeOneScaled) {
   const struct {
     const char* why;
     std::vector<IconImage> images;
-    std::uint32_t shown;  // 0xRRGGBB
+    COLORREF shown;
   } cases[] = {
-      {"large image first, small second", {{32, 0x0000FF}, {16, 0xFF0000}}, 0xFF0000},
-      {"small image first", {{16, 0x00FF00}, {48, 0x0000FF}, {32, 0xFF0000}}, 0x00FF00},
-      {"large images only", {{48, 0x00FF00}, {32, 0x0000FF}}, 0x0000FF},
+      {"large image first, small second", {{32, 0x0000FF}, {16, 0xFF0000}}, RGB(255, 0, 0)},
+      {"small image first", {{16, 0x00FF00}, {48, 0x0000FF}, {32, 0xFF0000}}, RGB(0, 255, 0)},
+      {"large images only", {{48, 0x00FF00}, {32, 0x0000FF}}, RGB(0, 0, 255)},
   };
   char folder[MAX_PATH] = {};
   GetTempPathA(MAX_PATH, folder);
@@ -148,8 +148,7 @@ TEST(FileIconSizeTest, TheFilesOwnSmallImageElseItsLargeOneScaled) {
     EXPECT_EQ(shape.bmHeight, 16) << c.why;
     const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
     const SelectGuard select(dc.Get(), colour.Get());
-    EXPECT_EQ(GetPixel(dc.Get(), 8, 8), RGB(c.shown >> 16, (c.shown >> 8) & 0xFF, c.shown & 0xFF))
-        << c.why;
+    EXPECT_EQ(GetPixel(dc.Get(), 8, 8), c.shown) << c.why;
   }
   DeleteFileA(path.c_str());
 }

@@ -16,6 +16,7 @@
 #include "base/Handles.h"
 #include "tests/support/ImagePixels.h"
 #include "tests/support/RecordingOutside.h"
+#include "tests/support/WindowWalk.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
 #include "ui/Graphics.h"
@@ -341,9 +342,7 @@ TEST_F(ToolkitTest, AnObjectThatGoesFirstLeavesItsWindowWorking) {
     }
     EXPECT_EQ(Control::FromHandle(window), nullptr) << laterSubclass;
     EXPECT_TRUE(SetWindowTextA(window, "still an edit box")) << laterSubclass;
-    char text[64] = {};
-    GetWindowTextA(window, text, sizeof(text));
-    EXPECT_STREQ(text, "still an edit box") << laterSubclass;
+    EXPECT_EQ(test::WindowText(window), "still an edit box") << laterSubclass;
     EXPECT_EQ(texts, laterSubclass ? 1 : 0);
     if (laterSubclass) RemoveWindowSubclass(window, &CountTexts, 1);
     EXPECT_TRUE(DestroyWindow(window)) << laterSubclass;
@@ -551,9 +550,7 @@ TEST_F(ToolkitTest, PicturesSizeThemselvesAndBlendStraightAlphaPremultiplied) {
   ASSERT_TRUE(picture.Create(form.Handle(), 32, 112, 10, 10));
   // Half-transparent pure red, stored with straight alpha.
   picture.SetBitmap(MakeDib(128, 128, 32, 0x80FF0000u));
-  EXPECT_EQ(picture.Width(), 128);
-  EXPECT_EQ(picture.Height(), 128);
-  EXPECT_EQ(picture.Left(), 32);
+  EXPECT_EQ(Edges(picture.Bounds()), (std::vector<LONG>{32, 112, 32 + 128, 112 + 128}));
   ASSERT_TRUE(picture.HasAlpha());
   DIBSECTION dib{};
   ASSERT_EQ(GetObjectA(picture.Bitmap(), sizeof(dib), &dib), static_cast<int>(sizeof(dib)));
