@@ -250,6 +250,15 @@ inline char FreeLetterFrom(char first) {
   return 0;
 }
 
+// The folder one of the system's folder calls names, with its backslash.
+inline std::string Folder(UINT(WINAPI* name)(LPSTR, UINT)) {
+  char dir[MAX_PATH] = {};
+  name(dir, MAX_PATH);
+  return std::string(dir) + "\\";
+}
+inline std::string SystemFolder() { return Folder(GetSystemDirectoryA); }
+inline std::string WindowsFolder() { return Folder(GetWindowsDirectoryA); }
+
 // The full path of the running test program.
 inline std::string ThisProgram() {
   char path[MAX_PATH] = {};

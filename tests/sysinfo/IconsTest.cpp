@@ -8,18 +8,10 @@
 #include <vector>
 
 #include "tests/support/ImagePixels.h"
+#include "tests/support/WinTestTools.h"
 
 namespace orv {
 namespace {
-
-// The folder one of the system's folder calls names, with its backslash.
-std::string Folder(UINT(WINAPI* name)(LPSTR, UINT)) {
-  char dir[MAX_PATH] = {};
-  name(dir, MAX_PATH);
-  return std::string(dir) + "\\";
-}
-std::string SystemFolder() { return Folder(GetSystemDirectoryA); }
-std::string WindowsFolder() { return Folder(GetWindowsDirectoryA); }
 
 // The pixels and mask of an icon, to tell which file it came from.
 std::vector<char> Pixels(HICON icon) {
@@ -78,8 +70,8 @@ std::string IconFileBytes(const std::vector<IconImage>& images) {
 class IconsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    fallback_ = Pixels(test::SmallFileIcon(SystemFolder() + "msiexec.exe").Get());
-    notepad_ = Pixels(test::SmallFileIcon(SystemFolder() + "notepad.exe").Get());
+    fallback_ = Pixels(test::SmallFileIcon(test::SystemFolder() + "msiexec.exe").Get());
+    notepad_ = Pixels(test::SmallFileIcon(test::SystemFolder() + "notepad.exe").Get());
     if (fallback_.empty() || notepad_.empty() || fallback_ == notepad_) {
       GTEST_SKIP() << "msiexec.exe and notepad.exe lack distinct icons on this system";
     }
@@ -94,8 +86,8 @@ TEST(GetFileIconTest, EachIconIsTheCallersUntilItsOwnerLetsItGo) {
   const auto alive = [](HICON icon) { return !Pixels(icon).empty(); };
   HICON second = nullptr;
   {
-    UniqueIcon first = GetFileIcon(SystemFolder() + "notepad.exe", SystemFolder());
-    UniqueIcon held = GetFileIcon(SystemFolder() + "notepad.exe", SystemFolder());
+    UniqueIcon first = GetFileIcon(test::SystemFolder() + "notepad.exe", test::SystemFolder());
+    UniqueIcon held = GetFileIcon(test::SystemFolder() + "notepad.exe", test::SystemFolder());
     second = held.Get();
     ASSERT_TRUE(alive(first.Get()));
     const HICON gone = first.Get();
@@ -107,17 +99,17 @@ TEST(GetFileIconTest, EachIconIsTheCallersUntilItsOwnerLetsItGo) {
 }
 
 TEST_F(IconsTest, FileIconIsTheFilesOwnOrMsiexecs) {
-  const std::string noBackslash = SystemFolder().substr(0, SystemFolder().size() - 1);
-  IconCache icons(WindowsFolder(), noBackslash);
-  EXPECT_EQ(Pixels(icons.FileIcon(SystemFolder() + "notepad.exe")), notepad_);
+  const std::string noBackslash = test::SystemFolder().substr(0, test::SystemFolder().size() - 1);
+  IconCache icons(test::WindowsFolder(), noBackslash);
+  EXPECT_EQ(Pixels(icons.FileIcon(test::SystemFolder() + "notepad.exe")), notepad_);
   for (const std::string& path :
-       {SystemFolder() + "no such file.exe", std::string(), WindowsFolder(),
+       {test::SystemFolder() + "no such file.exe", std::string(), test::WindowsFolder(),
         // An existing file without icons gets the fallback too.
-        WindowsFolder() + "win.ini"}) {
+        test::WindowsFolder() + "win.ini"}) {
     EXPECT_EQ(Pixels(icons.FileIcon(path)), fallback_) << path;
   }
   // An icon handed out earlier is still the file's after the cache has read others.
-  EXPECT_EQ(Pixels(icons.FileIcon(SystemFolder() + "notepad.exe")), notepad_);
+  EXPECT_EQ(Pixels(icons.FileIcon(test::SystemFolder() + "notepad.exe")), notepad_);
 }
 
 // The lists show the image a file has for their size, not its large image scaled down; a file
@@ -137,7 +129,7 @@ TEST(FileIconSizeTest, TheFilesOwnSmallImageElseItsLargeOneScaled) {
   const std::string path = std::string(folder) + "OrvSizes.ico";
   for (const auto& c : cases) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << IconFileBytes(c.images);
-    IconCache icons(WindowsFolder(), SystemFolder());
+    IconCache icons(test::WindowsFolder(), test::SystemFolder());
     ICONINFO info{};
     ASSERT_TRUE(GetIconInfo(icons.FileIcon(path), &info)) << c.why;
     const UniqueBitmap colour(info.hbmColor);
@@ -158,7 +150,7 @@ TEST(FileIconSizeTest, TheFilesOwnSmallImageElseItsLargeOneScaled) {
 class ProductIconFile {
  public:
   ProductIconFile(const std::string& code, const std::string& source)
-      : installer_(WindowsFolder() + "Installer"), product_(installer_ + "\\" + code) {
+      : installer_(test::WindowsFolder() + "Installer"), product_(installer_ + "\\" + code) {
     madeInstaller_ = CreateDirectoryA(installer_.c_str(), nullptr) != FALSE;
     CreateDirectoryA(product_.c_str(), nullptr);
     copied_ = CopyFileA(source.c_str(), Path().c_str(), FALSE) != FALSE;
@@ -181,18 +173,18 @@ class ProductIconFile {
 
 TEST_F(IconsTest, ProductIconIsArpProductIconOrMsiexecs) {
   const std::string code = "{0D5A3F6E-0000-4C1B-9E11-0123456789AB}";
-  ProductIconFile file(code, SystemFolder() + "notepad.exe");
+  ProductIconFile file(code, test::SystemFolder() + "notepad.exe");
   ASSERT_TRUE(file.Copied());
 
   const std::string command = "MsiExec.exe /X" + code;
   {
-    IconCache icons(WindowsFolder(), SystemFolder());
+    IconCache icons(test::WindowsFolder(), test::SystemFolder());
     for (const std::string& text : {command, code}) {
       EXPECT_EQ(Pixels(icons.MsiProductIcon(text)), notepad_) << text;
     }
   }
   file.Remove();
-  IconCache icons(WindowsFolder(), SystemFolder());
+  IconCache icons(test::WindowsFolder(), test::SystemFolder());
   for (const std::string& text : {command, std::string("MsiExec.exe /X"), std::string()}) {
     EXPECT_EQ(Pixels(icons.MsiProductIcon(text)), fallback_) << text;
   }
@@ -225,7 +217,7 @@ TEST(DisableWow64RedirectionTest, TheRealSystemFolderIsSeenOnlyWhileItIsOff) {
   if (wow64 && (!off || !back)) GTEST_SKIP() << "no redirection functions on this system";
 
   // A file in the real system folder only, written with redirection off where there is any.
-  const std::string probe = SystemFolder() + "OrvRedirectionProbe.txt";
+  const std::string probe = test::SystemFolder() + "OrvRedirectionProbe.txt";
   PVOID state = nullptr;
   if (wow64) off(&state);
   const HANDLE file =

@@ -16,6 +16,7 @@
 #include "base/Handles.h"
 #include "tests/support/ImagePixels.h"
 #include "tests/support/RecordingOutside.h"
+#include "tests/support/WinTestTools.h"
 #include "tests/support/WindowWalk.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
@@ -643,10 +644,8 @@ TEST(SystemErrorText, TheSystemsDescriptionWithoutItsEnding) {
 // the list takes as it is, and past the room it was first given; the room it did not use is given
 // back.
 TEST_F(ToolkitTest, ImageBatchesAppendWhatAddIconWould) {
-  char windows[MAX_PATH] = {};
-  GetWindowsDirectoryA(windows, MAX_PATH);
-  const std::string notepad = std::string(windows) + "\\notepad.exe";
-  const std::string regedit = std::string(windows) + "\\regedit.exe";
+  const std::string notepad = test::WindowsFolder() + "notepad.exe";
+  const std::string regedit = test::WindowsFolder() + "regedit.exe";
   const UniqueIcon a(ExtractIconA(GetModuleHandleA(nullptr), notepad.c_str(), 0));
   const UniqueIcon b(ExtractIconA(GetModuleHandleA(nullptr), regedit.c_str(), 0));
   const std::vector<BYTE> andBits(16 * 16 / 8, 0x0F);
