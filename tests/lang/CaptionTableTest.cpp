@@ -131,7 +131,6 @@ TEST(CreationCaptions, CompoundCaptionsJoinTranslatedParts) {
   EXPECT_EQ(TextOf(captions, T::Page6Label05), "Internet:");
 }
 
-// A key present with an empty value blanks its caption but keeps the fixed parts.
 TEST(CreationCaptions, EmptyValuesBlankTheTextButKeepTheFixedParts) {
   const std::map<T, std::string> fixedParts = {{T::Page2Label01, " A: "},
                                                {T::Page2Label02, " C: "},

@@ -101,12 +101,11 @@ inline std::vector<std::string> FilesIn(const std::string& folder) {
 inline std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   std::size_t start = 0;
-  while (start <= text.size()) {
-    const std::size_t end = text.find('\n', start);
-    lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
-    if (end == std::string::npos) break;
+  for (std::size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', start)) {
+    lines.push_back(text.substr(start, end - start));
     start = end + 1;
   }
+  lines.push_back(text.substr(start));
   return lines;
 }
 
@@ -217,9 +216,7 @@ class ScopedWineDrive {
  public:
   ScopedWineDrive(char letter, const std::string& unixPath, ULONG type,
                   const std::string& devicePath = "")
-      : letter_(letter) {
-    ok_ = DefineWineDrive(letter, unixPath, type, devicePath);
-  }
+      : letter_(letter), ok_(DefineWineDrive(letter, unixPath, type, devicePath)) {}
   ~ScopedWineDrive() {
     DefineWineDrive(letter_, "", DRIVE_NO_ROOT_DIR);
     // The mount manager leaves the letter's device name behind; without this the letter would
