@@ -248,13 +248,13 @@ inline char FreeLetterFrom(char first) {
 }
 
 // The folder one of the system's folder calls names, with its backslash.
-inline std::string Folder(UINT(WINAPI* name)(LPSTR, UINT)) {
+inline std::string FolderNamedBy(UINT(WINAPI* name)(LPSTR, UINT)) {
   char dir[MAX_PATH] = {};
   name(dir, MAX_PATH);
   return std::string(dir) + "\\";
 }
-inline std::string SystemFolder() { return Folder(GetSystemDirectoryA); }
-inline std::string WindowsFolder() { return Folder(GetWindowsDirectoryA); }
+inline std::string SystemFolder() { return FolderNamedBy(GetSystemDirectoryA); }
+inline std::string WindowsFolder() { return FolderNamedBy(GetWindowsDirectoryA); }
 
 // The full path of the running test program.
 inline std::string ThisProgram() {
