@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <functional>
 #include <string>
 
 #include "tests/lang/ProgramFolder.h"
@@ -132,24 +131,23 @@ class ChooseLanguageFileTest : public ::testing::Test {
 TEST_F(ChooseLanguageFileTest, FollowsTheLanguageValue) {
   const struct {
     const char* why;
-    std::function<void()> store;
+    DWORD type;  // REG_NONE: no value
+    std::string stored;
     const char* folder;
     int index;
     const char* fileName;
   } cases[] = {
-      {"no value", [&] { key.Delete("Language"); }, "C:\\Program Files\\Orvendel", 0,
-       "English.ini"},
-      {"2", [&] { key.SetDword("Language", 2); }, "C:\\Program Files\\Orvendel", 2, "German.ini"},
-      {"6", [&] { key.SetDword("Language", 6); }, "D:\\Tools", 6, "Czech.ini"},
-      {"0", [&] { key.SetDword("Language", 0); }, "C:\\Orvendel", 0, "English.ini"},
-      {"7", [&] { key.SetDword("Language", 7); }, "C:\\Orvendel", 7, "English.ini"},
-      {"-1", [&] { key.SetDword("Language", static_cast<DWORD>(-1)); }, "C:\\Orvendel", -1,
-       "English.ini"},
+      {"no value", REG_NONE, "", "C:\\Program Files\\Orvendel", 0, "English.ini"},
+      {"2", REG_DWORD, test::DwordBytes(2), "C:\\Program Files\\Orvendel", 2, "German.ini"},
+      {"6", REG_DWORD, test::DwordBytes(6), "D:\\Tools", 6, "Czech.ini"},
+      {"0", REG_DWORD, test::DwordBytes(0), "C:\\Orvendel", 0, "English.ini"},
+      {"7", REG_DWORD, test::DwordBytes(7), "C:\\Orvendel", 7, "English.ini"},
+      {"-1", REG_DWORD, test::DwordBytes(0xFFFFFFFF), "C:\\Orvendel", -1, "English.ini"},
       // Written by hand as text, the value is not a DWORD and does not count.
-      {"text \"2\"", [&] { key.SetSz("Language", "2"); }, "C:\\Orvendel", 0, "English.ini"},
+      {"text \"2\"", REG_SZ, test::Sz("2"), "C:\\Orvendel", 0, "English.ini"},
   };
   for (const auto& c : cases) {
-    c.store();
+    c.type == REG_NONE ? key.Delete("Language") : key.Set("Language", c.type, c.stored);
     const LanguageChoice choice = ChooseLanguageFile(c.folder);
     EXPECT_EQ(choice.index, c.index) << c.why;
     EXPECT_EQ(choice.fileName, c.fileName) << c.why;
