@@ -311,8 +311,6 @@ TEST_F(DrawPieChartTest, RepeatedDrawingLeaksNoGdiObjects) {
   EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before);
 }
 
-// --- the window ---
-
 class PieChartWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
