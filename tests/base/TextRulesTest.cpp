@@ -24,12 +24,10 @@ TEST(UpperAscii, ChangesOnlyAsciiLetters) {
 }
 
 TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
-  EXPECT_EQ(RoundHalfEven(62.5), 62);
-  EXPECT_EQ(RoundHalfEven(37.5), 38);
-  EXPECT_EQ(RoundHalfEven(512.5), 512);
-  EXPECT_EQ(RoundHalfEven(513.5), 514);
-  EXPECT_EQ(RoundHalfEven(0.4999), 0);
-  EXPECT_EQ(RoundHalfEven(-0.5), 0);
+  const std::pair<double, std::int64_t> cases[] = {
+      {62.5, 62}, {37.5, 38}, {512.5, 512}, {513.5, 514}, {0.4999, 0}, {-0.5, 0},
+  };
+  for (const auto& [value, rounded] : cases) EXPECT_EQ(RoundHalfEven(value), rounded) << value;
 }
 
 TEST(RoundHalfEven, NonFiniteAndHugeValuesDoNotOverflow) {

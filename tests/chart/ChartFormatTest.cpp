@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 
 namespace orv {
@@ -25,27 +24,21 @@ TEST(FormatChartValueTest, WritesGroupsAndAtMostThreeDecimals) {
 }
 
 TEST(FormatChartValueTest, RoundsTheFourthDecimalHalfAwayFromZero) {
-  EXPECT_EQ(FormatChartValue(0.0004), "0");
-  EXPECT_EQ(FormatChartValue(0.0005), "0.001");
-  EXPECT_EQ(FormatChartValue(1.0005), "1.001");
-  EXPECT_EQ(FormatChartValue(2.0004), "2");
-  EXPECT_EQ(FormatChartValue(1.2344), "1.234");
-  EXPECT_EQ(FormatChartValue(1.2345), "1.235");
-  // A carry runs through the integer digits and may add a group.
-  EXPECT_EQ(FormatChartValue(999.9995), "1,000");
-  EXPECT_EQ(FormatChartValue(999999.9999), "1,000,000");
-  EXPECT_EQ(FormatChartValue(0.9996), "1");
-  EXPECT_EQ(FormatChartValue(1e-9), "0");
+  // A carry runs through the integer digits and may add a group (999.9995, 999999.9999, 0.9996).
+  const std::pair<double, const char*> cases[] = {
+      {0.0004, "0"},     {0.0005, "0.001"}, {1.0005, "1.001"},   {2.0004, "2"},
+      {1.2344, "1.234"}, {1.2345, "1.235"}, {999.9995, "1,000"}, {999999.9999, "1,000,000"},
+      {0.9996, "1"},     {1e-9, "0"},
+  };
+  for (const auto& [value, text] : cases) EXPECT_EQ(FormatChartValue(value), text) << value;
 }
 
 TEST(FormatChartValueTest, ZeroAndNegativeValues) {
-  EXPECT_EQ(FormatChartValue(0), "0");
-  EXPECT_EQ(FormatChartValue(-0.0), "0");
-  EXPECT_EQ(FormatChartValue(-1234), "-1,234");
-  EXPECT_EQ(FormatChartValue(-0.5), "-0.5");
-  EXPECT_EQ(FormatChartValue(-1.0005), "-1.001");
-  // Rounded away to nothing: no "-0".
-  EXPECT_EQ(FormatChartValue(-0.0004), "0");
+  // Rounded away to nothing (-0.0004): no "-0".
+  const std::pair<double, const char*> cases[] = {
+      {0, "0"}, {-0.0, "0"}, {-1234, "-1,234"}, {-0.5, "-0.5"}, {-1.0005, "-1.001"}, {-0.0004, "0"},
+  };
+  for (const auto& [value, text] : cases) EXPECT_EQ(FormatChartValue(value), text) << value;
 }
 
 TEST(FormatChartValueTest, ValuesThatAreNotNumbersDoNotBreakIt) {

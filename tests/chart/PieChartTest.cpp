@@ -154,22 +154,22 @@ bool InRect(const PieRectF& r, int x, int y, int slack) {
   return x >= r.left - slack && x <= r.right + slack && y >= r.top - slack && y <= r.bottom + slack;
 }
 
-// A chart drawn on a white 250 x 250 canvas (kept as a picture when asked) and its layout.
+// A chart drawn on a white 250 x 250 canvas (kept as a picture when asked), its layout and pie.
 class DrawPieChartTest : public ::testing::Test {
  protected:
   void Draw(const PieChartModel& model, const std::string& picture) {
     DrawPieChart(canvas.Dc(), kChart, model);
     canvas.Dump(picture);
     layout = LayoutPieChart(canvas.Dc(), kChart, model);
+    ASSERT_TRUE(layout.hasPie);
   }
   Canvas canvas{250, 250};
   PieLayout layout;
+  const PieShape& pie = layout.pie;
 };
 
 TEST_F(DrawPieChartTest, DrivesChartShowsSlicesSidesAndMarks) {
-  Draw(DrivesModel(), "drives-25-75");
-  ASSERT_TRUE(layout.hasPie);
-  const PieShape& pie = layout.pie;
+  ASSERT_NO_FATAL_FAILURE(Draw(DrivesModel(), "drives-25-75"));
 
   // Free (green) covers 0-90 degrees, the upper right; used (blue) the rest, round to 360.
   EXPECT_EQ(canvas.At(OnFace(pie, 45, 0.6)), kGreen);
@@ -178,13 +178,11 @@ TEST_F(DrawPieChartTest, DrivesChartShowsSlicesSidesAndMarks) {
   EXPECT_EQ(canvas.At(OnFace(pie, 225, 0.6)), kBlue);
   EXPECT_EQ(canvas.At(OnFace(pie, 315, 0.6)), kBlue);
   // Only the front half shows a side, all of it blue's, in a darker blue.
-  EXPECT_TRUE(IsDarkerShadeOf(canvas.At(OnSide(pie, 270)), kBlue));
-  EXPECT_TRUE(IsDarkerShadeOf(canvas.At(OnSide(pie, 200)), kBlue));
-  EXPECT_TRUE(IsDarkerShadeOf(canvas.At(OnSide(pie, 340)), kBlue));
+  for (const double degrees : {270.0, 200.0, 340.0}) {
+    EXPECT_TRUE(IsDarkerShadeOf(canvas.At(OnSide(pie, degrees)), kBlue)) << degrees;
+  }
   // Nothing under the side wall, nothing above the back rim.
-  EXPECT_EQ(canvas.At(static_cast<int>(pie.center.x),
-                      static_cast<int>(pie.center.y + pie.ry + pie.depth + 3)),
-            kWhite);
+  EXPECT_EQ(canvas.At(PiePointF{pie.center.x, pie.center.y + pie.ry + pie.depth + 3}), kWhite);
 
   ASSERT_EQ(layout.marks.size(), 2u);
   for (const MarkPlacement& mark : layout.marks) {
@@ -207,9 +205,7 @@ TEST_F(DrawPieChartTest, DrivesChartShowsSlicesSidesAndMarks) {
 
 TEST_F(DrawPieChartTest, MemoryChartShowsBothSidesAndTitle) {
   const PieChartModel model = MemoryModel();
-  Draw(model, "memory-75-25");
-  ASSERT_TRUE(layout.hasPie);
-  const PieShape& pie = layout.pie;
+  ASSERT_NO_FATAL_FAILURE(Draw(model, "memory-75-25"));
 
   // Free (green) runs 0-270, so its side shows at the front left; used (blue) at the front right.
   EXPECT_EQ(canvas.At(OnFace(pie, 135, 0.6)), kGreen);
@@ -236,9 +232,8 @@ TEST_F(DrawPieChartTest, MemoryChartShowsBothSidesAndTitle) {
 }
 
 TEST_F(DrawPieChartTest, EmptySliceDrawsNothingButKeepsItsMark) {
-  Draw(Model("Drive C: Fixed (NTFS)", {{100, "Free", kGreen}, {0, "Used", kBlue}}), "drives-100-0");
-  ASSERT_TRUE(layout.hasPie);
-  const PieShape& pie = layout.pie;
+  ASSERT_NO_FATAL_FAILURE(Draw(
+      Model("Drive C: Fixed (NTFS)", {{100, "Free", kGreen}, {0, "Used", kBlue}}), "drives-100-0"));
 
   for (double degrees : {0.0, 90.0, 180.0, 270.0, 359.0}) {
     EXPECT_EQ(canvas.At(OnFace(pie, degrees, 0.8)), kGreen) << degrees;
@@ -315,8 +310,6 @@ TEST_F(DrawPieChartTest, RepeatedDrawingLeaksNoGdiObjects) {
   for (int i = 0; i < 50; ++i) DrawPieChart(canvas.Dc(), kChart, DrivesModel());
   EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before);
 }
-
-// --- the window ---
 
 class PieChartWindowTest : public ::testing::Test {
  protected:

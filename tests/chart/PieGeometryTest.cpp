@@ -18,6 +18,11 @@ void ExpectSpans(const std::vector<SliceSpan>& spans, const std::vector<SliceSpa
   }
 }
 
+void ExpectPoint(PiePointF p, PiePointF expected, const char* what) {
+  EXPECT_NEAR(p.x, expected.x, kEps) << what;
+  EXPECT_NEAR(p.y, expected.y, kEps) << what;
+}
+
 TEST(ComputeSlicesTest, SlicesFollowTheValuesInTheOrderAdded) {
   ExpectSpans(ComputeSlices({75, 25}), {{0, 270}, {270, 90}});
   ExpectSpans(ComputeSlices({25, 75}), {{0, 90}, {90, 270}});
@@ -54,22 +59,14 @@ TEST(ComputeSlicesTest, UnusableValuesCountAsZero) {
 
 TEST(PieShapeTest, RimPointsAndArcs) {
   const PieShape pie{{100, 80}, 60, 30, 10};
-  const PiePointF right = PointOnTop(pie, 0);
-  EXPECT_NEAR(right.x, 160, kEps);
-  EXPECT_NEAR(right.y, 80, kEps);
-  const PiePointF back = PointOnTop(pie, 90);  // counter-clockwise: 90 degrees is the far side
-  EXPECT_NEAR(back.x, 100, kEps);
-  EXPECT_NEAR(back.y, 50, kEps);
-  const PiePointF front = PointOnBottom(pie, 270);
-  EXPECT_NEAR(front.x, 100, kEps);
-  EXPECT_NEAR(front.y, 120, kEps);
+  ExpectPoint(PointOnTop(pie, 0), {160, 80}, "right");
+  ExpectPoint(PointOnTop(pie, 90), {100, 50}, "90 degrees, counter-clockwise: the far side");
+  ExpectPoint(PointOnBottom(pie, 270), {100, 120}, "front");
 
   const auto arc = ArcPoints(pie, 90, 180, 10);
   ASSERT_GE(arc.size(), 91u);  // no more than two degrees between points
-  EXPECT_NEAR(arc.front().x, 100, kEps);
-  EXPECT_NEAR(arc.front().y, 60, kEps);
-  EXPECT_NEAR(arc.back().x, 100, kEps);
-  EXPECT_NEAR(arc.back().y, 120, kEps);
+  ExpectPoint(arc.front(), {100, 60}, "arc start");
+  ExpectPoint(arc.back(), {100, 120}, "arc end");
   for (const PiePointF& p : arc) EXPECT_LE(p.x, 100 + kEps);  // the left half only
   EXPECT_EQ(ArcPoints(pie, 30, 0, 0).size(), 2u);
 }

@@ -4,7 +4,6 @@
 
 #include <map>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "tests/pages/FakeLookup.h"
@@ -94,19 +93,15 @@ TEST(CreationCaptions, WithoutALanguageFileEveryCaptionIsTheEnglishDefault) {
 }
 
 TEST(CreationCaptions, LooksUpEveryRowOnceInTableOrder) {
-  using Call = std::tuple<std::string, std::string, std::string>;
-  std::vector<Call> calls;
-  CreationCaptions([&calls](const std::string& s, const std::string& k, const std::string& d) {
-    calls.emplace_back(s, k, d);
-    return d;
-  });
-  ASSERT_EQ(calls.size(), std::size(kRows));
-  for (std::size_t i = 0; i < calls.size(); ++i) {
-    EXPECT_EQ(std::get<0>(calls[i]), kRows[i].section) << "lookup " << i;
-    EXPECT_EQ(std::get<1>(calls[i]), kRows[i].key) << "lookup " << i;
+  test::FakeLookup lookup;
+  const std::vector<CaptionText> captions = CreationCaptions(lookup.Fn());
+  ASSERT_EQ(lookup.asked.size(), std::size(kRows));
+  for (std::size_t i = 0; i < lookup.asked.size(); ++i) {
+    EXPECT_EQ(lookup.asked[i], std::string(kRows[i].section) + "/" + kRows[i].key)
+        << "lookup " << i;
   }
-  // The e-mail key is spelled with a hyphen, its default without one.
-  EXPECT_EQ(std::get<2>(calls[33]), "Email");
+  // The e-mail key is spelled with a hyphen, its default (which the lookup gives back) without one.
+  EXPECT_EQ(TextOf(captions, T::Page6Label07), "Email:");
 }
 
 // The window looks a page's captions up when it makes the page: only the rows of the targets
@@ -136,7 +131,6 @@ TEST(CreationCaptions, CompoundCaptionsJoinTranslatedParts) {
   EXPECT_EQ(TextOf(captions, T::Page6Label05), "Internet:");
 }
 
-// A key present with an empty value blanks its caption but keeps the fixed parts.
 TEST(CreationCaptions, EmptyValuesBlankTheTextButKeepTheFixedParts) {
   const std::map<T, std::string> fixedParts = {{T::Page2Label01, " A: "},
                                                {T::Page2Label02, " C: "},

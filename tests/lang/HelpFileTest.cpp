@@ -9,6 +9,7 @@
 #include <string>
 
 #include "tests/lang/ProgramFolder.h"
+#include "tests/support/KnownLanguageKeys.h"
 
 namespace orv {
 
@@ -102,8 +103,7 @@ TEST_F(HelpFile, ExplainsTheLanguageValueAndTheReport) {
   const std::string language = Read("language.html");
   EXPECT_NE(language.find("HKEY_CURRENT_USER\\Software\\Tellwick\\Orvendel"), std::string::npos);
   EXPECT_NE(language.find("Language"), std::string::npos);
-  for (const char* file :
-       {"English.ini", "German.ini", "French.ini", "Spanish.ini", "Italian.ini", "Czech.ini"}) {
+  for (const char* file : test::kLanguageFiles) {
     EXPECT_NE(language.find(file), std::string::npos) << file;
   }
   const std::string report = Read("report.html");

@@ -15,12 +15,6 @@
 namespace orv {
 namespace {
 
-using test::KnownLanguageKeys;
-using test::LanguageKey;
-
-const char* const kTranslations[] = {"German.ini", "French.ini", "Spanish.ini", "Italian.ini",
-                                     "Czech.ini"};
-
 std::string ReadBytes(const std::string& name) {
   std::ifstream in(std::string(ORV_LANG_FILES_DIR) + "/" + name, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -89,17 +83,18 @@ bool IsValidUtf8(const std::string& s) {
 TEST(LanguageFiles, EnglishHoldsEveryKnownKeyWithTheCompiledText) {
   const IniFile english = ParseIni(ReadBytes("English.ini"));
   EXPECT_TRUE(english.problems.empty()) << english.problems.front();
-  for (const LanguageKey& k : KnownLanguageKeys()) {
+  for (const auto& k : test::KnownLanguageKeys()) {
     const auto it = english.values.find(UpperAscii(k.section + "/" + k.key));
     ASSERT_NE(it, english.values.end()) << k.section << "/" << k.key;
     EXPECT_EQ(it->second, k.defaultText) << k.section << "/" << k.key;
   }
-  EXPECT_EQ(english.values.size(), KnownLanguageKeys().size()) << "English.ini has unknown keys";
+  EXPECT_EQ(english.values.size(), test::KnownLanguageKeys().size())
+      << "English.ini has unknown keys";
 }
 
 TEST(LanguageFiles, EveryTranslationHasExactlyTheKeysOfEnglish) {
   const IniFile english = ParseIni(ReadBytes("English.ini"));
-  for (const char* name : kTranslations) {
+  for (const char* name : test::kTranslations) {
     const IniFile ini = ParseIni(ReadBytes(name));
     ASSERT_FALSE(ini.values.empty()) << name << " missing or empty";
     EXPECT_TRUE(ini.problems.empty()) << name << ": " << ini.problems.front();
@@ -119,7 +114,7 @@ TEST(LanguageFiles, ProductNamesStayUntranslated) {
   for (const char* section : {"GENERAL", "DRIVES", "MEMORY", "STARTUP", "UNINSTALL"}) {
     const std::string link = english.values.at(std::string(section) + "/INFO1");
     const std::string product = link.substr(link.rfind(' ') + 1);  // "Download Pellory"
-    for (const char* name : kTranslations) {
+    for (const char* name : test::kTranslations) {
       IniFile ini = ParseIni(ReadBytes(name));
       EXPECT_NE(ini.values[std::string(section) + "/INFO1"].find(product), std::string::npos)
           << name << " " << section;
@@ -130,8 +125,7 @@ TEST(LanguageFiles, ProductNamesStayUntranslated) {
 // Windows reads the files in the system's ANSI code page: a file saved as UTF-8 would show
 // "FranÃ§ais"-style garbage on every caption with an accent.
 TEST(LanguageFiles, AreStoredInTheirWindowsCodePageWithCrLfEnds) {
-  for (const char* name :
-       {"English.ini", "German.ini", "French.ini", "Spanish.ini", "Italian.ini", "Czech.ini"}) {
+  for (const char* name : test::kLanguageFiles) {
     const std::string bytes = ReadBytes(name);
     const bool czech = std::string(name) == "Czech.ini";
     bool highBytes = false;

@@ -5,11 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <functional>
 #include <string>
 
-#include "base/Handles.h"
-#include "lang/CaptionTable.h"
 #include "tests/lang/ProgramFolder.h"
 #include "tests/support/HandleProbe.h"
 #include "tests/support/KnownLanguageKeys.h"
@@ -17,9 +14,6 @@
 
 namespace orv {
 namespace {
-
-using test::KnownLanguageKeys;
-using test::LanguageKey;
 
 // A language file "Lang.ini" that the test writes into a scratch folder under %TEMP%; both go
 // with the test.
@@ -137,24 +131,23 @@ class ChooseLanguageFileTest : public ::testing::Test {
 TEST_F(ChooseLanguageFileTest, FollowsTheLanguageValue) {
   const struct {
     const char* why;
-    std::function<void()> store;
+    DWORD type;  // REG_NONE: no value
+    std::string stored;
     const char* folder;
     int index;
     const char* fileName;
   } cases[] = {
-      {"no value", [&] { key.Delete("Language"); }, "C:\\Program Files\\Orvendel", 0,
-       "English.ini"},
-      {"2", [&] { key.SetDword("Language", 2); }, "C:\\Program Files\\Orvendel", 2, "German.ini"},
-      {"6", [&] { key.SetDword("Language", 6); }, "D:\\Tools", 6, "Czech.ini"},
-      {"0", [&] { key.SetDword("Language", 0); }, "C:\\Orvendel", 0, "English.ini"},
-      {"7", [&] { key.SetDword("Language", 7); }, "C:\\Orvendel", 7, "English.ini"},
-      {"-1", [&] { key.SetDword("Language", static_cast<DWORD>(-1)); }, "C:\\Orvendel", -1,
-       "English.ini"},
+      {"no value", REG_NONE, "", "C:\\Program Files\\Orvendel", 0, "English.ini"},
+      {"2", REG_DWORD, test::DwordBytes(2), "C:\\Program Files\\Orvendel", 2, "German.ini"},
+      {"6", REG_DWORD, test::DwordBytes(6), "D:\\Tools", 6, "Czech.ini"},
+      {"0", REG_DWORD, test::DwordBytes(0), "C:\\Orvendel", 0, "English.ini"},
+      {"7", REG_DWORD, test::DwordBytes(7), "C:\\Orvendel", 7, "English.ini"},
+      {"-1", REG_DWORD, test::DwordBytes(0xFFFFFFFF), "C:\\Orvendel", -1, "English.ini"},
       // Written by hand as text, the value is not a DWORD and does not count.
-      {"text \"2\"", [&] { key.SetSz("Language", "2"); }, "C:\\Orvendel", 0, "English.ini"},
+      {"text \"2\"", REG_SZ, test::Sz("2"), "C:\\Orvendel", 0, "English.ini"},
   };
   for (const auto& c : cases) {
-    c.store();
+    c.type == REG_NONE ? key.Delete("Language") : key.Set("Language", c.type, c.stored);
     const LanguageChoice choice = ChooseLanguageFile(c.folder);
     EXPECT_EQ(choice.index, c.index) << c.why;
     EXPECT_EQ(choice.fileName, c.fileName) << c.why;
@@ -175,12 +168,12 @@ TEST(ShippedLanguageFiles, AnswerEveryKnownKeyThroughTheRealReader) {
       "\x01"
       "absent";
   const LanguageIni english(folder + "\\English.ini");
-  for (const LanguageKey& k : KnownLanguageKeys()) {
+  for (const auto& k : test::KnownLanguageKeys()) {
     EXPECT_EQ(english.Read(k.section, k.key, kAbsent), k.defaultText) << k.section << "/" << k.key;
   }
-  for (const char* name : {"German.ini", "French.ini", "Spanish.ini", "Italian.ini", "Czech.ini"}) {
+  for (const char* name : test::kTranslations) {
     const LanguageIni ini(folder + "\\" + name);
-    for (const LanguageKey& k : KnownLanguageKeys()) {
+    for (const auto& k : test::KnownLanguageKeys()) {
       const std::string text = ini.Read(k.section, k.key, kAbsent);
       EXPECT_NE(text, kAbsent) << name << " " << k.section << "/" << k.key;
       EXPECT_FALSE(text.empty()) << name << " " << k.section << "/" << k.key;

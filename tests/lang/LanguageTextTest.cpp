@@ -12,16 +12,10 @@
 namespace orv {
 namespace {
 
-using test::KnownLanguageKeys;
-using test::LanguageKey;
-
 TEST(LanguageFileNameFor, NamesTheSixFilesAndFallsBackToEnglish) {
-  EXPECT_EQ(LanguageFileNameFor(1), "English.ini");
-  EXPECT_EQ(LanguageFileNameFor(2), "German.ini");
-  EXPECT_EQ(LanguageFileNameFor(3), "French.ini");
-  EXPECT_EQ(LanguageFileNameFor(4), "Spanish.ini");
-  EXPECT_EQ(LanguageFileNameFor(5), "Italian.ini");
-  EXPECT_EQ(LanguageFileNameFor(6), "Czech.ini");
+  for (int index = 1; index <= 6; ++index) {
+    EXPECT_EQ(LanguageFileNameFor(index), test::kLanguageFiles[index - 1]) << index;
+  }
   for (int other : {0, 7, -1, 100, INT32_MIN, INT32_MAX}) {
     EXPECT_EQ(LanguageFileNameFor(other), "English.ini") << other;
   }
@@ -30,9 +24,9 @@ TEST(LanguageFileNameFor, NamesTheSixFilesAndFallsBackToEnglish) {
 // The list the language-file checks go by, against the window's own lookups: a caption the window
 // reads must be one every language file holds, with the list's default.
 TEST(KnownLanguageKeys, HoldsEveryKeyOnceWithTheDefaultItsReadersPass) {
-  const auto& keys = KnownLanguageKeys();
+  const auto& keys = test::KnownLanguageKeys();
   std::set<std::string> seen;
-  for (const LanguageKey& k : keys) {
+  for (const auto& k : keys) {
     EXPECT_TRUE(seen.insert(UpperAscii(k.section + "/" + k.key)).second)
         << k.section << "/" << k.key << " listed twice";
     EXPECT_FALSE(k.defaultText.empty()) << k.section << "/" << k.key;
@@ -40,7 +34,7 @@ TEST(KnownLanguageKeys, HoldsEveryKeyOnceWithTheDefaultItsReadersPass) {
   // 38 keys read at creation and 21 read only when a page is shown.
   EXPECT_EQ(keys.size(), 38u + 21u);
   auto defaultOf = [&keys](const std::string& section, const std::string& key) {
-    for (const LanguageKey& k : keys) {
+    for (const auto& k : keys) {
       if (k.section == section && k.key == key) return k.defaultText;
     }
     return std::string("<missing>");

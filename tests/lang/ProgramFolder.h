@@ -4,19 +4,18 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+
+#include "tests/support/WinTestTools.h"
 
 namespace orv::test {
 
 inline std::string ProgramFolder() {
-  char exe[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, exe, MAX_PATH);
-  std::string dir(exe);
+  std::string dir = ThisProgram();
   dir.erase(dir.find_last_of('\\') + 1);
   std::string relative = ORV_TEST_PROGRAM_FOLDER;  // relative to the test program's folder
-  for (char& c : relative) {
-    if (c == '/') c = '\\';
-  }
+  std::replace(relative.begin(), relative.end(), '/', '\\');
   char full[MAX_PATH] = {};
   GetFullPathNameA((dir + relative).c_str(), MAX_PATH, full, nullptr);
   return full;

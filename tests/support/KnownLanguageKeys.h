@@ -5,10 +5,17 @@
 // file holds these keys and no others.
 #pragma once
 
+#include <span>
 #include <string>
 #include <vector>
 
 namespace orv::test {
+
+// The language files that ship, in the order of the "Language" value's indexes 1 to 6: English,
+// then the translations.
+inline constexpr const char* kLanguageFiles[] = {"English.ini", "German.ini",  "French.ini",
+                                                 "Spanish.ini", "Italian.ini", "Czech.ini"};
+inline constexpr std::span<const char* const> kTranslations = std::span(kLanguageFiles).subspan(1);
 
 // One text the program looks up: section, key and the English text it shows without a file.
 struct LanguageKey {

@@ -101,12 +101,11 @@ inline std::vector<std::string> FilesIn(const std::string& folder) {
 inline std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   std::size_t start = 0;
-  while (start <= text.size()) {
-    const std::size_t end = text.find('\n', start);
-    lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
-    if (end == std::string::npos) break;
+  for (std::size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', start)) {
+    lines.push_back(text.substr(start, end - start));
     start = end + 1;
   }
+  lines.push_back(text.substr(start));
   return lines;
 }
 
@@ -150,11 +149,8 @@ inline WmicDisks RunWmicLogicalDisk() {
   if (lines.empty()) return disks;
   const std::string& header = lines[0];
   std::vector<std::pair<std::string, std::size_t>> columns;
-  for (std::size_t i = 0; i < header.size();) {
-    if (header[i] == ' ') {
-      ++i;
-      continue;
-    }
+  for (std::size_t i = header.find_first_not_of(' '); i != std::string::npos;
+       i = header.find_first_not_of(' ', i)) {
     const std::size_t end = std::min(header.find(' ', i), header.size());
     columns.emplace_back(header.substr(i, end - i), i);
     i = end;
@@ -220,9 +216,7 @@ class ScopedWineDrive {
  public:
   ScopedWineDrive(char letter, const std::string& unixPath, ULONG type,
                   const std::string& devicePath = "")
-      : letter_(letter) {
-    ok_ = DefineWineDrive(letter, unixPath, type, devicePath);
-  }
+      : letter_(letter), ok_(DefineWineDrive(letter, unixPath, type, devicePath)) {}
   ~ScopedWineDrive() {
     DefineWineDrive(letter_, "", DRIVE_NO_ROOT_DIR);
     // The mount manager leaves the letter's device name behind; without this the letter would
@@ -252,6 +246,15 @@ inline char FreeLetterFrom(char first) {
   }
   return 0;
 }
+
+// The folder one of the system's folder calls names, with its backslash.
+inline std::string FolderNamedBy(UINT(WINAPI* name)(LPSTR, UINT)) {
+  char dir[MAX_PATH] = {};
+  name(dir, MAX_PATH);
+  return std::string(dir) + "\\";
+}
+inline std::string SystemFolder() { return FolderNamedBy(GetSystemDirectoryA); }
+inline std::string WindowsFolder() { return FolderNamedBy(GetWindowsDirectoryA); }
 
 // The full path of the running test program.
 inline std::string ThisProgram() {

@@ -8,18 +8,10 @@
 #include <vector>
 
 #include "tests/support/ImagePixels.h"
+#include "tests/support/WinTestTools.h"
 
 namespace orv {
 namespace {
-
-// The folder one of the system's folder calls names, with its backslash.
-std::string Folder(UINT(WINAPI* name)(LPSTR, UINT)) {
-  char dir[MAX_PATH] = {};
-  name(dir, MAX_PATH);
-  return std::string(dir) + "\\";
-}
-std::string SystemFolder() { return Folder(GetSystemDirectoryA); }
-std::string WindowsFolder() { return Folder(GetWindowsDirectoryA); }
 
 // The pixels and mask of an icon, to tell which file it came from.
 std::vector<char> Pixels(HICON icon) {
@@ -78,8 +70,8 @@ std::string IconFileBytes(const std::vector<IconImage>& images) {
 class IconsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    fallback_ = Pixels(test::SmallFileIcon(SystemFolder() + "msiexec.exe").Get());
-    notepad_ = Pixels(test::SmallFileIcon(SystemFolder() + "notepad.exe").Get());
+    fallback_ = Pixels(test::SmallFileIcon(test::SystemFolder() + "msiexec.exe").Get());
+    notepad_ = Pixels(test::SmallFileIcon(test::SystemFolder() + "notepad.exe").Get());
     if (fallback_.empty() || notepad_.empty() || fallback_ == notepad_) {
       GTEST_SKIP() << "msiexec.exe and notepad.exe lack distinct icons on this system";
     }
@@ -94,8 +86,8 @@ TEST(GetFileIconTest, EachIconIsTheCallersUntilItsOwnerLetsItGo) {
   const auto alive = [](HICON icon) { return !Pixels(icon).empty(); };
   HICON second = nullptr;
   {
-    UniqueIcon first = GetFileIcon(SystemFolder() + "notepad.exe", SystemFolder());
-    UniqueIcon held = GetFileIcon(SystemFolder() + "notepad.exe", SystemFolder());
+    UniqueIcon first = GetFileIcon(test::SystemFolder() + "notepad.exe", test::SystemFolder());
+    UniqueIcon held = GetFileIcon(test::SystemFolder() + "notepad.exe", test::SystemFolder());
     second = held.Get();
     ASSERT_TRUE(alive(first.Get()));
     const HICON gone = first.Get();
@@ -107,17 +99,17 @@ TEST(GetFileIconTest, EachIconIsTheCallersUntilItsOwnerLetsItGo) {
 }
 
 TEST_F(IconsTest, FileIconIsTheFilesOwnOrMsiexecs) {
-  const std::string noBackslash = SystemFolder().substr(0, SystemFolder().size() - 1);
-  IconCache icons(WindowsFolder(), noBackslash);
-  EXPECT_EQ(Pixels(icons.FileIcon(SystemFolder() + "notepad.exe")), notepad_);
+  const std::string noBackslash = test::SystemFolder().substr(0, test::SystemFolder().size() - 1);
+  IconCache icons(test::WindowsFolder(), noBackslash);
+  EXPECT_EQ(Pixels(icons.FileIcon(test::SystemFolder() + "notepad.exe")), notepad_);
   for (const std::string& path :
-       {SystemFolder() + "no such file.exe", std::string(), WindowsFolder(),
+       {test::SystemFolder() + "no such file.exe", std::string(), test::WindowsFolder(),
         // An existing file without icons gets the fallback too.
-        WindowsFolder() + "win.ini"}) {
+        test::WindowsFolder() + "win.ini"}) {
     EXPECT_EQ(Pixels(icons.FileIcon(path)), fallback_) << path;
   }
   // An icon handed out earlier is still the file's after the cache has read others.
-  EXPECT_EQ(Pixels(icons.FileIcon(SystemFolder() + "notepad.exe")), notepad_);
+  EXPECT_EQ(Pixels(icons.FileIcon(test::SystemFolder() + "notepad.exe")), notepad_);
 }
 
 // The lists show the image a file has for their size, not its large image scaled down; a file
@@ -126,18 +118,18 @@ TEST(FileIconSizeTest, TheFilesOwnSmallImageElseItsLargeOneScaled) {
   const struct {
     const char* why;
     std::vector<IconImage> images;
-    std::uint32_t shown;  // 0xRRGGBB
+    COLORREF shown;
   } cases[] = {
-      {"large image first, small second", {{32, 0x0000FF}, {16, 0xFF0000}}, 0xFF0000},
-      {"small image first", {{16, 0x00FF00}, {48, 0x0000FF}, {32, 0xFF0000}}, 0x00FF00},
-      {"large images only", {{48, 0x00FF00}, {32, 0x0000FF}}, 0x0000FF},
+      {"large image first, small second", {{32, 0x0000FF}, {16, 0xFF0000}}, RGB(255, 0, 0)},
+      {"small image first", {{16, 0x00FF00}, {48, 0x0000FF}, {32, 0xFF0000}}, RGB(0, 255, 0)},
+      {"large images only", {{48, 0x00FF00}, {32, 0x0000FF}}, RGB(0, 0, 255)},
   };
   char folder[MAX_PATH] = {};
   GetTempPathA(MAX_PATH, folder);
   const std::string path = std::string(folder) + "OrvSizes.ico";
   for (const auto& c : cases) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << IconFileBytes(c.images);
-    IconCache icons(WindowsFolder(), SystemFolder());
+    IconCache icons(test::WindowsFolder(), test::SystemFolder());
     ICONINFO info{};
     ASSERT_TRUE(GetIconInfo(icons.FileIcon(path), &info)) << c.why;
     const UniqueBitmap colour(info.hbmColor);
@@ -148,8 +140,7 @@ TEST(FileIconSizeTest, TheFilesOwnSmallImageElseItsLargeOneScaled) {
     EXPECT_EQ(shape.bmHeight, 16) << c.why;
     const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
     const SelectGuard select(dc.Get(), colour.Get());
-    EXPECT_EQ(GetPixel(dc.Get(), 8, 8), RGB(c.shown >> 16, (c.shown >> 8) & 0xFF, c.shown & 0xFF))
-        << c.why;
+    EXPECT_EQ(GetPixel(dc.Get(), 8, 8), c.shown) << c.why;
   }
   DeleteFileA(path.c_str());
 }
@@ -159,7 +150,7 @@ TEST(FileIconSizeTest, TheFilesOwnSmallImageElseItsLargeOneScaled) {
 class ProductIconFile {
  public:
   ProductIconFile(const std::string& code, const std::string& source)
-      : installer_(WindowsFolder() + "Installer"), product_(installer_ + "\\" + code) {
+      : installer_(test::WindowsFolder() + "Installer"), product_(installer_ + "\\" + code) {
     madeInstaller_ = CreateDirectoryA(installer_.c_str(), nullptr) != FALSE;
     CreateDirectoryA(product_.c_str(), nullptr);
     copied_ = CopyFileA(source.c_str(), Path().c_str(), FALSE) != FALSE;
@@ -182,18 +173,18 @@ class ProductIconFile {
 
 TEST_F(IconsTest, ProductIconIsArpProductIconOrMsiexecs) {
   const std::string code = "{0D5A3F6E-0000-4C1B-9E11-0123456789AB}";
-  ProductIconFile file(code, SystemFolder() + "notepad.exe");
+  ProductIconFile file(code, test::SystemFolder() + "notepad.exe");
   ASSERT_TRUE(file.Copied());
 
   const std::string command = "MsiExec.exe /X" + code;
   {
-    IconCache icons(WindowsFolder(), SystemFolder());
+    IconCache icons(test::WindowsFolder(), test::SystemFolder());
     for (const std::string& text : {command, code}) {
       EXPECT_EQ(Pixels(icons.MsiProductIcon(text)), notepad_) << text;
     }
   }
   file.Remove();
-  IconCache icons(WindowsFolder(), SystemFolder());
+  IconCache icons(test::WindowsFolder(), test::SystemFolder());
   for (const std::string& text : {command, std::string("MsiExec.exe /X"), std::string()}) {
     EXPECT_EQ(Pixels(icons.MsiProductIcon(text)), fallback_) << text;
   }
@@ -226,7 +217,7 @@ TEST(DisableWow64RedirectionTest, TheRealSystemFolderIsSeenOnlyWhileItIsOff) {
   if (wow64 && (!off || !back)) GTEST_SKIP() << "no redirection functions on this system";
 
   // A file in the real system folder only, written with redirection off where there is any.
-  const std::string probe = SystemFolder() + "OrvRedirectionProbe.txt";
+  const std::string probe = test::SystemFolder() + "OrvRedirectionProbe.txt";
   PVOID state = nullptr;
   if (wow64) off(&state);
   const HANDLE file =

@@ -9,6 +9,7 @@
 
 #include "tests/support/HandleProbe.h"
 #include "tests/support/ImportHook.h"
+#include "tests/support/PageTest.h"
 #include "tests/support/RegistryScratch.h"
 
 namespace orv {
@@ -26,10 +27,6 @@ class RegUnitTest : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(key_.Made()); }
 
   const std::string& Path() const { return key_.Path(); }
-  static StringList Sorted(StringList list) {
-    std::sort(list.begin(), list.end());
-    return list;
-  }
 
   test::RegistryScratch scratch_;
   test::RegistryScratch::Key key_;
@@ -74,13 +71,13 @@ TEST_F(RegUnitTest, ListHelpersClearTheListAndListEveryName) {
 
   StringList list{"stale"};
   EXPECT_EQ(RegGetKeyNames(HKEY_CURRENT_USER, Path(), list), 3);
-  EXPECT_EQ(Sorted(list), (StringList{"a", "b", longName}));
+  EXPECT_EQ(test::Sorted(list), (StringList{"a", "b", longName}));
   // A leading backslash names the same key.
   EXPECT_EQ(RegGetKeyNames(HKEY_CURRENT_USER, "\\" + Path(), list), 3);
   for (auto* helper : {&RegGetValueNames, &RegGetValueNames64}) {
     list = {"stale"};
     EXPECT_EQ(helper(HKEY_CURRENT_USER, "\\" + Path() + "\\", list), 3);
-    EXPECT_EQ(Sorted(list), (StringList{"", longValue, "x"}));
+    EXPECT_EQ(test::Sorted(list), (StringList{"", longValue, "x"}));
   }
   for (auto* helper : {&RegGetKeyNames, &RegGetValueNames, &RegGetValueNames64}) {
     list = {"stale"};
@@ -215,14 +212,12 @@ TEST(RegUnitViews, DefaultViewHelpersFollowTheProcessAndTheOthersSee64Bit) {
   if (RegReadStr64(HKEY_LOCAL_MACHINE, view64.Path(), "side") == "32") {
     GTEST_SKIP() << "this system keeps one registry view (32-bit Windows)";
   }
-  view64.SetSz("only64", "");
-  view32.SetSz("only32", "");
-  view64.SetDword("number", 64);
-  view32.SetDword("number", 32);
-  view64.Set("path", REG_BINARY, "C:\\64");
-  view32.Set("path", REG_BINARY, "C:\\32");
-  view64.SubKey("sub64");
-  view32.SubKey("sub32");
+  for (const auto& [view, side] : {std::pair{&view64, 64}, {&view32, 32}}) {
+    view->SetSz("only" + std::to_string(side), "");
+    view->SetDword("number", side);
+    view->Set("path", REG_BINARY, "C:\\" + std::to_string(side));
+    view->SubKey("sub" + std::to_string(side));
+  }
 
   BOOL wow64 = FALSE;
   IsWow64Process(GetCurrentProcess(), &wow64);

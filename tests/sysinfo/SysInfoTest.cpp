@@ -18,10 +18,9 @@ TEST(SysInfo, VersionTextsCarryTheNumbersWindowsReports) {
   version.dwOSVersionInfoSize = sizeof(version);
   ASSERT_TRUE(GetVersionExA(&version));
   unsigned major = 0, minor = 0, build = 0;
-  ASSERT_EQ(
-      std::sscanf(GetOsVersionText().c_str(), "OS Version %u.%u build %u", &major, &minor, &build),
-      3)
-      << GetOsVersionText();
+  const std::string text = GetOsVersionText();
+  ASSERT_EQ(std::sscanf(text.c_str(), "OS Version %u.%u build %u", &major, &minor, &build), 3)
+      << text;
   EXPECT_EQ(major, version.dwMajorVersion);
   EXPECT_EQ(minor, version.dwMinorVersion);
   EXPECT_EQ(build, version.dwBuildNumber);

@@ -16,6 +16,8 @@
 #include "base/Handles.h"
 #include "tests/support/ImagePixels.h"
 #include "tests/support/RecordingOutside.h"
+#include "tests/support/WinTestTools.h"
+#include "tests/support/WindowWalk.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
 #include "ui/Graphics.h"
@@ -46,6 +48,9 @@ void ExpectFits(int width, int measured, const std::string& why) {
   EXPECT_GE(width, measured) << why;
   EXPECT_LE(width, measured + 2) << why;
 }
+
+// A rectangle's edges, compared as one value.
+std::vector<LONG> Edges(RECT rc) { return {rc.left, rc.top, rc.right, rc.bottom}; }
 
 HBITMAP MakeDib(int width, int height, WORD bits, std::uint32_t pixel) {
   BITMAPINFO info{};
@@ -120,11 +125,7 @@ TEST_F(ToolkitTest, FixedSizeLabelsKeepTheirBounds) {
       .font = FontSpec{}, .align = TextAlign::Center, .autoSize = false, .centerVertically = true};
   ASSERT_TRUE(band.Create(form.Handle(), 20, 354, 454, 14, "short", style));
   band.SetCaption(std::string(300, 'W'));
-  const RECT bounds = band.Bounds();
-  EXPECT_EQ(bounds.left, 20);
-  EXPECT_EQ(bounds.top, 354);
-  EXPECT_EQ(bounds.right - bounds.left, 454);
-  EXPECT_EQ(bounds.bottom - bounds.top, 14);
+  EXPECT_EQ(Edges(band.Bounds()), (std::vector<LONG>{20, 354, 20 + 454, 354 + 14}));
 }
 
 // The bounds a control gives stay those of its window however the window is moved or sized: by
@@ -134,14 +135,11 @@ TEST_F(ToolkitTest, ControlBoundsFollowTheirWindow) {
   ASSERT_TRUE(label.Create(form.Handle(), 32, 112, 0, 14, "Computer name", LabelStyle{}));
   Label inner;
   ASSERT_TRUE(inner.Create(label.Handle(), 3, 4, 0, 14, "x", LabelStyle{}));
-  const auto edges = [](RECT rc) {
-    return std::vector<LONG>{rc.left, rc.top, rc.right, rc.bottom};
-  };
   const auto actual = [&](const Control& control) {
     RECT rc{};
     GetWindowRect(control.Handle(), &rc);
     MapWindowPoints(HWND_DESKTOP, GetParent(control.Handle()), reinterpret_cast<POINT*>(&rc), 2);
-    return edges(rc);
+    return Edges(rc);
   };
   const std::vector<std::pair<const char*, std::function<void()>>> moves = {
       {"made", [] {}},
@@ -154,8 +152,8 @@ TEST_F(ToolkitTest, ControlBoundsFollowTheirWindow) {
   };
   for (const auto& [what, move] : moves) {
     move();
-    EXPECT_EQ(edges(label.Bounds()), actual(label)) << what;
-    EXPECT_EQ(edges(inner.Bounds()), actual(inner)) << what;
+    EXPECT_EQ(Edges(label.Bounds()), actual(label)) << what;
+    EXPECT_EQ(Edges(inner.Bounds()), actual(inner)) << what;
   }
 }
 
@@ -345,9 +343,7 @@ TEST_F(ToolkitTest, AnObjectThatGoesFirstLeavesItsWindowWorking) {
     }
     EXPECT_EQ(Control::FromHandle(window), nullptr) << laterSubclass;
     EXPECT_TRUE(SetWindowTextA(window, "still an edit box")) << laterSubclass;
-    char text[64] = {};
-    GetWindowTextA(window, text, sizeof(text));
-    EXPECT_STREQ(text, "still an edit box") << laterSubclass;
+    EXPECT_EQ(test::WindowText(window), "still an edit box") << laterSubclass;
     EXPECT_EQ(texts, laterSubclass ? 1 : 0);
     if (laterSubclass) RemoveWindowSubclass(window, &CountTexts, 1);
     EXPECT_TRUE(DestroyWindow(window)) << laterSubclass;
@@ -555,9 +551,7 @@ TEST_F(ToolkitTest, PicturesSizeThemselvesAndBlendStraightAlphaPremultiplied) {
   ASSERT_TRUE(picture.Create(form.Handle(), 32, 112, 10, 10));
   // Half-transparent pure red, stored with straight alpha.
   picture.SetBitmap(MakeDib(128, 128, 32, 0x80FF0000u));
-  EXPECT_EQ(picture.Width(), 128);
-  EXPECT_EQ(picture.Height(), 128);
-  EXPECT_EQ(picture.Left(), 32);
+  EXPECT_EQ(Edges(picture.Bounds()), (std::vector<LONG>{32, 112, 32 + 128, 112 + 128}));
   ASSERT_TRUE(picture.HasAlpha());
   DIBSECTION dib{};
   ASSERT_EQ(GetObjectA(picture.Bitmap(), sizeof(dib), &dib), static_cast<int>(sizeof(dib)));
@@ -650,10 +644,8 @@ TEST(SystemErrorText, TheSystemsDescriptionWithoutItsEnding) {
 // the list takes as it is, and past the room it was first given; the room it did not use is given
 // back.
 TEST_F(ToolkitTest, ImageBatchesAppendWhatAddIconWould) {
-  char windows[MAX_PATH] = {};
-  GetWindowsDirectoryA(windows, MAX_PATH);
-  const std::string notepad = std::string(windows) + "\\notepad.exe";
-  const std::string regedit = std::string(windows) + "\\regedit.exe";
+  const std::string notepad = test::WindowsFolder() + "notepad.exe";
+  const std::string regedit = test::WindowsFolder() + "regedit.exe";
   const UniqueIcon a(ExtractIconA(GetModuleHandleA(nullptr), notepad.c_str(), 0));
   const UniqueIcon b(ExtractIconA(GetModuleHandleA(nullptr), regedit.c_str(), 0));
   const std::vector<BYTE> andBits(16 * 16 / 8, 0x0F);

@@ -13,17 +13,14 @@ namespace orv {
 namespace {
 
 TEST(ErrorBoxText, AppendsAFullStopOnlyAfterCharactersThatSortAfterIt) {
-  EXPECT_EQ(ErrorBoxText("Stream write error"), "Stream write error.");
-  EXPECT_EQ(ErrorBoxText("Error 5"), "Error 5.");
-  EXPECT_EQ(ErrorBoxText("Cannot create file \"C:\\x.txt\"/"),
-            "Cannot create file \"C:\\x.txt\"/.");
+  for (const std::string text :
+       {"Stream write error", "Error 5", "Cannot create file \"C:\\x.txt\"/"}) {
+    EXPECT_EQ(ErrorBoxText(text), text + ".");
+  }
   // Characters that sort before or at the full stop keep the text as it is.
-  EXPECT_EQ(ErrorBoxText("Done."), "Done.");
-  EXPECT_EQ(ErrorBoxText("Really!"), "Really!");
-  EXPECT_EQ(ErrorBoxText("(see above)"), "(see above)");
-  EXPECT_EQ(ErrorBoxText("a-"), "a-");
-  EXPECT_EQ(ErrorBoxText("ends in a blank "), "ends in a blank ");
-  EXPECT_EQ(ErrorBoxText(""), "");
+  for (const std::string text : {"Done.", "Really!", "(see above)", "a-", "ends in a blank ", ""}) {
+    EXPECT_EQ(ErrorBoxText(text), text);
+  }
 }
 
 TEST(ErrorBoxText, CharactersAbove127SortAfterTheFullStop) {
