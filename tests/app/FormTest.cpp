@@ -21,6 +21,8 @@
 namespace orv {
 namespace {
 
+// Tests that read a page's controls as they are before any fill make every page first
+// (MakeEveryPage): only the General page is made with the window.
 class FormTest : public test::WindowTest {};
 
 // The windows directly inside each page, as the window system counts them.
