@@ -8,6 +8,7 @@
 #include "app/ShellText.h"
 #include "app/res/ResourceIds.h"
 #include "base/CodePage.h"
+#include "base/FileAttributes.h"
 #include "base/TextRules.h"
 #include "lang/CaptionTable.h"
 #include "sysinfo/RegUnit.h"

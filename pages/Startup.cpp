@@ -7,6 +7,7 @@
 #include "app/Form1.h"
 #include "app/Maker.h"
 #include "base/CodePage.h"
+#include "base/FileAttributes.h"
 #include "base/Handles.h"
 #include "base/TextRules.h"
 #include "pages/StartupText.h"
@@ -69,12 +70,6 @@ class ComScope {
  private:
   bool initialised_;
 };
-
-bool IsFolder(DWORD attributes) {
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-bool FolderExists(const std::string& path) { return IsFolder(GetFileAttributesA(path.c_str())); }
-bool FolderExists(const std::wstring& path) { return IsFolder(GetFileAttributesW(path.c_str())); }
 
 // What one fill keeps for all its rows: the icons read so far, the folders of command lines and
 // the drive types.

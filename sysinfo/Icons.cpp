@@ -2,18 +2,12 @@
 
 #include <utility>
 
+#include "base/FileAttributes.h"
 #include "base/SystemLibrary.h"
 #include "base/TextRules.h"
 #include "sysinfo/PathResolve.h"
 
 namespace orv {
-
-bool FileExists(const std::string& path) {
-  if (path.empty()) return false;
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 namespace {
 
 // The file's first icon in the lists' size, or none. Taken at that size in the one read of the

@@ -32,9 +32,6 @@ class Wow64RedirectionOff {
   std::string programFilesDir_;
 };
 
-// True when path names a file that exists (a folder does not count).
-bool FileExists(const std::string& path);
-
 // The size of the icons that the functions below give: the image size of the list views.
 constexpr int kListIconSize = 16;
 
