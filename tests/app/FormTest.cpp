@@ -303,9 +303,7 @@ TEST_F(FormTest, LanguageIndexesOutsideOneToSixChooseEnglish) {
 }
 
 TEST_F(FormTest, AProgramInADriveRootFindsItsLanguageFile) {
-  char windows[MAX_PATH] = {};
-  GetWindowsDirectoryA(windows, MAX_PATH);
-  const std::string root = std::string(windows, 3);  // "C:\"
+  const std::string root = test::WindowsFolder().substr(0, 3);  // "C:\"
   const std::string path = root + "German.ini";
   std::ofstream(path, std::ios::binary) << "[General]\r\nGeneral=Allgemein\r\n";
   created.push_back(path);

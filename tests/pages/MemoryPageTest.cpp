@@ -12,6 +12,7 @@
 
 #include "tests/pages/FakeLookup.h"
 #include "tests/support/PageTest.h"
+#include "tests/support/WinTestTools.h"
 #include "tests/support/WindowTest.h"
 #include "tests/support/WindowWalk.h"
 
@@ -129,9 +130,7 @@ TEST_F(MemoryPageTest, TheListIsRebuiltAtEveryShowWithEveryCopyCounted) {
 // modules of the 64-bit system processes: they must still be listed by their paths, not their
 // bare names. services.exe runs in every session, Windows' and Wine's alike.
 TEST_F(MemoryPageTest, SystemProcessesAreListedByTheirPaths) {
-  char system[MAX_PATH] = {};
-  GetSystemDirectoryA(system, MAX_PATH);
-  const std::string services = std::string(system) + "\\services.exe";
+  const std::string services = test::SystemFolder() + "services.exe";
   TForm1& f = Make();
   f.Page3Show();
   int seen = 0;

@@ -143,10 +143,8 @@ TEST_F(NetworkPathsPageTest, FillsNeverLookAtFilesOnNetworkDrives) {
 // Many rows share their program: its icon file is read once a fill, at the list's size, and the
 // image goes to the list without being fitted again, which cost as much as the read.
 TEST_F(NetworkPathsPageTest, EachIconFileIsReadOnceAFillAtTheListsSize) {
-  char windows[MAX_PATH] = {};
-  GetWindowsDirectoryA(windows, MAX_PATH);
-  const std::string notepad = std::string(windows) + "\\notepad.exe";
-  const std::string regedit = std::string(windows) + "\\regedit.exe";
+  const std::string notepad = test::WindowsFolder() + "notepad.exe";
+  const std::string regedit = test::WindowsFolder() + "regedit.exe";
   const auto run = registry.At(HKEY_CURRENT_USER, kRun, KEY_WOW64_64KEY);
   run.SetSz("OrvIcon0", "\"" + notepad + "\" /a");
   run.SetSz("OrvIcon1", notepad + " -b");

@@ -19,6 +19,7 @@
 
 #include "app/res/ResourceIds.h"
 #include "base/Handles.h"
+#include "tests/support/WinTestTools.h"
 
 namespace orv {
 namespace {
@@ -269,12 +270,12 @@ std::string VersionString(const std::vector<char>& block, const std::string& nam
 }
 
 TEST(VersionBlock, NamesProgramVersionAndMaker) {
-  char exe[MAX_PATH];
-  ASSERT_GT(GetModuleFileNameA(nullptr, exe, MAX_PATH), 0u);
-  DWORD ignored = 0, size = GetFileVersionInfoSizeA(exe, &ignored);
+  const std::string exe = test::ThisProgram();
+  ASSERT_FALSE(exe.empty());
+  DWORD ignored = 0, size = GetFileVersionInfoSizeA(exe.c_str(), &ignored);
   ASSERT_GT(size, 0u);
   std::vector<char> block(size);
-  ASSERT_TRUE(GetFileVersionInfoA(exe, 0, size, block.data()));
+  ASSERT_TRUE(GetFileVersionInfoA(exe.c_str(), 0, size, block.data()));
 
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT fixedSize = 0;
