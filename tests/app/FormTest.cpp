@@ -6,7 +6,6 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -305,7 +304,7 @@ TEST_F(FormTest, LanguageIndexesOutsideOneToSixChooseEnglish) {
 TEST_F(FormTest, AProgramInADriveRootFindsItsLanguageFile) {
   const std::string root = test::WindowsFolder().substr(0, 3);  // "C:\"
   const std::string path = root + "German.ini";
-  std::ofstream(path, std::ios::binary) << "[General]\r\nGeneral=Allgemein\r\n";
+  test::WriteBytes(path, "[General]\r\nGeneral=Allgemein\r\n");
   created.push_back(path);
   ChooseLanguage(2);
   SystemQueries q = SystemQueries::Real();

@@ -11,6 +11,7 @@
 #include "tests/support/HandleProbe.h"
 #include "tests/support/KnownLanguageKeys.h"
 #include "tests/support/RegistryScratch.h"
+#include "tests/support/WinTestTools.h"
 
 namespace orv {
 namespace {
@@ -32,9 +33,7 @@ class LanguageIniFile : public ::testing::Test {
     RemoveDirectoryA(dir.c_str());
   }
   // Writes bytes exactly as given (the test chooses the line ends).
-  void Write(const std::string& bytes) const {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-  }
+  void Write(const std::string& bytes) const { test::WriteBytes(path, bytes); }
 
   std::string dir;
   std::string path;

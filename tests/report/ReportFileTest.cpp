@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 
 #include "tests/support/ImportHook.h"
@@ -112,7 +111,7 @@ TEST_F(ReportFile, AFailedReplaceFallsBackToARenameAndNeverLosesTheReport) {
   for (const auto& c : cases) {
     replaceError = c.replaceError;
     renameFails = c.renameFails;
-    std::ofstream(path, std::ios::binary) << "old";
+    test::WriteBytes(path, "old");
     if (c.renameFails) {
       EXPECT_THROW(WriteReportFile(path, "new"), std::runtime_error) << c.why;
     } else {

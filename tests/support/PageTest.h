@@ -1,12 +1,11 @@
-// What several page tests ask of the system or give the pages in its place: a file written, a
-// sorted list, a volume's file system with the Drives page's kind and row suffix, a process list.
+// What several page tests ask of the system or give the pages in its place: a sorted list, a
+// volume's file system with the Drives page's kind and row suffix, a process list.
 #pragma once
 
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -14,11 +13,6 @@
 #include "tests/support/WinTestTools.h"
 
 namespace orv::test {
-
-// Replaces the file's bytes, or makes it.
-inline void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 inline std::vector<std::string> Sorted(std::vector<std::string> texts) {
   std::sort(texts.begin(), texts.end());

@@ -86,6 +86,11 @@ inline std::string FileBytes(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
+// Replaces the file's bytes, or makes it.
+inline void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
 // Every name in folder but "." and "..", so a test sees any file left behind.
 inline std::vector<std::string> FilesIn(const std::string& folder) {
   std::vector<std::string> names;

@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <utility>
@@ -20,6 +19,7 @@
 #include "app/Form1.h"
 #include "tests/support/RecordingOutside.h"
 #include "tests/support/RegistryScratch.h"
+#include "tests/support/WinTestTools.h"
 
 namespace orv::test {
 
@@ -90,7 +90,7 @@ class WindowTest : public ::testing::Test {
   // Writes the language file the window reads (index 0 when no choice is stored: English.ini).
   void Language(const std::string& text, const std::string& fileName = "English.ini") {
     const std::string path = dir + "\\" + fileName;
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+    WriteBytes(path, text);
     // Wine keeps the last profile file it read in a cache keyed by its time stamp; a rewrite in
     // the same second must still be seen, as on Windows.
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -128,7 +127,7 @@ TEST(FileIconSizeTest, TheFilesOwnSmallImageElseItsLargeOneScaled) {
   GetTempPathA(MAX_PATH, folder);
   const std::string path = std::string(folder) + "OrvSizes.ico";
   for (const auto& c : cases) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << IconFileBytes(c.images);
+    test::WriteBytes(path, IconFileBytes(c.images));
     IconCache icons(test::WindowsFolder(), test::SystemFolder());
     ICONINFO info{};
     ASSERT_TRUE(GetIconInfo(icons.FileIcon(path), &info)) << c.why;
