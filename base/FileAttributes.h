@@ -1,5 +1,4 @@
-// Whether a path names an existing file or an existing folder, from the attributes Windows gives
-// it: one rule for the help file, the Startup page's folders and targets, and the icon sources.
+// Whether a path names an existing file or an existing folder, from its attributes.
 #pragma once
 
 #include <windows.h>
